@@ -1,0 +1,25 @@
+# Settings every target of the suite shares: the language level, the warning
+# set and, on request, the sanitizers. Applied per target so that a parent
+# project that adds the suite with add_subdirectory keeps its own flags.
+
+function(zn_target_defaults target)
+  target_compile_features(${target} PUBLIC cxx_std_20)
+  set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(ZN_SANITIZE)
+    target_compile_options(${target} PRIVATE
+      -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# A GoogleTest program: its sources, the libraries it tests, registered with
+# CTest test by test.
+function(zn_add_test target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  zn_target_defaults(${target})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} platform_testing GTest::gtest_main)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,74 @@
+// Test support: a fresh temporary folder mapped to a drive letter, so tests
+// use Windows paths literally ("T:\\Pics\\2001") and never touch the user's
+// own folders. The current directory is restored and the folder removed
+// when the object goes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform::testing {
+
+class TempDrive {
+public:
+  explicit TempDrive(char letter = 'T');
+  ~TempDrive();
+  TempDrive(const TempDrive&) = delete;
+  TempDrive& operator=(const TempDrive&) = delete;
+
+  char Letter() const { return m_letter; }
+  // The mapped folder as a native path.
+  const std::string& Folder() const { return m_folder; }
+  // "T:\" followed by `relative` with its slashes turned into backslashes.
+  std::string WinPath(std::string_view relative = {}) const;
+  // The native path of `relative` (slashes or backslashes) below the folder.
+  std::string Native(std::string_view relative = {}) const;
+
+  // Creates a folder with its parents.
+  void MakeDir(std::string_view relative) const;
+  // Creates a file (and its folders) holding `content`.
+  void WriteFile(std::string_view relative, std::string_view content = {}) const;
+  // Creates a file of `size` bytes.
+  void WriteSizedFile(std::string_view relative, std::uint64_t size) const;
+  std::string ReadFile(std::string_view relative) const;
+  bool Exists(std::string_view relative) const;
+  void Symlink(std::string_view target, std::string_view relative) const;
+  void Chmod(std::string_view relative, unsigned mode) const;
+
+private:
+  char m_letter;
+  std::string m_folder;
+  std::string m_savedCwd;
+};
+
+// True when the process runs as root: permission bits do not stop it.
+bool RunningAsRoot();
+
+// While it lives, the process acts as an unprivileged user (effective user
+// id 65534) when it runs as root, so permission faults are real; without
+// root it changes nothing. Active() tells whether permissions now apply.
+class ScopedUnprivileged {
+public:
+  ScopedUnprivileged();
+  ~ScopedUnprivileged();
+  ScopedUnprivileged(const ScopedUnprivileged&) = delete;
+  ScopedUnprivileged& operator=(const ScopedUnprivileged&) = delete;
+  bool Active() const { return m_active; }
+
+private:
+  bool m_switched = false;
+  bool m_active = false;
+};
+
+// While it lives, the platform clock stands still at the given local time
+// (interpreted in the current TZ).
+class FixedClock {
+public:
+  FixedClock(int year, int month, int day, int hour, int minute, int second);
+  ~FixedClock();
+  FixedClock(const FixedClock&) = delete;
+  FixedClock& operator=(const FixedClock&) = delete;
+};
+
+}  // namespace platform::testing

@@ -1,0 +1,144 @@
+// Test support: temporary drives, privilege drop and a fixed clock.
+#include "platform/testing/TempDrive.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "platform/Clock.h"
+#include "platform/Drives.h"
+
+namespace fs = std::filesystem;
+
+namespace platform::testing {
+namespace {
+
+std::string Slashes(std::string_view path) {
+  std::string result(path);
+  std::replace(result.begin(), result.end(), '\\', '/');
+  return result;
+}
+
+// Makes a tree removable whatever modes a test left on it.
+void MakeWritable(const fs::path& root) {
+  std::error_code ec;
+  fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
+  for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (!it->is_symlink()) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+}
+
+}  // namespace
+
+TempDrive::TempDrive(char letter) : m_letter(letter) {
+  char cwd[4096];
+  if (getcwd(cwd, sizeof cwd)) m_savedCwd = cwd;
+  std::string templ = (fs::temp_directory_path() / "zn-test-XXXXXX").string();
+  if (!mkdtemp(templ.data())) throw std::runtime_error("cannot create a temporary folder");
+  m_folder = templ;
+  // Open to every user, so tests that drop privileges can still work in it.
+  fs::permissions(m_folder, fs::perms::all);
+  platform::MapDrive(letter, m_folder);
+}
+
+TempDrive::~TempDrive() {
+  if (!m_savedCwd.empty() && chdir(m_savedCwd.c_str()) != 0) {
+    // Nothing sensible to do in a destructor; the next test sets its own.
+  }
+  platform::UnmapDrive(m_letter);
+  // Restore any mapping the environment gave this letter.
+  platform::ReloadDriveTable();
+  std::error_code ec;
+  MakeWritable(m_folder);
+  fs::remove_all(m_folder, ec);
+}
+
+std::string TempDrive::WinPath(std::string_view relative) const {
+  std::string result{m_letter, ':', '\\'};
+  for (char c : relative) result += (c == '/' ? '\\' : c);
+  return result;
+}
+
+std::string TempDrive::Native(std::string_view relative) const {
+  return relative.empty() ? m_folder : m_folder + "/" + Slashes(relative);
+}
+
+void TempDrive::MakeDir(std::string_view relative) const { fs::create_directories(Native(relative)); }
+
+void TempDrive::WriteFile(std::string_view relative, std::string_view content) const {
+  const fs::path path = Native(relative);
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void TempDrive::WriteSizedFile(std::string_view relative, std::uint64_t size) const {
+  WriteFile(relative, std::string(static_cast<std::size_t>(size), 'x'));
+}
+
+std::string TempDrive::ReadFile(std::string_view relative) const {
+  std::ifstream in(Native(relative), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool TempDrive::Exists(std::string_view relative) const {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(Native(relative), ec));
+}
+
+void TempDrive::Symlink(std::string_view target, std::string_view relative) const {
+  fs::create_symlink(Slashes(target), Native(relative));
+}
+
+void TempDrive::Chmod(std::string_view relative, unsigned mode) const {
+  fs::permissions(Native(relative), static_cast<fs::perms>(mode));
+}
+
+bool RunningAsRoot() { return geteuid() == 0; }
+
+ScopedUnprivileged::ScopedUnprivileged() {
+  if (geteuid() != 0) {
+    m_active = true;
+    return;
+  }
+  // 65534 is "nobody" on the common distributions.
+  if (setegid(65534) == 0 && seteuid(65534) == 0) {
+    m_switched = true;
+    m_active = true;
+  }
+}
+
+ScopedUnprivileged::~ScopedUnprivileged() {
+  if (m_switched) {
+    if (seteuid(0) != 0 || setegid(0) != 0) std::abort();  // never go on with the wrong ids
+  }
+}
+
+namespace {
+std::int64_t g_fixedMs = 0;
+std::int64_t FixedNow() { return g_fixedMs; }
+}  // namespace
+
+FixedClock::FixedClock(int year, int month, int day, int hour, int minute, int second) {
+  std::tm local{};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = hour;
+  local.tm_min = minute;
+  local.tm_sec = second;
+  local.tm_isdst = -1;
+  tzset();
+  g_fixedMs = static_cast<std::int64_t>(mktime(&local)) * 1000;
+  platform::SetClock(FixedNow);
+}
+
+FixedClock::~FixedClock() { platform::SetClock(nullptr); }
+
+}  // namespace platform::testing
