@@ -1,33 +1,39 @@
 # Set-up, build and test commands of the Ombral suite. Each target installs
 # what is missing first (when run as root), so they work on a fresh machine.
 
-BUILD_DIR   ?= build
-JOBS        ?= 2
-TEST_DIR    := $(BUILD_DIR)/test
-RELEASE_DIR := $(BUILD_DIR)/release
-GENERATOR   := Ninja
+BUILD_DIR    ?= build
+JOBS         ?= 2
+GENERATOR    := Ninja
+TEST_DIR     := $(BUILD_DIR)/test
+RELEASE_DIR  := $(BUILD_DIR)/release
+BENCH_DIR    := $(BUILD_DIR)/bench
+FUZZ_DIR     := $(BUILD_DIR)/fuzz
+RUN_DIR      := $(BUILD_DIR)/run
 
-# Debian packages the build and the tests need.
-PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev
+# Debian packages: to build, to run every test (the browser test drives
+# Chromium from Node.js), to benchmark and to fuzz.
+BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev fonts-dejavu-core
+TEST_PACKAGES  := $(BUILD_PACKAGES) chromium node
+BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl
+FUZZ_PACKAGES  := $(BUILD_PACKAGES) clang libclang-rt-14-dev
 
-.PHONY: all deps test build clean
+FUZZER       ?=
+FUZZ_SECONDS ?= 300
+BENCH        ?=
+
+.PHONY: all deps build test run bench fuzz screenshot clean
 
 all: build
 
-# Installs the missing packages; does nothing when all are present.
+# Installs what building and testing need; does nothing when all is present.
 deps:
-	@missing=""; \
-	for p in $(PACKAGES); do \
-	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
-	done; \
-	if [ -n "$$missing" ]; then \
-	  if [ "$$(id -u)" = 0 ]; then \
-	    echo "Installing:$$missing"; \
-	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
-	  else \
-	    echo "Missing packages:$$missing -- run 'make deps' as root, or install them." >&2; exit 1; \
-	  fi; \
-	fi
+	@tools/install-deps.sh $(TEST_PACKAGES)
+
+# An optimised build of the libraries and programs.
+build:
+	@tools/install-deps.sh $(BUILD_PACKAGES)
+	cmake -S . -B $(RELEASE_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZN_BUILD_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
 # Builds everything and runs every test, with AddressSanitizer and
 # UndefinedBehaviorSanitizer on, so each test also checks memory safety.
@@ -36,10 +42,36 @@ test: deps
 	cmake --build $(TEST_DIR) -j$(JOBS)
 	cd $(TEST_DIR) && ctest -j$(JOBS) --output-on-failure --timeout 300
 
-# An optimised build of the libraries and programs.
-build: deps
-	cmake -S . -B $(RELEASE_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZN_BUILD_TESTS=OFF
-	cmake --build $(RELEASE_DIR) -j$(JOBS)
+# The main job on the bundled sample: scans a copy of samples/gallery and
+# says where the pages are.
+run: build
+	rm -rf $(RUN_DIR) && mkdir -p $(RUN_DIR) && cp -R samples/gallery $(RUN_DIR)/
+	$(RELEASE_DIR)/bin/ombral-scan "$(abspath $(RUN_DIR))/gallery"
+	@echo "Pages written. Open $(abspath $(RUN_DIR))/gallery/_FileIndexFrame.html in a browser."
+
+# Benchmarks, on demand: every script in bench/, or BENCH=<name> for one.
+bench:
+	@tools/install-deps.sh $(BENCH_PACKAGES)
+	cmake -S . -B $(BENCH_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DZN_BUILD_TESTS=OFF -DZN_BUILD_BENCHMARKS=ON
+	cmake --build $(BENCH_DIR) -j$(JOBS)
+	@for script in $(if $(BENCH),bench/$(BENCH).sh,bench/*.sh); do \
+	  echo "== $$script"; "$$script" "$(abspath $(BENCH_DIR))" || exit 1; \
+	done
+
+# One fuzzer for FUZZ_SECONDS: make fuzz FUZZER=<target> [FUZZ_SECONDS=600]
+fuzz:
+	@[ -n "$(FUZZER)" ] || { echo "Name a fuzzer: make fuzz FUZZER=<target>" >&2; exit 2; }
+	@tools/install-deps.sh $(FUZZ_PACKAGES)
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZN_BUILD_TESTS=OFF -DZN_BUILD_FUZZERS=ON
+	cmake --build $(FUZZ_DIR) -j$(JOBS) --target $(FUZZER)
+	mkdir -p $(FUZZ_DIR)/corpus/$(FUZZER)
+	$(FUZZ_DIR)/fuzz/$(FUZZER) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  $(FUZZ_DIR)/corpus/$(FUZZER)
+
+# PNG pictures of the dialog program's windows, drawn off screen.
+screenshot: build
+	tools/screenshot.sh "$(abspath $(RELEASE_DIR))" "$(abspath $(BUILD_DIR))/screenshots"
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -6,7 +6,12 @@ function(zn_target_defaults target)
   target_compile_features(${target} PUBLIC cxx_std_20)
   set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
-  if(ZN_SANITIZE)
+  if(ZN_BUILD_FUZZERS)
+    # Coverage for libFuzzer in every library, plus the memory checks.
+    target_compile_options(${target} PRIVATE
+      -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  elseif(ZN_SANITIZE)
     target_compile_options(${target} PRIVATE
       -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
@@ -22,4 +27,25 @@ function(zn_add_test target)
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} platform_testing GTest::gtest_main)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# A libFuzzer target (configure with clang and -DZN_BUILD_FUZZERS=ON; `make
+# fuzz FUZZER=<target>` builds and runs one).
+function(zn_add_fuzzer target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  zn_target_defaults(${target})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} platform_testing)
+  target_link_options(${target} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fuzz)
+endfunction()
+
+# A benchmark program, built with -DZN_BUILD_BENCHMARKS=ON and run on demand
+# (`make bench`), never by CTest.
+function(zn_add_benchmark target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  zn_target_defaults(${target})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} platform_testing)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
 endfunction()

@@ -1,0 +1,4 @@
+// CZnFile (declared here as the class is built).
+#pragma once
+
+class CZnFile;

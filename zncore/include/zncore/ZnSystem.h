@@ -1,0 +1,4 @@
+// CZnSystem (declared here as the class is built).
+#pragma once
+
+class CZnSystem;

@@ -1,0 +1,4 @@
+// CZnTime (declared here as the class is built).
+#pragma once
+
+class CZnTime;

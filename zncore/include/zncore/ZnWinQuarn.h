@@ -1,0 +1,4 @@
+// CZnWinQuarn (declared here as the class is built).
+#pragma once
+
+class CZnWinQuarn;
