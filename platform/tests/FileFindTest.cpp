@@ -41,7 +41,14 @@ TEST(FileFind, DotsFirstThenUpperCasedNameOrder) {
 TEST(FileFind, NoDotEntriesAtADriveRoot) {
   TempDrive drive('T');
   drive.WriteFile("x.jpg");
-  EXPECT_EQ(Names("T:\\*.*"), std::vector<std::string>{"x.jpg"});
+  const std::vector<std::string> rootOnly{"x.jpg"};
+  EXPECT_EQ(Names("T:\\*.*"), rootOnly);
+  EXPECT_EQ(Names("t:*.*"), rootOnly);
+  ASSERT_TRUE(platform::SetCurrentDirectoryPath("T:\\"));
+  EXPECT_EQ(Names("*.*"), rootOnly);
+  EXPECT_EQ(Names("\\*.*"), rootOnly);
+  // The same folder reached as an ordinary folder of another drive has them.
+  EXPECT_EQ(Names((drive.Folder() + "/*.*").c_str()), (std::vector<std::string>{".", "..", "x.jpg"}));
 }
 
 TEST(FileFind, PatternsMatchWithoutCaseExactNamesWithCase) {

@@ -60,9 +60,6 @@ std::string ToDrivePath(std::string_view nativeAbsolute);
 // the current directory in drive form. Trailing separators are removed.
 std::string MakeAbsolute(std::string_view path);
 
-// True when the native path is the folder of a mapped drive (or "/").
-bool IsDriveRootFolder(std::string_view nativePath);
-
 // The letter of the drive that holds the current directory; 0 when none does.
 char GetCurrentDriveLetter();
 

@@ -224,15 +224,6 @@ std::string MakeAbsolute(std::string_view path) {
   return result;
 }
 
-bool IsDriveRootFolder(std::string_view nativePath) {
-  std::string clean(nativePath);
-  while (clean.size() > 1 && clean.back() == '/') clean.pop_back();
-  if (clean == "/") return true;
-  for (const Drive& drive : Table().All())
-    if (drive.folder == clean) return true;
-  return false;
-}
-
 char GetCurrentDriveLetter() {
   const std::string current = CurrentDirectoryText();
   return ClassifyPath(current) == PathForm::Drive ? current[0] : 0;

@@ -93,7 +93,10 @@ BOOL CFileFind::FindFile(const char* pattern, DWORD) {
   } else {
     std::vector<platform::backend::RawDirEntry> raw;
     if (!platform::backend::ListDirectory(impl->nativeRoot, raw)) return FALSE;
-    const bool atDriveRoot = platform::IsDriveRootFolder(impl->nativeRoot);
+    // The root of a drive as the caller names it ("T:\", "\", "/", or a
+    // relative path that leads there) has no dot entries. The same folder
+    // reached through another drive's tree is an ordinary folder.
+    const bool atDriveRoot = impl->root.empty() || (impl->root.size() == 2 && impl->root[1] == ':');
     for (auto& item : raw) {
       if (IsDotName(item.name) && atDriveRoot) continue;
       if (!platform::MatchesWildcard(item.name, namePattern)) continue;

@@ -10,9 +10,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 #include "platform/String.h"
+
+class CHtmlFile;
 
 class COmbralScan {
 public:
@@ -49,4 +50,46 @@ protected:
   virtual void LoadSettings() {}
   // Called after each folder of the walk; the default does nothing.
   virtual void OnFolderScanned(int /*foldersDone*/, int /*foldersTotal*/) {}
+
+  // --- The walk ------------------------------------------------------------------
+  // Walks the root (and with `recurse` every folder below it), writes the
+  // folder pages and, when `mainIndex` is given, one line per folder into it.
+  // Returns the number of images; the three counters are written at the end.
+  int ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse, int logging,
+                  std::uint64_t& totalBytes, int& pathCount, int& createdFiles, int ignoreEmpty);
+  // Count and bytes of the matching files of one folder; 0 and the counters
+  // unchanged when it cannot be listed.
+  int GetPathStatistics(const char* folder, int logging, std::uint64_t& bytes, int& count);
+  // 1 when the name's extension (without its dots, upper-cased) occurs in the
+  // upper-cased filter as a substring; a name without extension always does.
+  int IsFilterMatch(const char* fileName, const char* filter) const;
+
+  // --- Page texts --------------------------------------------------------------------
+  // The head of the main index (main) or of a folder page (centred or plain
+  // form, with the folder's statistics), stamped with the current local time.
+  void WriteIndexHeader(CHtmlFile& file, const char* path, int main, int centred,
+                        std::uint64_t bytes, int count);
+  // The end of the main index or of a folder page; `bytes` in bytes.
+  void WriteIndexFooter(CHtmlFile& file, int images, int main, double bytes);
+  void WriteImageEntry(CHtmlFile& file, int number, const char* name, std::uint64_t size);
+  void WriteFramesetPage(CHtmlFile& file, const char* indexPage, const char* welcomePage);
+  void WriteWelcomePage(CHtmlFile& file);
+  // One line of the main index: a link to the folder's page, or (page null)
+  // the folder's name alone.
+  void WriteMainIndexLine(CHtmlFile& file, const char* root, const char* folder, const char* page);
+  // The text after the last backslash of a path ("" when it ends with one);
+  // the whole path when it has none.
+  CString GetLastPathComponent(const char* path) const;
+
+private:
+  struct Totals;
+  bool ValidateSettings();
+  bool WriteTopLevelPages(CHtmlFile& mainIndex);
+  void ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles);
+  void ScanOneFolder(CHtmlFile* mainIndex, const CString& root, const CString& folder, int recurse,
+                     int logging, int ignoreEmpty, Totals& totals);
+  // Formats into m_strMessage and adds it to the protocol.
+  void Protocol(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Formats into m_strMessage, shows it, adds it to the protocol, cancels.
+  void Cancel(const char* format, ...) __attribute__((format(printf, 2, 3)));
 };

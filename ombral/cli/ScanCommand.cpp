@@ -1,0 +1,169 @@
+// The `ombral-scan` command.
+#include "ScanCommand.h"
+
+#include <cstring>
+#include <string_view>
+
+#include "platform/Console.h"
+#include "platform/Drives.h"
+
+namespace ombral {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: ombral-scan [OPTIONS] PATH\n"
+    "Turns the folder tree PATH into browsable HTML index pages: a picture page in\n"
+    "every folder with matching files, and in PATH a main index, a frameset page\n"
+    "(open it in a browser) and a welcome page.\n"
+    "\n"
+    "Options:\n"
+    "  --index NAME     file name of every folder page (default _FileIndex.html)\n"
+    "  --frame NAME     file name of the frameset page (default _FileIndexFrame.html)\n"
+    "  --filter LIST    extensions to list, e.g. \"JPG|PNG\"; a file matches when its\n"
+    "                   extension occurs in LIST (default\n"
+    "                   GIF|JPG|JPEG|BMP|CGI|AVI|MPG|MPEG|RAM|SND|WAV|PNG)\n"
+    "  --no-overwrite   stop when the folder page or the frameset page already\n"
+    "                   exists in PATH\n"
+    "  --no-recurse     PATH alone: its folder page only, no main index, frameset\n"
+    "                   or welcome page\n"
+    "  --log            protocol every folder and every file\n"
+    "  --ignore-empty   no main-index line for folders without matching files\n"
+    "  --quiet          print the final status line only (and warnings)\n"
+    "  --help           show this text\n"
+    "  --version        show the version\n"
+    "\n"
+    "PATH is a POSIX path, or a Windows path on a drive letter mapped with\n"
+    "ZN_DRIVES (e.g. ZN_DRIVES='P=/srv/pictures' and P:\\2001). A relative PATH is\n"
+    "made absolute first.\n"
+    "\n"
+    "Exit status: 0 scan completed, 1 scan cancelled, 2 bad arguments.\n";
+
+bool TakesValue(std::string_view option) {
+  return option == "--index" || option == "--frame" || option == "--filter";
+}
+
+void SetValue(ScanOptions& options, std::string_view option, std::string value) {
+  if (option == "--index") options.indexFile = std::move(value);
+  else if (option == "--frame") options.frameFile = std::move(value);
+  else options.filter = std::move(value);
+}
+
+bool SetFlag(ScanOptions& options, std::string_view option) {
+  if (option == "--no-overwrite") options.overwrite = false;
+  else if (option == "--no-recurse") options.recurse = false;
+  else if (option == "--log") options.logging = true;
+  else if (option == "--ignore-empty") options.ignoreEmpty = true;
+  else if (option == "--quiet") options.quiet = true;
+  else if (option == "--help" || option == "-h") options.help = true;
+  else if (option == "--version") options.version = true;
+  else return false;
+  return true;
+}
+
+}  // namespace
+
+std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, std::string& error) {
+  ScanOptions options;
+  bool havePath = false;
+  bool optionsEnded = false;
+  for (int i = 0; i < argc; ++i) {
+    const std::string_view arg = argv[i] ? argv[i] : "";
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+    } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+      const std::size_t equals = arg.find('=');
+      const std::string_view name = arg.substr(0, equals);
+      if (TakesValue(name)) {
+        if (equals != std::string_view::npos) {
+          SetValue(options, name, std::string(arg.substr(equals + 1)));
+        } else if (i + 1 < argc && argv[i + 1]) {
+          SetValue(options, name, argv[++i]);
+        } else {
+          error = "option " + std::string(name) + " needs a value";
+          return std::nullopt;
+        }
+      } else if (equals != std::string_view::npos || !SetFlag(options, arg)) {
+        error = "unknown option " + std::string(arg);
+        return std::nullopt;
+      }
+    } else if (havePath) {
+      error = "only one PATH may be given (quote a path with blanks)";
+      return std::nullopt;
+    } else {
+      options.path = std::string(arg);
+      havePath = true;
+    }
+  }
+  if (!havePath && !options.help && !options.version) {
+    error = "no PATH given";
+    return std::nullopt;
+  }
+  return options;
+}
+
+CConsoleScan::CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE* err)
+    : m_out(out), m_err(err), m_quiet(options.quiet), m_showProgress(platform::IsTerminal(err)) {
+  // The root text is kept exactly as given once it is absolute: the link
+  // targets are the page paths with that text deleted.
+  const platform::PathForm form = platform::ClassifyPath(options.path);
+  m_strPath = CString(form == platform::PathForm::Relative ? platform::MakeAbsolute(options.path) : options.path);
+  m_strIndexFile = options.indexFile.c_str();
+  m_strFrameFile = options.frameFile.c_str();
+  m_strFilter = options.filter.c_str();
+  m_bOverwrite = options.overwrite;
+  m_bRecurse = options.recurse;
+  m_bNoLogging = !options.logging;
+  m_bIgnoreEmptyPaths = options.ignoreEmpty;
+}
+
+void CConsoleScan::AddProtocolLine(const char* text) {
+  if (m_quiet) return;
+  ClearProgress();
+  std::fprintf(m_out, "%s\n", text);
+  std::fflush(m_out);
+}
+
+void CConsoleScan::SetStatusText(const char* text) { m_status = text ? text : ""; }
+
+void CConsoleScan::ShowWarning(const char* text) {
+  ClearProgress();
+  std::fprintf(m_err, "ombral-scan: %s\n", text);
+}
+
+void CConsoleScan::OnFolderScanned(int foldersDone, int foldersTotal) {
+  if (!m_showProgress) return;
+  std::fprintf(m_err, "\r%d of %d folders", foldersDone, foldersTotal);
+  std::fflush(m_err);
+  m_progressShown = true;
+  if (foldersDone == foldersTotal) ClearProgress();
+}
+
+void CConsoleScan::ClearProgress() {
+  if (!m_progressShown) return;
+  std::fprintf(m_err, "\r\033[K");
+  std::fflush(m_err);
+  m_progressShown = false;
+}
+
+int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  std::string error;
+  const std::optional<ScanOptions> options = ParseScanOptions(argc, argv, error);
+  if (!options) {
+    std::fprintf(err, "ombral-scan: %s\n\n%s", error.c_str(), kUsage);
+    return 2;
+  }
+  if (options->help) {
+    std::fputs(kUsage, out);
+    return 0;
+  }
+  if (options->version) {
+    std::fputs("ombral-scan 1.0.0\n", out);
+    return 0;
+  }
+  CConsoleScan scan(*options, out, err);
+  const bool completed = scan.RunScan();
+  std::fprintf(out, "%s\n", scan.GetStatusText().c_str());
+  return completed ? 0 : 1;
+}
+
+}  // namespace ombral

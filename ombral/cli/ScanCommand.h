@@ -1,0 +1,61 @@
+// The `ombral-scan` command: options, the run, and its output.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "ombral/OmbralScan.h"
+
+namespace ombral {
+
+// What the command line asks for.
+struct ScanOptions {
+  std::string path;
+  std::string indexFile = "_FileIndex.html";
+  std::string frameFile = "_FileIndexFrame.html";
+  std::string filter = "GIF|JPG|JPEG|BMP|CGI|AVI|MPG|MPEG|RAM|SND|WAV|PNG";
+  bool overwrite = true;
+  bool recurse = true;
+  bool logging = false;
+  bool ignoreEmpty = false;
+  bool quiet = false;
+  bool help = false;
+  bool version = false;
+};
+
+// Reads the arguments (without the program name). On a mistake returns
+// nothing and puts the reason into `error`.
+std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, std::string& error);
+
+// The whole command: parses, scans, prints. Returns the exit status: 0 for a
+// completed scan (and --help, --version), 1 for a cancelled one, 2 for bad
+// arguments.
+int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+
+// A scan that reports on a console: protocol lines to `out` as they come,
+// warnings to `err`, progress on `err` when it is a terminal.
+class CConsoleScan : public COmbralScan {
+public:
+  CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE* err);
+  const std::string& GetStatusText() const { return m_status; }
+
+protected:
+  void AddProtocolLine(const char* text) override;
+  void ClearProtocol() override {}
+  void SetStatusText(const char* text) override;
+  void ShowWarning(const char* text) override;
+  void OnFolderScanned(int foldersDone, int foldersTotal) override;
+
+private:
+  void ClearProgress();
+
+  std::FILE* m_out;
+  std::FILE* m_err;
+  bool m_quiet;
+  bool m_showProgress;
+  bool m_progressShown = false;
+  std::string m_status;
+};
+
+}  // namespace ombral

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "RecordingScan.h"
+#include "platform/FileSystem.h"
+#include "platform/testing/TempDrive.h"
+
+using platform::testing::FixedClock;
+using platform::testing::TempDrive;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class ScanRunTest : public ::testing::Test {
+protected:
+  TempDrive drive{'T'};
+  FixedClock clock{2026, 12, 6, 14, 5, 9};
+  CRecordingScan scan;
+
+  // The example tree: A with two matching files, B with none.
+  void MakeExampleTree() {
+    drive.WriteSizedFile("Pics/A/one.jpg", 1000);
+    drive.WriteSizedFile("Pics/A/two.gif", 3000);
+    drive.WriteFile("Pics/B/notes.txt", "x");
+    scan.m_strPath = "T:\\Pics";
+  }
+
+  // The lines of the main index between its head and its footer.
+  Lines MainIndexLines() {
+    const std::string page = drive.ReadFile("Pics/_xbmidx.html");
+    const std::string startMark = "</P>\r\n<HR>\r\n\r\n</P>\r\n<P>";
+    const std::size_t start = page.find(startMark);
+    const std::size_t end = page.find("\r\n\r\n<BR>\r\n<BR>\r\n</P>\r\n<HR>\r\nfile contains");
+    Lines lines;
+    std::string body = page.substr(start + startMark.size(), end - start - startMark.size());
+    for (std::size_t pos; (pos = body.find("\r\n")) != std::string::npos; body.erase(0, pos + 2))
+      lines.push_back(body.substr(0, pos));
+    return lines;
+  }
+};
+
+}  // namespace
+
+TEST_F(ScanRunTest, ValidationFailuresCancelWithTheirMessage) {
+  drive.WriteFile("Pics/_FileIndex.html");
+  drive.WriteFile("Pics/_FileIndexFrame.html");
+  struct Row {
+    const char* path;
+    const char* index;
+    const char* frame;
+    int overwrite;
+    const char* message;
+  };
+  const Row rows[] = {
+      {"", "_FileIndex.html", "f.html", 1, "Need a valid path statement to create the index."},
+      {"T:\\Nowhere", "_FileIndex.html", "f.html", 1, "Path \"T:\\Nowhere\" could not be found."},
+      {"T:\\Pics", "a*b.html", "f?.html", 1,
+       "The index filename \"a*b.html\" is not a valid filename (contains invalid characters)."},
+      {"T:\\Pics", "ok.html", "sub\\f.html", 1,
+       "The html frame filename \"sub\\f.html\" is not a valid filename (contains invalid characters)."},
+      {"T:\\Pics", "_FileIndex.html", "_FileIndexFrame.html", 0,
+       "The file \"_FileIndex.html\" already exists, please choose \"overwrite\"."},
+      {"T:\\Pics", "new.html", "_FileIndexFrame.html", 0,
+       "The file \"_FileIndexFrame.html\" already exists, please choose \"overwrite\"."},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.message);
+    CRecordingScan run;
+    run.m_strPath = row.path;
+    run.m_strIndexFile = row.index;
+    run.m_strFrameFile = row.frame;
+    run.m_bOverwrite = row.overwrite;
+    EXPECT_FALSE(run.RunScan());
+    EXPECT_EQ(run.warnings, Lines{row.message});
+    EXPECT_EQ(run.protocol, Lines{row.message});
+    EXPECT_EQ(run.m_strMessage, row.message);
+    EXPECT_EQ(run.statuses, (Lines{"Scanning...", "SCAN CANCELED!"}));
+  }
+  EXPECT_FALSE(drive.Exists("Pics/_xbmidx.html"));  // nothing written
+}
+
+TEST_F(ScanRunTest, RecursiveRunOverTheExampleTree) {
+  MakeExampleTree();
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", "", "CREATED FILES: 1", "FOUND IMAGES: 2 with 3 KB",
+                                  "FOUND PATHS: 3"}));
+  EXPECT_EQ(scan.statuses, (Lines{"Scanning...", "SCAN COMPLETED"}));
+  EXPECT_EQ(scan.clears, 1);
+  EXPECT_EQ(MainIndexLines(),
+            (Lines{"Pics<BR>", "&nbsp;&nbsp;<A HREF=\"A/_FileIndex.html\" target=\"Details\">A</A><BR>", "B<BR>"}));
+  const std::string index = drive.ReadFile("Pics/_xbmidx.html");
+  EXPECT_NE(index.find("file contains<BR>2 links<BR>with 4 KB (images)"), std::string::npos);
+  EXPECT_TRUE(drive.Exists("Pics/_FileIndexFrame.html"));
+  EXPECT_TRUE(drive.Exists("Pics/_xidxbase.html"));
+  EXPECT_FALSE(drive.Exists("Pics/_FileIndex.html"));
+  EXPECT_FALSE(drive.Exists("Pics/B/_FileIndex.html"));
+  const std::string page = drive.ReadFile("Pics/A/_FileIndex.html");
+  EXPECT_NE(page.find("Stats: 2 images (4000 bytes)<BR>\r\n</P>\r\n<HR>\r\n<P ALIGN=\"CENTER\"><IMG SRC=\"one.jpg\">"),
+            std::string::npos);
+  EXPECT_NE(page.find("Image: 1 - two.gif (3000 bytes)"), std::string::npos);
+  EXPECT_EQ(platform::GetCurrentDirectoryPath(), "T:\\Pics");  // the run stays in the root
+}
+
+TEST_F(ScanRunTest, IgnoringEmptyPathsLeavesOnlyFoldersWithPages) {
+  MakeExampleTree();
+  scan.m_bIgnoreEmptyPaths = 1;
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_EQ(MainIndexLines(), (Lines{"&nbsp;&nbsp;<A HREF=\"A/_FileIndex.html\" target=\"Details\">A</A><BR>"}));
+}
+
+TEST_F(ScanRunTest, WithoutRecursionOnlyTheRootIsScanned) {
+  MakeExampleTree();
+  drive.WriteSizedFile("Pics/top.png", 100);
+  scan.m_bRecurse = 0;
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_EQ(scan.protocol.back(), "FOUND PATHS: 1");
+  EXPECT_FALSE(drive.Exists("Pics/_xbmidx.html"));
+  EXPECT_FALSE(drive.Exists("Pics/_FileIndexFrame.html"));
+  EXPECT_FALSE(drive.Exists("Pics/_xidxbase.html"));
+  EXPECT_FALSE(drive.Exists("Pics/A/_FileIndex.html"));
+  const std::string page = drive.ReadFile("Pics/_FileIndex.html");
+  EXPECT_NE(page.find("</P>\r\nStats: 1 images (100 bytes)<BR>\r\n<HR>\r\n\r\n</P>\r\n<P><IMG SRC=\"top.png\">"),
+            std::string::npos);
+}
+
+TEST_F(ScanRunTest, LoggingReportsEachFolderAndFileInOrder) {
+  drive.WriteSizedFile("Pics/a.jpg", 10);
+  scan.m_strPath = "T:\\Pics";
+  scan.m_bNoLogging = 0;
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", "Create and sort directory list...", "1 paths to scan...",
+                                  "", "Search path: T:\\Pics", "Get path statistics on path T:\\Pics...",
+                                  "    adding image link: a.jpg", "", "CREATED FILES: 1",
+                                  "FOUND IMAGES: 1 with 0 KB", "FOUND PATHS: 1"}));
+}
+
+TEST_F(ScanRunTest, FilterIsASubstringTestWithoutCase) {
+  struct Row {
+    const char* name;
+    const char* filter;
+    int matches;
+  };
+  const Row rows[] = {{"a.jpg", "jpg", 1},        {"a.jpg", "GIF|JPG", 1}, {"a.JPG", "gif|jpg", 1},
+                      {"a.pg", "GIF|JPG", 1},      {"noext", "GIF", 1},     {"a.png", "GIF|JPG", 0},
+                      {"a..jpg", "JPG", 1},        {"a.tar.gz", "TAR", 0},  {"x.", "BMP", 1}};
+  for (const Row& row : rows) EXPECT_EQ(scan.IsFilterMatch(row.name, row.filter), row.matches) << row.name;
+}
+
+TEST_F(ScanRunTest, OverwriteOffStillScansWhenTheRootIsClean) {
+  MakeExampleTree();
+  scan.m_bOverwrite = 0;
+  EXPECT_TRUE(scan.RunScan());
+  EXPECT_TRUE(drive.Exists("Pics/A/_FileIndex.html"));
+}
+
+TEST_F(ScanRunTest, UnsearchableFolderIsReportedAndTheRestScanned) {
+  drive.WriteSizedFile("Pics/A/one.jpg", 2048);
+  drive.WriteSizedFile("Pics/B/two.jpg", 1024);
+  drive.WriteSizedFile("Pics/C/three.jpg", 1024);
+  // Pages are written by the unprivileged user: open the tree to it, but B
+  // can only be entered, not read.
+  for (const char* folder : {"Pics", "Pics/A", "Pics/C"}) drive.Chmod(folder, 0777);
+  drive.Chmod("Pics/B", 0111);
+  scan.m_strPath = "T:\\Pics";
+  platform::testing::ScopedUnprivileged user;
+  if (!user.Active()) GTEST_SKIP() << "cannot drop root privileges to test an unreadable folder";
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", "Cannot search path \"T:\\Pics\\B\"!", "",
+                                  "CREATED FILES: 2", "FOUND IMAGES: 2 with 3 KB", "FOUND PATHS: 4"}));
+  EXPECT_EQ(MainIndexLines(), (Lines{"Pics<BR>", "&nbsp;&nbsp;<A HREF=\"A/_FileIndex.html\" target=\"Details\">A</A><BR>",
+                                     "B<BR>", "&nbsp;&nbsp;<A HREF=\"C/_FileIndex.html\" target=\"Details\">C</A><BR>"}));
+}
+
+TEST_F(ScanRunTest, MainIndexThatCannotBeCreatedCancelsTheRun) {
+  MakeExampleTree();
+  drive.MakeDir("Pics/_xbmidx.html");  // a folder in the way
+  EXPECT_FALSE(scan.RunScan());
+  const std::string message = "Cannot open file \"T:\\Pics\\_xbmidx.html\" with write permission!";
+  EXPECT_EQ(scan.warnings, Lines{message});
+  EXPECT_EQ(scan.protocol.back(), message);
+  EXPECT_EQ(scan.Status(), "SCAN CANCELED!");
+  EXPECT_FALSE(drive.Exists("Pics/_FileIndexFrame.html"));
+  EXPECT_FALSE(drive.Exists("Pics/A/_FileIndex.html"));
+}
+
+TEST_F(ScanRunTest, FolderPageThatCannotBeOpenedIsReportedPerFile) {
+  MakeExampleTree();
+  drive.MakeDir("Pics/A/_FileIndex.html");  // a folder in the way, listed like any other
+  ASSERT_TRUE(scan.RunScan());
+  const std::string line = "Cannot open file \"T:\\Pics\\A\\_FileIndex.html\" with write permission!";
+  EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", line, line, "", "CREATED FILES: 0",
+                                  "FOUND IMAGES: 0 with 0 KB", "FOUND PATHS: 4"}));
+  EXPECT_EQ(MainIndexLines(), (Lines{"Pics<BR>", "A<BR>", "&nbsp;&nbsp;_FileIndex.html<BR>", "B<BR>"}));
+}
+
+TEST_F(ScanRunTest, PageOnAFullDiskIsReported) {
+  drive.WriteSizedFile("Pics/A/one.jpg", 10);
+  drive.Symlink("/dev/full", "Pics/A/_FileIndex.html");
+  scan.m_strPath = "T:\\Pics";
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_NE(std::find(scan.protocol.begin(), scan.protocol.end(),
+                      "Cannot write file \"T:\\Pics\\A\\_FileIndex.html\"!"),
+            scan.protocol.end());
+}
+
+TEST_F(ScanRunTest, SizesBeyondFourGigabytesAreCountedInFull) {
+  // A sparse file: 5 GiB that take no space.
+  drive.WriteFile("Pics/big.avi");
+  std::filesystem::resize_file(drive.Native("Pics/big.avi"), 5ull << 30);
+  scan.m_strPath = "T:\\Pics";
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_EQ(scan.protocol[scan.protocol.size() - 2], "FOUND IMAGES: 1 with 5242880 KB");
+  EXPECT_NE(drive.ReadFile("Pics/_FileIndex.html").find("Image: 0 - big.avi (5368709120 bytes)"), std::string::npos);
+}
