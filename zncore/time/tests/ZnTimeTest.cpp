@@ -3,28 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <optional>
 #include <string>
 
+#include "ScopedTimeZone.h"
+
 namespace {
-
-class ScopedTimeZone {
-public:
-  explicit ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) m_old = old;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (m_old) setenv("TZ", m_old->c_str(), 1);
-    else unsetenv("TZ");
-    tzset();
-  }
-
-private:
-  std::optional<std::string> m_old;
-};
 
 std::string Text(const CZnTime& t) {
   CZnString buffer;
@@ -72,13 +55,13 @@ TEST(ZnTimeConstruction, CopiesKeepTheStatus) {
 TEST(ZnTimeConstruction, TimesAreLocal) {
   const long summer = 1782907200;  // 2026-07-01 12:00:00 UTC
   {
-    ScopedTimeZone zone("EST5EDT,M3.2.0,M11.1.0");
+    ScopedTimeZone zone(kNewYorkZone);
     EXPECT_EQ(Text(CZnTime(summer)), "01.07.2026 08:00:00");
     EXPECT_EQ(Text(CZnTime(CTime(summer))), "01.07.2026 08:00:00");
     const std::uint64_t ticks = (std::uint64_t(summer) + 11644473600ULL) * 10000000ULL;
     EXPECT_EQ(Text(CZnTime(FILETIME{DWORD(ticks), DWORD(ticks >> 32)})), "01.07.2026 08:00:00");
   }
-  ScopedTimeZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+  ScopedTimeZone zone(kBerlinZone);
   EXPECT_EQ(Text(CZnTime(CTime(summer))), "01.07.2026 14:00:00");
   EXPECT_EQ(Text(CZnTime(CTime(0))), "01.01.1970 01:00:00");
   EXPECT_FALSE(IsValid(CZnTime(CTime(INT64_MAX))));
