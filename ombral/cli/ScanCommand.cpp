@@ -33,8 +33,8 @@ constexpr const char* kUsage =
     "  --version        show the version\n"
     "\n"
     "PATH is a POSIX path, or a Windows path on a drive letter mapped with\n"
-    "ZN_DRIVES (e.g. ZN_DRIVES='P=/srv/pictures' and P:\\2001). A relative PATH is\n"
-    "made absolute first.\n"
+    "ZN_DRIVES (e.g. ZN_DRIVES='P=/srv/pictures' and P:\\2001). A POSIX path is\n"
+    "shown in drive form (/home/me/Pics as C:\\home\\me\\Pics).\n"
     "\n"
     "Exit status: 0 scan completed, 1 scan cancelled, 2 bad arguments.\n";
 
@@ -103,10 +103,15 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
 
 CConsoleScan::CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE* err)
     : m_out(out), m_err(err), m_quiet(options.quiet), m_showProgress(platform::IsTerminal(err)) {
-  // The root text is kept exactly as given once it is absolute: the link
-  // targets are the page paths with that text deleted.
+  // A POSIX path (relative or absolute) is handed to the scan in absolute
+  // drive form: the root text then occurs in every path found below it (the
+  // link targets are the page paths with that text deleted), the pages show
+  // one kind of separator, and the root's link text is its folder name.
+  // Windows paths are kept as typed.
   const platform::PathForm form = platform::ClassifyPath(options.path);
-  m_strPath = CString(form == platform::PathForm::Relative ? platform::MakeAbsolute(options.path) : options.path);
+  const bool posix = form == platform::PathForm::Relative || form == platform::PathForm::Native;
+  m_strPath = CString(posix ? platform::ToDrivePath(platform::ToNativePath(platform::MakeAbsolute(options.path)))
+                            : options.path);
   m_strIndexFile = options.indexFile.c_str();
   m_strFrameFile = options.frameFile.c_str();
   m_strFilter = options.filter.c_str();

@@ -111,12 +111,18 @@ TEST(ScanCommand, CancelledScanExitsWithOne) {
   EXPECT_EQ(result.out, "Path \"T:\\Missing\" could not be found.\nSCAN CANCELED!\n");
 }
 
-TEST(ScanCommand, RelativePathIsMadeAbsoluteSoLinksStayRelative) {
+TEST(ScanCommand, PosixPathsAreScannedInDriveFormSoLinksStayRelative) {
   TempDrive drive('T');
   drive.WriteSizedFile("Pics/A/one.jpg", 10);
-  ASSERT_TRUE(platform::SetCurrentDirectoryPath("T:\\"));
-  const Result result = RunCommand({"Pics"});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.out.rfind("PATH: T:\\Pics\n", 0), 0u);
-  EXPECT_NE(drive.ReadFile("Pics/_xbmidx.html").find("<A HREF=\"A/_FileIndex.html\""), std::string::npos);
+  drive.WriteSizedFile("Pics/top.jpg", 10);
+  for (const std::string& path : {std::string("Pics"), std::string("./Pics/"), drive.Native("Pics")}) {
+    SCOPED_TRACE(path);
+    ASSERT_TRUE(platform::SetCurrentDirectoryPath("T:\\"));  // each scan ends in its root
+    const Result result = RunCommand({path.c_str()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out.rfind("PATH: T:\\Pics\n", 0), 0u);
+    const std::string index = drive.ReadFile("Pics/_xbmidx.html");
+    EXPECT_NE(index.find("<A HREF=\"_FileIndex.html\" target=\"Details\">Pics</A>"), std::string::npos);
+    EXPECT_NE(index.find("<A HREF=\"A/_FileIndex.html\""), std::string::npos);
+  }
 }

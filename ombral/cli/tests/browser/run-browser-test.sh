@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# End-to-end check in a real browser: scans a tree of awkwardly named
+# pictures with ombral-scan and lets headless Chromium open the frameset
+# page, follow every main-index link and load every picture.
+#
+#   run-browser-test.sh OMBRAL_SCAN WORK_DIR SAMPLE_PICTURE_DIR
+# Exit 77 (skipped) only when Chromium or Node.js is not installed.
+set -euo pipefail
+scanner=${1:?ombral-scan binary}
+work=${2:?work folder}
+pictures=${3:?folder with sample pictures}
+here=$(cd "$(dirname "$0")" && pwd)
+
+chromium=$(command -v chromium || true)
+if [ -z "$chromium" ]; then
+  echo "SKIPPED: Chromium is not installed (install the Debian package chromium, e.g. with make deps)."
+  exit 77
+fi
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  echo "SKIPPED: Node.js and npm are not installed (make deps installs them)."
+  exit 77
+fi
+
+mkdir -p "$work"
+# playwright-core drives the installed Chromium; it never downloads a browser.
+if [ ! -d "$work/node_modules/playwright-core" ] || ! cmp -s "$here/package-lock.json" "$work/package-lock.json"; then
+  cp "$here/package.json" "$here/package-lock.json" "$work/"
+  (cd "$work" && npm ci --no-audit --no-fund --loglevel=error)
+fi
+
+tree="$work/tree"
+rm -rf "$tree"
+mkdir -p "$tree/Ordner #1/A & B" "$tree/q?uery %20" "$tree/Grüße" "$tree/empty"
+jpg="$pictures/2002/checkers.jpg"
+png="$pictures/2001/Winter/Schneehütte.png"
+gif="$pictures/logo.gif"
+cp "$jpg" "$tree/x & y.jpg"
+cp "$png" "$tree/a#b.png"
+cp "$gif" "$tree/100%.gif"
+cp "$jpg" "$tree/what?.jpg"
+cp "$jpg" "$tree/say \"hi\".jpg"
+cp "$png" "$tree/<b>bold.png"
+cp "$jpg" "$tree/with space.jpg"
+cp "$jpg" "$tree/Ordner #1/café.jpg"
+cp "$png" "$tree/Ordner #1/A & B/pic.png"
+cp "$gif" "$tree/q?uery %20/%41.gif"
+cp "$jpg" "$tree/Grüße/$(printf 'caf\xe9').jpg"   # a name that is not UTF-8
+
+"$scanner" --quiet "$tree"
+# The script resolves playwright-core from its own folder: run it from the work folder.
+cp "$here/browser-test.mjs" "$work/"
+CHROMIUM="$chromium" node "$work/browser-test.mjs" "$tree"
