@@ -102,4 +102,49 @@ public:
   CZnString& DoubleChar(char ch, char doubled);
   // Every pair of `ch` becomes one `single` (one `ch` when `single` is 0).
   CZnString& OneChar(char ch, char single);
+
+  // --- Fields and tokens ----------------------------------------------------
+  // No quoting and no escapes: every occurrence of a delimiter counts. A null
+  // text counts as the empty text. These members leave the object unchanged.
+  //
+  // Field `n` (0-based) of the fields the delimiter separates. Two delimiters
+  // in a row enclose an empty field, a delimiter at the start or the end adds
+  // an empty first or last field. A negative `n`, or one at or beyond
+  // GetFieldCount, gives "". With an empty delimiter every field is "".
+  CZnString GetField(const char* delimiter, int n) const;
+  // The same with a one-character delimiter; code 0 makes the whole string
+  // field 0 and every later field "".
+  CZnString GetField(char delimiter, int n) const;
+  // 1 + the number of non-overlapping delimiters, searched from the left. An
+  // empty string has 1 field; an empty delimiter (or code 0) gives 1.
+  int GetFieldCount(const char* delimiter) const;
+  int GetFieldCount(char delimiter) const;
+  // The text between the n-th opening delimiter and the closing delimiter
+  // after it; "" when either is missing or `n` is negative. The search for
+  // the next opening delimiter restarts at the previous opening position
+  // plus the length of the CLOSING delimiter, so with "|" as both "|a|b|c|"
+  // has the fields a, b and c.
+  CZnString GetDelimitedField(const char* opening, const char* closing, int n) const;
+  // Splits at the first separator: key = the text before it, value = the
+  // text after it, result 1. Without a separator key = the whole string,
+  // value = "", result 0. Neither part is trimmed. An empty separator (or
+  // code 0) is found at position 0. `key` and `value` may be this object.
+  int PartString(CZnString& key, const char* separator, CZnString& value) const;
+  int PartString(CZnString& key, char separator, CZnString& value) const;
+  // 1 when the string is empty, all whitespace, or its first character after
+  // leading whitespace is one of `commentChars`; else 0.
+  int IsComment(const char* commentChars) const;
+  // `ch` repeated `count` times (a zero byte too); the object is not used.
+  // A count beyond the largest string length throws std::length_error.
+  CZnString ReturnXChars(char ch, unsigned int count) const;
+  // The characters of the codes first .. end-1, with first raised to 0 and
+  // end lowered to 256; code 0 is a zero byte that counts in the length.
+  // "" when first >= end. The object is not used.
+  CZnString BuildAlphabet(int first, int end) const;
+  // Sorts the bytes in place by unsigned value: ascending when `ascending`
+  // is non-zero, else descending.
+  CZnString& SortChars(int ascending);
+  // The number of digits 0-9; with `extended` non-zero also of '!', '.',
+  // ',' and ':'. Bytes of code 128 and above never count.
+  int CountDigits(int extended) const;
 };
