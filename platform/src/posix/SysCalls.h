@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/types.h>
+#include <sys/vfs.h>
 
 namespace platform::posix {
 
@@ -25,6 +27,13 @@ struct SysCallTable {
   int (*closedir)(DIR* dir);
   int (*chdir)(const char* path);
   char* (*getcwd)(char* buffer, size_t size);
+  // Files, access tests, creation times and file-system space and type.
+  int (*faccessat)(int dirFd, const char* path, int mode, int flags);
+  int (*statx)(int dirFd, const char* path, int flags, unsigned int mask, struct statx* status);
+  int (*statvfs)(const char* path, struct statvfs* status);
+  int (*statfs)(const char* path, struct statfs* status);
+  int (*ftruncate)(int fd, off_t length);
+  int (*fsync)(int fd);
 };
 
 SysCallTable& Sys();
