@@ -37,7 +37,7 @@ public:
   void Reload() {
     m_drives = {};
     Set('C', "/", "");
-    if (auto spec = backend::GetEnvironment("ZN_DRIVES")) Parse(*spec);
+    if (auto entries = backend::GetEnvironment("ZN_DRIVES")) Parse(*entries);
   }
 
   void Set(char letter, std::string_view folder, std::string_view label) {
@@ -66,11 +66,11 @@ private:
   static std::size_t Index(char letter) { return static_cast<std::size_t>(AsciiToUpper(letter) - 'A'); }
 
   // "D=/media/cdrom;T=/tmp/work" with an optional ":LABEL" after a folder.
-  void Parse(std::string_view spec) {
-    while (!spec.empty()) {
-      const std::size_t end = std::min(spec.find(';'), spec.size());
-      std::string_view item = spec.substr(0, end);
-      spec.remove_prefix(std::min(end + 1, spec.size()));
+  void Parse(std::string_view entries) {
+    while (!entries.empty()) {
+      const std::size_t end = std::min(entries.find(';'), spec.size());
+      std::string_view item = entries.substr(0, end);
+      entries.remove_prefix(std::min(end + 1, entries.size()));
       if (item.size() < 3 || !IsDriveLetter(item[0]) || item[1] != '=') continue;
       std::string_view folder = item.substr(2);
       std::string_view label;
