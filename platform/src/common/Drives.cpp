@@ -68,7 +68,7 @@ private:
   // "D=/media/cdrom;T=/tmp/work" with an optional ":LABEL" after a folder.
   void Parse(std::string_view entries) {
     while (!entries.empty()) {
-      const std::size_t end = std::min(entries.find(';'), spec.size());
+      const std::size_t end = std::min(entries.find(';'), entries.size());
       std::string_view item = entries.substr(0, end);
       entries.remove_prefix(std::min(end + 1, entries.size()));
       if (item.size() < 3 || !IsDriveLetter(item[0]) || item[1] != '=') continue;

@@ -147,4 +147,73 @@ public:
   // The number of digits 0-9; with `extended` non-zero also of '!', '.',
   // ',' and ':'. Bytes of code 128 and above never count.
   int CountDigits(int extended) const;
+
+  // --- Paths and file names ---------------------------------------------------
+  // The string is a Windows path: backslash (or slash) separators, a drive
+  // "X:". Members split it as _splitpath does: drive (the first two
+  // characters when the second is a colon), dir (up to and including the
+  // last separator), ext (from the last full stop after dir on) and fname
+  // (between dir and ext). Each part is cut after 255 bytes, as the fixed
+  // split buffers of the original platform are.
+  // All members except FindReplaceCharset and ReplaceInvalidFilenameChars
+  // leave the object unchanged.
+  //
+  // The drive ("C:"); with `withoutColon` non-zero without its colon ("C").
+  // "" for a path without a drive.
+  CZnString GetDrive(int withoutColon) const;
+  // drive + dir without the trailing backslashes: "C:\pics\a.jpg" gives
+  // "C:\pics", "C:\a.jpg" gives "C:", "a.jpg" gives "".
+  CZnString GetPath() const;
+  CZnString GetFilename() const;   // fname + ext
+  CZnString GetFiletitle() const;  // fname
+  CZnString GetExtension() const;  // ext with its full stop, "" without one
+  // The path with the extension `extension` (a leading full stop is added
+  // when missing). The path's own extension stays unless `force` is non-zero
+  // or it has at most one character (none, or a lone full stop). An
+  // extension longer than 4 characters (a full stop counts), or an empty
+  // string, gives the string unchanged.
+  CZnString SetFileExtension(const char* extension, int force) const;
+  // The path made absolute, without any normalisation ("..", "." stay):
+  //  - "X:..." comes back unchanged, and so does a native absolute path
+  //    "/..." (a port extension: it is absolute already);
+  //  - "\a" gets the current directory's drive in front ("C:\a"); when the
+  //    current directory lies on no drive it comes back unchanged;
+  //  - a relative path is joined to `base` (trailing backslashes removed)
+  //    with one backslash; a rooted `base` gets the current drive in front.
+  //    A null or empty base gives "\" + path.
+  // There is no length limit.
+  CZnString AbsolutePath(const char* base) const;
+  // The folder part of the path below `base`: the first occurrence of `base`
+  // is removed without regard to ASCII case (wherever it stands), and the
+  // dir of the rest is returned without trailing backslashes. A path that
+  // begins with a backslash comes back unchanged. "C:\pics\2000\a.jpg"
+  // with the base "C:\pics" gives "\2000".
+  CZnString RelativePath(const char* base) const;
+  // The first or last folder name of the dir part, cut at backslashes (runs
+  // of backslashes make no empty names; a slash does not cut); "" if none.
+  CZnString GetFirstPath() const;
+  CZnString GetLastPath() const;
+  // A name made from the wildcard pattern: drive and dir are the pattern's
+  // when it has them, else the path's; fname and ext are the path's where
+  // the pattern's part contains '*' (an empty pattern fname counts as "*"),
+  // else the pattern's. "*.htm" on "C:\pics\a.jpg" gives
+  // "C:\pics\a.htm". A string that contains '*' comes back unchanged.
+  CZnString GetFileNameByWildcard(const char* pattern) const;
+  // 1 when the string is a valid name, else 0. More than 260 bytes is
+  // invalid; so is any of ? * | < > " tab, line feed and apostrophe, and
+  // with `pathAllowed` 0 also \ : /. A zero byte is invalid too (no file
+  // name can hold one). An empty string is valid.
+  int IsValidFileName(int pathAllowed) const;
+  // Overwrites in the object every byte that occurs in `charSet` with
+  // `replacement`; the length never changes. Returns a copy of the result.
+  CZnString FindReplaceCharset(const char* charSet, char replacement);
+  // FindReplaceCharset with ? * | < > " tab, line feed, apostrophe, blank,
+  // # ; \ : / (15 characters).
+  CZnString ReplaceInvalidFilenameChars(char replacement);
+  // `text` (or, when it is null, the object's content) with the German
+  // letters of the Windows Western European code page written out: bytes
+  // 196, 214, 220, 223, 228, 246, 252 become "Ae", "Oe", "Ue", "ss", "ae",
+  // "oe", "ue". Every other byte is copied, so UTF-8 text passes through
+  // unchanged except where such bytes occur in it.
+  CZnString ConvertANSI(const char* text) const;
 };
