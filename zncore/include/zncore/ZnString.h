@@ -216,4 +216,34 @@ public:
   // "oe", "ue". Every other byte is copied, so UTF-8 text passes through
   // unchanged except where such bytes occur in it.
   CZnString ConvertANSI(const char* text) const;
+
+  // --- Conversions ---------------------------------------------------------------
+  // These members return a new string and leave the object unchanged.
+  //
+  // The bytes written by the first `count` hexadecimal digits, read as pairs
+  // (count lowered to the length, then to an even number). A character
+  // that is not a hexadecimal digit counts as 0: "4a4B" gives "JK".
+  CZnString ConHexToString(unsigned int count) const;
+  // The first `count` bytes as two upper-case hexadecimal digits each:
+  // mode 1 "0x0A ", mode 2 "0A ", any other "0A" per byte (modes 1 and 2
+  // end in a blank).
+  CZnString ConStringToHex(unsigned int count, int mode) const;
+  // The same text, written half-byte by half-byte.
+  CZnString ConStringToBankHex(unsigned int count, int mode) const;
+  // The lowest `bitCount` bits of the byte GetAt(index) returns, most
+  // significant first; the byte is signed, so bits above 7 repeat bit 7.
+  // "" for a bit count below 1; an index outside the string reads '~'.
+  CZnString GetBitString(int index, int bitCount) const;
+  // GetBitString of each of the first `count` bytes, joined; with
+  // `separate` non-zero each group has a blank in front of it.
+  CZnString GetBitStream(int count, int bitCount, int separate) const;
+  // The value in decimal with a full stop between groups of three digits:
+  // 1234567 gives "1.234.567", -1234 gives "-1.234".
+  CZnString FormatLong(long value) const;
+  // Not available: shows a message box saying so and returns "".
+  CZnString FormatDouble(double value, int digits) const;
+  // The three-character name of a code from 0 to 32 ("EOL", "SOH", ...,
+  // "TAB", "CR " for 10, "LF " for 13, ..., "SPC"); any other code, a
+  // negative one too, gives the one-character string of its low byte.
+  CZnString GetCharMeaning(int code) const;
 };
