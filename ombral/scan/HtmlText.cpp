@@ -42,59 +42,53 @@ void AppendPercent(std::string& out, unsigned char byte) {
   out += code;
 }
 
-}  // namespace
-
-std::string EscapeLink(std::string_view name) {
+// Rewrites a name character by character: a byte that starts no valid UTF-8
+// sequence goes to `onStray`, a one-byte character to `onAscii`, longer
+// sequences are copied as they are.
+template <typename OnStray, typename OnAscii>
+std::string Rewrite(std::string_view name, OnStray onStray, OnAscii onAscii) {
   std::string out;
   out.reserve(name.size());
   for (std::size_t pos = 0; pos < name.size();) {
     const std::size_t length = ValidSequenceLength(name, pos);
     if (length == 0) {
-      AppendPercent(out, static_cast<unsigned char>(name[pos++]));
-      continue;
-    }
-    if (length == 1) {
-      const char c = name[pos];
-      if (c == '#' || c == '%' || c == '?') {
-        AppendPercent(out, static_cast<unsigned char>(c));
-      } else if (c == '&') {
-        out += "&amp;";
-      } else if (c == '"') {
-        out += "&quot;";
-      } else {
-        out += c;
-      }
+      onStray(out, static_cast<unsigned char>(name[pos++]));
+    } else if (length == 1) {
+      onAscii(out, name[pos++]);
     } else {
       out.append(name.substr(pos, length));
+      pos += length;
     }
-    pos += length;
   }
   return out;
 }
 
+}  // namespace
+
+std::string EscapeLink(std::string_view name) {
+  return Rewrite(
+      name, [](std::string& out, unsigned char stray) { AppendPercent(out, stray); },
+      [](std::string& out, char c) {
+        switch (c) {
+          case '#': case '%': case '?': AppendPercent(out, static_cast<unsigned char>(c)); break;
+          case '&': out += "&amp;"; break;
+          case '"': out += "&quot;"; break;
+          default: out += c; break;
+        }
+      });
+}
+
 std::string EscapeText(std::string_view name) {
-  std::string out;
-  out.reserve(name.size());
-  for (std::size_t pos = 0; pos < name.size();) {
-    const std::size_t length = ValidSequenceLength(name, pos);
-    if (length == 0) {
-      out += "\xEF\xBF\xBD";  // U+FFFD
-      ++pos;
-      continue;
-    }
-    if (length == 1) {
-      switch (name[pos]) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        default: out += name[pos]; break;
-      }
-    } else {
-      out.append(name.substr(pos, length));
-    }
-    pos += length;
-  }
-  return out;
+  return Rewrite(
+      name, [](std::string& out, unsigned char) { out += "\xEF\xBF\xBD"; },  // U+FFFD
+      [](std::string& out, char c) {
+        switch (c) {
+          case '&': out += "&amp;"; break;
+          case '<': out += "&lt;"; break;
+          case '>': out += "&gt;"; break;
+          default: out += c; break;
+        }
+      });
 }
 
 }  // namespace ombral

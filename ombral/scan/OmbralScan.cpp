@@ -31,7 +31,7 @@ COmbralScan::~COmbralScan() = default;
 void COmbralScan::Protocol(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  m_strMessage = CString(platform::FormatV(format, args));
+  m_strMessage.FormatV(format, args);
   va_end(args);
   AddProtocolLine(m_strMessage);
 }
@@ -39,7 +39,7 @@ void COmbralScan::Protocol(const char* format, ...) {
 void COmbralScan::Cancel(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  m_strMessage = CString(platform::FormatV(format, args));
+  m_strMessage.FormatV(format, args);
   va_end(args);
   ShowWarning(m_strMessage);
   AddProtocolLine(m_strMessage);

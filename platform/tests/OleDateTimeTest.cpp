@@ -13,28 +13,9 @@
 
 namespace {
 
-// Sets TZ for the test's lifetime and puts the previous setting back.
-class ScopedTimeZone {
-public:
-  explicit ScopedTimeZone(const char* zone) {
-    if (const char* old = std::getenv("TZ")) m_old = old;
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~ScopedTimeZone() {
-    if (m_old) setenv("TZ", m_old->c_str(), 1);
-    else unsetenv("TZ");
-    tzset();
-  }
-
-private:
-  std::optional<std::string> m_old;
-};
-
-// Eastern time and Central European time with their summer rules, written
-// out so that no time-zone database is needed.
-constexpr const char* kNewYork = "EST5EDT,M3.2.0,M11.1.0";
-constexpr const char* kBerlin = "CET-1CEST,M3.5.0,M10.5.0/3";
+using platform::testing::ScopedTimeZone;
+constexpr const char* kNewYork = platform::testing::kNewYorkZone;
+constexpr const char* kBerlin = platform::testing::kBerlinZone;
 
 struct Fields {
   int year, month, day, hour, minute, second;

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <compare>
+#include <cstdarg>
 #include <string>
 #include <string_view>
 
@@ -102,6 +103,7 @@ public:
 
   // --- Formatting and concatenation --------------------------------------------
   void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void FormatV(const char* format, va_list args);
 
   CString& operator+=(const CString& other);
   CString& operator+=(const char* text);

@@ -186,9 +186,11 @@ int CString::FindOneOf(const char* charSet) const noexcept {
 void CString::Format(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  m_data = platform::FormatV(format, args);
+  FormatV(format, args);
   va_end(args);
 }
+
+void CString::FormatV(const char* format, va_list args) { m_data = platform::FormatV(format, args); }
 
 CString& CString::operator+=(const CString& other) {
   m_data += other.m_data;

@@ -11,6 +11,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Drives.h"
+#include "platform/Time.h"
 
 namespace fs = std::filesystem;
 
@@ -126,19 +127,28 @@ std::int64_t FixedNow() { return g_fixedMs; }
 }  // namespace
 
 FixedClock::FixedClock(int year, int month, int day, int hour, int minute, int second) {
-  std::tm local{};
-  local.tm_year = year - 1900;
-  local.tm_mon = month - 1;
-  local.tm_mday = day;
-  local.tm_hour = hour;
-  local.tm_min = minute;
-  local.tm_sec = second;
-  local.tm_isdst = -1;
-  tzset();
-  g_fixedMs = static_cast<std::int64_t>(mktime(&local)) * 1000;
+  g_fixedMs = CTime(year, month, day, hour, minute, second).GetTime() * 1000;
   platform::SetClock(FixedNow);
 }
 
 FixedClock::~FixedClock() { platform::SetClock(nullptr); }
+
+ScopedTimeZone::ScopedTimeZone(const char* zone) {
+  if (const char* old = std::getenv("TZ")) {
+    m_hadZone = true;
+    m_oldZone = old;
+  }
+  setenv("TZ", zone, 1);
+  tzset();
+}
+
+ScopedTimeZone::~ScopedTimeZone() {
+  if (m_hadZone) {
+    setenv("TZ", m_oldZone.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
+}
 
 }  // namespace platform::testing

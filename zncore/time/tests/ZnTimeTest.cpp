@@ -5,7 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "ScopedTimeZone.h"
+#include "platform/testing/TempDrive.h"
+
+using platform::testing::ScopedTimeZone;
+using platform::testing::kBerlinZone;
+using platform::testing::kNewYorkZone;
 
 namespace {
 

@@ -3,8 +3,12 @@
 #include <memory>
 #include <string>
 
-#include "ScopedTimeZone.h"
+#include "platform/testing/TempDrive.h"
 #include "zncore/ZnTime.h"
+
+using platform::testing::ScopedTimeZone;
+using platform::testing::kBerlinZone;
+using platform::testing::kNewYorkZone;
 
 namespace {
 

@@ -71,4 +71,23 @@ public:
   FixedClock& operator=(const FixedClock&) = delete;
 };
 
+// While it lives, TZ names the given zone; the previous setting comes back
+// afterwards.
+class ScopedTimeZone {
+public:
+  explicit ScopedTimeZone(const char* zone);
+  ~ScopedTimeZone();
+  ScopedTimeZone(const ScopedTimeZone&) = delete;
+  ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+  bool m_hadZone = false;
+  std::string m_oldZone;
+};
+
+// Eastern and Central European time with their summer rules, written out so
+// that no time-zone database is needed.
+inline constexpr const char* kNewYorkZone = "EST5EDT,M3.2.0,M11.1.0";
+inline constexpr const char* kBerlinZone = "CET-1CEST,M3.5.0,M10.5.0/3";
+
 }  // namespace platform::testing
