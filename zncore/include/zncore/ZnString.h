@@ -246,4 +246,47 @@ public:
   // "TAB", "CR " for 10, "LF " for 13, ..., "SPC"); any other code, a
   // negative one too, gives the one-character string of its low byte.
   CZnString GetCharMeaning(int code) const;
+
+  // --- Character checks, parity and random characters ----------------------------
+  // Every check answers 1 (yes) or 0 (no) and leaves the object unchanged.
+  // An empty string passes IsValidID, IncludesOnly, IsNumeric, IsAlpha,
+  // IsAnsi and IsAscii.
+  //
+  // At most 30 bytes and none of the `forbidden` characters.
+  int IsValidID(const char* forbidden) const;
+  // The length (`length` when non-zero, else the string's own) lies in
+  // minLength..maxLength and CountDigits(1) in minDigits..maxDigits.
+  int IsValidPwd(int length, int minLength, int maxLength, int minDigits, int maxDigits) const;
+  // Every byte occurs in `allowed` (a zero byte never does).
+  int IncludesOnly(const char* allowed) const;
+  // Every byte counts for CountDigits(extended).
+  int IsNumeric(int extended) const;
+  // Every byte is an ASCII letter.
+  int IsAlpha() const;
+  // No byte is a German letter of the DOS code pages (129, 132, 142, 148,
+  // 153, 154, 225).
+  int IsAnsi() const;
+  // No byte is a German letter of the Windows code page (196, 214, 220, 223,
+  // 228, 246, 252).
+  int IsAscii() const;
+  // 1 when the lowest `bitCount` bits of the value `byte` (taken as a signed
+  // byte, so bits above 7 repeat bit 7) have even parity and `even` is
+  // non-zero, or odd parity and `even` is 0. A bit count below 1 counts no
+  // bit (even parity). The object is not used.
+  int CheckByteParity(int byte, int even, int bitCount) const;
+  // 1 when each of the first `count` bytes has even (`even` non-zero) or odd
+  // parity. The count may pass the end: the terminator (0) and the '~'
+  // GetAt gives beyond it both have even parity. A count of 0 gives 1.
+  int CheckParity(int even, unsigned int count) const;
+  // `count` random characters from '!'..'@' and '\'..'`' (never letters),
+  // each with odd bit parity for `parity` 1, even for 2, any for other
+  // values; followed by one zero byte, which counts in the length, unless
+  // `noTerminator` is non-zero. The bytes of `mixing` are added to the
+  // random values in turn; a null or empty mixing text adds nothing.
+  // The generator is the run-time library's rand, seeded with the current
+  // time in seconds at every call: two calls in the same second with the
+  // same arguments give the same string. NOT suitable for passwords, keys
+  // or any other secret: the output is predictable from the time.
+  // The object is not used.
+  CZnString MakeRandomCharset(int count, int parity, const char* mixing, int noTerminator) const;
 };
