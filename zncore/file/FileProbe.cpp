@@ -60,6 +60,22 @@ std::vector<std::string_view> Pieces(std::string_view text) {
   return pieces;
 }
 
+// Drive and folder of a file path, as the path splitter gives them but
+// without its 255-byte cut, so a long path keeps all its levels.
+std::string FolderOfFile(std::string_view path) {
+  if (const std::size_t sep = path.find_last_of("\\/"); sep != std::string_view::npos)
+    return std::string(path.substr(0, sep + 1));
+  if (path.size() >= 2 && path[1] == ':') return std::string(path.substr(0, 2));
+  return {};
+}
+
+// A folder path without its trailing backslashes.
+std::string FolderText(const char* path) {
+  CZnString text(path);
+  text.DelEndChar('\\');
+  return text.GetStdString();
+}
+
 // Creates one level; a folder made by someone else meanwhile counts as made.
 bool MakeLevel(const std::string& path) { return _mkdir(path.c_str()) == 0 || IsFolder(path); }
 
@@ -82,20 +98,7 @@ int FileExist(const CString& file, const CString& path) {
 
 int EnsurePath(const char* path, int namesFile, int create) {
   if (!path) return 0;
-  std::string folder;
-  if (namesFile) {
-    // Drive and folder of the file path, as the path splitter gives them but
-    // without its 255-byte cut, so a long path keeps all its levels.
-    const std::string_view text(path);
-    if (const std::size_t sep = text.find_last_of("\\/"); sep != std::string_view::npos)
-      folder = text.substr(0, sep + 1);
-    else if (text.size() >= 2 && text[1] == ':')
-      folder = text.substr(0, 2);
-  } else {
-    CZnString text(path);
-    text.DelEndChar('\\');
-    folder = text.GetStdString();
-  }
+  const std::string folder = namesFile ? FolderOfFile(path) : FolderText(path);
   // An empty folder text means the current folder (a bare file name) or
   // the root of the current drive (a folder path of separators only).
   const std::string probe = folder.empty() && !namesFile ? std::string("\\") : folder;

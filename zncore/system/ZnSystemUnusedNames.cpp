@@ -2,8 +2,8 @@
 //
 // The answer is the one a probe per number (FileExist of the full path)
 // gives, in the same order. To stay fast in a folder with many taken names,
-// the folder is listed once and the numbered names in it are read from the
-// listing: a plain file or folder is taken as listed, a link is probed, and
+// after the first few probes the folder is listed once and the numbered
+// names in it are read from the listing: a plain file or folder is taken as listed, a link is probed, and
 // the first number missing from the listing is confirmed with one probe.
 // Names with wildcard characters or separators need real searches and are
 // probed one by one.
@@ -25,6 +25,8 @@ namespace {
 // The result buffer is written as the original formatting did: at most
 // 1,024 bytes with the terminator.
 constexpr std::size_t kResultLimit = 1024;
+// Numbers probed one by one before the folder is listed.
+constexpr long kProbesBeforeListing = 32;
 
 // Names "<prefix><number, `width` digits at least><suffix>" in `directory`.
 struct NumberedNames {
@@ -73,10 +75,15 @@ long FirstFreeByProbes(const NumberedNames& names, long from) {
 
 // The first free number, or -1 when all are taken.
 long FirstFree(const NumberedNames& names) {
+  // A few probes first: a folder with few taken names, however many others
+  // it holds, is answered without reading all its names.
+  long start = 0;
+  for (; start <= names.last && start < kProbesBeforeListing; ++start)
+    if (!names.Taken(start)) return start;
   std::vector<platform::FolderEntry> entries;
   // The candidates' folder, spelled as a search for a full path takes it.
   const std::string folder = names.directory + "\\";
-  if (!names.Plain() || !platform::ListFolder(folder, entries)) return FirstFreeByProbes(names, 0);
+  if (!names.Plain() || !platform::ListFolder(folder, entries)) return FirstFreeByProbes(names, start);
 
   struct Listed {
     long number;
@@ -88,7 +95,7 @@ long FirstFree(const NumberedNames& names) {
   std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) { return a.number < b.number; });
 
   auto next = listed.begin();
-  for (long number = 0; number <= names.last; ++number) {
+  for (long number = start; number <= names.last; ++number) {
     while (next != listed.end() && next->number < number) ++next;
     if (next != listed.end() && next->number == number) {
       if (next->certain || names.Taken(number)) continue;

@@ -14,17 +14,17 @@ namespace {
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// The text of a root; null means the current drive's.
+std::string RootText(LPCSTR root) {
+  if (root) return std::string(root);
+  if (const char letter = platform::GetCurrentDriveLetter()) return std::string{letter, ':', '\\'};
+  return std::string(1, '/');
+}
+
 // The folder a root names, and the label of its drive. False when a drive
 // letter is named that is not mapped.
 bool ResolveRoot(LPCSTR root, std::string& native, std::string& label) {
-  std::string text;
-  if (root) {
-    text = root;
-  } else if (const char letter = platform::GetCurrentDriveLetter()) {
-    text = {letter, ':', '\\'};
-  } else {
-    text = "/";
-  }
+  const std::string text = RootText(root);
   if (text.size() >= 2 && text[1] == ':' && IsLetter(text[0])) {
     const auto drive = platform::FindDrive(text[0]);
     if (!drive) {

@@ -112,32 +112,46 @@ TEST_F(UnusedNamesTest, WildcardsInTheExtensionMatchAsPatterns) {
   EXPECT_STREQ(result, "0000000.log");
 }
 
+TEST_F(UnusedNamesTest, ManyTakenNamesWithGaps) {
+  for (long number = 0; number < 300; ++number)
+    if (number != 45 && number != 200) drive.WriteFile("many/" + Numbered(number, "log"));
+  EXPECT_EQ(Unused("T:\\many", "log", 0), 1);
+  EXPECT_STREQ(result, "0000045.log");
+  drive.MakeDir("many/" + Numbered(45, "log"));
+  EXPECT_EQ(Unused("T:\\many", "log", 1), 1);
+  EXPECT_STREQ(result, "T:\\many\\0000200.log");
+}
+
 TEST_F(UnusedNamesTest, ListingGivesTheSameAnswersAsProbing) {
-  // A mixed folder: plain files, a folder, links that lead somewhere and
-  // nowhere, names in another case or with more digits.
-  for (long number : {0L, 1L, 2L, 4L, 5L}) drive.WriteFile("mix/" + Numbered(number, "dat"));
-  drive.MakeDir("mix/" + Numbered(3, "dat"));
-  drive.Symlink(drive.Native("mix/" + Numbered(0, "dat")), "mix/" + Numbered(6, "dat"));
-  drive.Symlink(drive.Native("mix/nowhere"), "mix/" + Numbered(7, "dat"));
-  drive.WriteFile("mix/0000008.DAT");
-  drive.WriteFile("mix/00000008.dat");
+  // Past the first numbers a mixed stretch: plain files, a folder, links
+  // that lead somewhere and nowhere, names in another case or with more
+  // digits.
+  for (long number = 0; number < 40; ++number) drive.WriteFile("mix/" + Numbered(number, "dat"));
+  for (long number : {40L, 41L, 43L}) drive.WriteFile("mix/" + Numbered(number, "dat"));
+  drive.MakeDir("mix/" + Numbered(42, "dat"));
+  drive.Symlink(drive.Native("mix/" + Numbered(0, "dat")), "mix/" + Numbered(44, "dat"));
+  drive.Symlink(drive.Native("mix/nowhere"), "mix/" + Numbered(45, "dat"));
+  drive.WriteFile("mix/0000046.DAT");
+  drive.WriteFile("mix/00000046.dat");
   EXPECT_EQ(Unused("T:\\mix", "dat", 0), 1);
-  EXPECT_STREQ(result, "0000007.dat");  // the dangling link names nothing
+  EXPECT_STREQ(result, "0000045.dat");  // the dangling link names nothing
   char probe[64];
-  for (long number = 0; number <= 7; ++number) {
+  for (long number = 0; number <= 46; ++number) {
     std::snprintf(probe, sizeof probe, "T:\\mix\\%s", Numbered(number, "dat").c_str());
-    EXPECT_EQ(system.FileExist(probe, ""), number < 7 ? 1 : 0) << probe;
+    EXPECT_EQ(system.FileExist(probe, ""), number < 45 ? 1 : 0) << probe;
   }
+  drive.WriteFile("mix/nowhere");
+  EXPECT_EQ(Unused("T:\\mix", "dat", 0), 1);
+  EXPECT_STREQ(result, "0000046.dat");
 }
 
 TEST_F(UnusedNamesTest, AFolderThatCannotBeListedIsProbed) {
-  drive.WriteFile("hidden/0000000.log");
-  drive.WriteFile("hidden/0000001.log");
+  for (long number = 0; number < 40; ++number) drive.WriteFile("hidden/" + Numbered(number, "log"));
   drive.Chmod("hidden", 0311);  // names may be looked up, not listed
   ScopedUnprivileged user;
   if (!user.Active()) GTEST_SKIP() << "cannot act as an unprivileged user";
   EXPECT_EQ(Unused("T:\\hidden", "log", 0), 1);
-  EXPECT_STREQ(result, "0000002.log");
+  EXPECT_STREQ(result, "0000040.log");
 }
 
 TEST_F(UnusedNamesTest, MissingFolderAndEmptyDirectory) {
