@@ -1,0 +1,101 @@
+// Feeds random INI files to the INI reader through CZnSystem and the
+// platform's section readers. Every answer goes into a heap buffer of exactly
+// the stated size, so AddressSanitizer stops the run at the first byte
+// written past it; the length rules of the results are checked on the way.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <filesystem>
+#include <random>
+#include <string_view>
+
+#include "platform/Profile.h"
+#include "zncore/ZnSystem.h"
+
+namespace {
+
+class Input {
+public:
+  Input(const std::uint8_t* data, std::size_t size) : m_data(reinterpret_cast<const char*>(data), size) {}
+  std::uint8_t Byte() {
+    if (m_data.empty()) return 0;
+    const auto byte = static_cast<std::uint8_t>(m_data.front());
+    m_data.remove_prefix(1);
+    return byte;
+  }
+  // A short name (up to 7 bytes, ending at a zero byte).
+  std::string Name() {
+    std::string text(m_data.substr(0, Byte() % 8));
+    m_data.remove_prefix(text.size());
+    return std::string(text.c_str());
+  }
+  std::string_view Rest() const { return m_data; }
+
+private:
+  std::string_view m_data;
+};
+
+// The file the inputs are written to, removed when the fuzzer ends.
+struct FuzzFile {
+  std::string path = (std::filesystem::temp_directory_path() /
+                      ("zn-profile-fuzz-" + std::to_string(std::random_device{}()) + ".ini"))
+                         .string();
+  ~FuzzFile() {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+  }
+};
+
+const std::string& FilePath() {
+  static const FuzzFile file;
+  return file.path;
+}
+
+void Check(bool condition, const char* what) {
+  if (!condition) {
+    std::fprintf(stderr, "broken rule: %s\n", what);
+    std::abort();
+  }
+}
+
+// A list ends with two zeros inside the buffer and is as long as stated.
+void CheckList(const char* buffer, DWORD size, DWORD length) {
+  if (size < 2) return;
+  Check(length <= size - 2, "list longer than size - 2");
+  Check(buffer[length] == '\0' && (length == 0 || buffer[length - 1] == '\0' || length == size - 2),
+        "list not ended by two zeros");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  Input input(data, size);
+  const DWORD bufferSize = input.Byte();
+  const std::string section = input.Name();
+  const std::string key = input.Name();
+  const std::string fallback = input.Name() + input.Name();
+  const std::string_view content = input.Rest();
+  if (FILE* file = std::fopen(FilePath().c_str(), "wb")) {
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+  }
+  const char* path = FilePath().c_str();
+  auto buffer = std::make_unique<char[]>(bufferSize ? bufferSize : 1);
+
+  CZnSystem system;
+  const unsigned long n =
+      system.ReadPrivateProfileString(section.c_str(), key.c_str(), fallback.c_str(), buffer.get(), bufferSize, path);
+  if (bufferSize > 0) {
+    Check(n < bufferSize, "value longer than size - 1");
+    Check(std::strlen(buffer.get()) < bufferSize, "value not ended inside the buffer");
+  }
+  CheckList(buffer.get(), bufferSize, GetPrivateProfileSectionNamesA(buffer.get(), bufferSize, path));
+  CheckList(buffer.get(), bufferSize, GetPrivateProfileSectionA(section.c_str(), buffer.get(), bufferSize, path));
+  CheckList(buffer.get(), bufferSize,
+            GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.get(), bufferSize, path));
+  return 0;
+}
