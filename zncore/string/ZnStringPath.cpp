@@ -72,7 +72,7 @@ CZnString CZnString::GetExtension() const { return FromString(platform::SplitPat
 CZnString CZnString::SetFileExtension(const char* extension, int force) const {
   const std::string_view given = ViewOf(extension);
   if (given.size() > 4 || IsEmpty()) return *this;
-  const std::string newExt = (!given.empty() && given.front() == '.') ? std::string(given) : "." + std::string(given);
+  const std::string newExt = (!given.empty() && given.front() == '.') ? std::string(given) : std::string(".").append(given);
   const platform::PathParts parts = platform::SplitPath(GetView());
   const bool replace = force || parts.ext.size() <= 1;
   return FromString(parts.drive + parts.dir + parts.fname + (replace ? newExt : parts.ext));
@@ -111,7 +111,7 @@ CZnString CZnString::GetFileNameByWildcard(const char* pattern) const {
   if (Find('*') >= 0) return *this;
   const platform::PathParts file = platform::SplitPath(GetView());
   platform::PathParts wild = platform::SplitPath(ViewOf(pattern));
-  if (wild.fname.empty()) wild.fname = "*";
+  if (wild.fname.empty()) wild.fname.assign(1, '*');
   // An asterisk anywhere in a part takes the file's part whole.
   auto pick = [](const std::string& wildPart, const std::string& filePart) {
     return wildPart.find('*') != std::string::npos ? filePart : wildPart;

@@ -195,7 +195,7 @@ std::string MakeAbsolute(std::string_view path) {
       break;
     case PathForm::Drive:
       result = std::string(path);
-      if (result.size() == 2 || !IsSeparator(result[2])) result.insert(2, "\\");
+      if (result.size() == 2 || !IsSeparator(result[2])) result = result.substr(0, 2) + "\\" + result.substr(2);
       break;
     case PathForm::Native:
       result = std::string(path);
