@@ -29,6 +29,20 @@ function(zn_add_test target)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
+# A GoogleTest program that drives real widgets: its main (platform_ui's
+# test main) starts the window system, on the offscreen platform when neither
+# QT_QPA_PLATFORM nor a display is set (as when CTest lists the tests). CTest
+# runs the tests offscreen.
+function(zn_add_gui_test target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  zn_target_defaults(${target})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES}
+    platform_ui_test_main platform_ui_testing platform_testing GTest::gtest)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
 # A libFuzzer target (configure with clang and -DZN_BUILD_FUZZERS=ON; `make
 # fuzz FUZZER=<target>` builds and runs one).
 function(zn_add_fuzzer target)

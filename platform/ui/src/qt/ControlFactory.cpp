@@ -1,0 +1,183 @@
+// Builds a dialog's controls from its template and connects their
+// notifications to the dialog's OnCommand.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "../common/UiText.h"
+#include "DialogFont.h"
+#include "DialogWidget.h"
+#include "Dispatch.h"
+#include "TextLimit.h"
+#include "IconPixmap.h"
+#include "QtText.h"
+#include "WindowRegistry.h"
+
+namespace platform::ui {
+namespace {
+
+// A check box that leaves its state to the program (BS_CHECKBOX, BS_3STATE).
+class ManualCheckBox : public QCheckBox {
+public:
+  using QCheckBox::QCheckBox;
+
+protected:
+  void nextCheckState() override {}
+};
+
+QWidget* MakeButton(const DialogItem& item, QWidget& dialog) {
+  const DWORD type = item.style & BS_TYPEMASK;
+  if (type == BS_GROUPBOX) return new QGroupBox(ToQt(item.text ? item.text : ""), &dialog);
+  if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+      type == BS_AUTO3STATE) {
+    const bool automatic = type == BS_AUTOCHECKBOX || type == BS_AUTO3STATE;
+    QCheckBox* box = automatic ? new QCheckBox(&dialog) : new ManualCheckBox(&dialog);
+    box->setText(ToQt(item.text ? item.text : ""));
+    box->setTristate(type == BS_3STATE || type == BS_AUTO3STATE);
+    return box;
+  }
+  auto* button = new QPushButton(ToQt(item.text ? item.text : ""), &dialog);
+  button->setAutoDefault(true);
+  if (type == BS_DEFPUSHBUTTON) button->setDefault(true);
+  return button;
+}
+
+QWidget* MakeStatic(const DialogItem& item, QWidget& dialog, std::string& text) {
+  auto* label = new QLabel(&dialog);
+  label->setTextFormat(Qt::PlainText);
+  label->setMargin(0);
+  label->setIndent(0);
+  const DWORD type = item.style & SS_TYPEMASK;
+  if (type == SS_ICON) return label;
+  const Qt::Alignment align = type == SS_CENTER ? Qt::AlignHCenter
+                              : type == SS_RIGHT ? Qt::AlignRight
+                                                 : Qt::AlignLeft;
+  label->setAlignment(align | Qt::AlignTop);
+  label->setWordWrap(type != SS_LEFTNOWORDWRAP);
+  text = item.text ? item.text : "";
+  label->setText(ToQt((item.style & SS_NOPREFIX) ? text : StripMnemonics(text)));
+  return label;
+}
+
+QWidget* MakeListBox(const DialogItem& item, QWidget& dialog) {
+  auto* list = new QListWidget(&dialog);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setUniformItemSizes(true);
+  list->setHorizontalScrollBarPolicy((item.style & WS_HSCROLL) ? Qt::ScrollBarAsNeeded
+                                                               : Qt::ScrollBarAlwaysOff);
+  list->setVerticalScrollBarPolicy((item.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                             : Qt::ScrollBarAlwaysOff);
+  return list;
+}
+
+// Notifications go to the dialog as OnCommand calls with the control's id.
+void Connect(QWidget* widget, const WindowData& control, HWND dialog) {
+  const HWND handle = control.handle;
+  const int id = control.controlId;
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    QObject::connect(button, &QAbstractButton::clicked,
+                     [=] { SendCommand(dialog, id, BN_CLICKED, handle); });
+  } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+    QObject::connect(edit, &QLineEdit::textChanged,
+                     [=] { SendCommand(dialog, id, EN_CHANGE, handle); });
+  } else if (auto* list = qobject_cast<QListWidget*>(widget); list && (control.style & LBS_NOTIFY)) {
+    QObject::connect(list, &QListWidget::itemSelectionChanged, [=] {
+      WindowData* data = FindWindow(handle);
+      if (data && !data->programmaticChange) SendCommand(dialog, id, LBN_SELCHANGE, handle);
+    });
+    QObject::connect(list, &QListWidget::itemDoubleClicked,
+                     [=] { SendCommand(dialog, id, LBN_DBLCLK, handle); });
+  }
+}
+
+QWidget* MakeControl(const DialogItem& item, DialogWidget& dialog, std::string& text) {
+  switch (item.kind) {
+    case ControlKind::Button:
+      return MakeButton(item, dialog);
+    case ControlKind::Edit: {
+      auto* edit = new QLineEdit(&dialog);
+      if (item.style & ES_PASSWORD) edit->setEchoMode(QLineEdit::Password);
+      edit->setReadOnly(item.style & ES_READONLY);
+      return edit;
+    }
+    case ControlKind::ListBox:
+      return MakeListBox(item, dialog);
+    case ControlKind::Static:
+      return MakeStatic(item, dialog, text);
+  }
+  return nullptr;
+}
+
+WindowKind KindOf(const DialogItem& item) {
+  switch (item.kind) {
+    case ControlKind::Button:
+      return WindowKind::Button;
+    case ControlKind::Edit:
+      return WindowKind::Edit;
+    case ControlKind::ListBox:
+      return WindowKind::ListBox;
+    case ControlKind::Static:
+      break;
+  }
+  return WindowKind::Static;
+}
+
+void AddControl(const DialogItem& item, DialogWidget& dialog, WindowData& dialogData,
+                std::vector<QWidget*>& groupBoxes) {
+  std::string text;
+  QWidget* widget = MakeControl(item, dialog, text);
+  WindowData* data = &RegisterWindow(widget, KindOf(item));
+  data->text = std::move(text);
+  data->controlId = item.id;
+  data->style = item.style;
+  if (auto* button = qobject_cast<QPushButton*>(widget); button && button->isDefault()) {
+    dialogData.defaultButton = data->handle;
+  }
+  if (qobject_cast<QGroupBox*>(widget)) groupBoxes.push_back(widget);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) InstallTextLimit(*edit, data->handle);
+
+  RECT pixels = DialogUnitsToPixels(RECT{item.x, item.y, item.x + item.cx, item.y + item.cy},
+                                    dialogData.units);
+  if ((item.style & SS_TYPEMASK) == SS_ICON && item.kind == ControlKind::Static) {
+    auto* label = static_cast<QLabel*>(widget);
+    if (HICON icon = LoadIconResource(item.imageId)) SetLabelIcon(*label, *data, icon);
+    const QSize size = label->pixmap().isNull() ? QSize(32, 32) : label->pixmap().size();
+    pixels.right = pixels.left + size.width();
+    pixels.bottom = pixels.top + size.height();
+  }
+  widget->setGeometry(pixels.left, pixels.top, pixels.right - pixels.left,
+                      pixels.bottom - pixels.top);
+  widget->setVisible(item.style & WS_VISIBLE);
+  widget->setEnabled(!(item.style & WS_DISABLED));
+  if (!(item.style & WS_TABSTOP) && widget->focusPolicy() != Qt::NoFocus) {
+    widget->setFocusPolicy(Qt::ClickFocus);
+  }
+  Connect(widget, *data, dialogData.handle);
+}
+
+}  // namespace
+
+void BuildDialog(const DialogTemplate& dialogTemplate, DialogWidget& dialog, WindowData& data) {
+  const QFont font = DialogFont(dialogTemplate.fontFace, dialogTemplate.pointSize);
+  dialog.setFont(font);
+  data.units = BaseUnitsOf(font);
+  data.style = dialogTemplate.style;
+  data.exStyle = dialogTemplate.exStyle;
+  dialog.setWindowTitle(ToQt(dialogTemplate.caption ? dialogTemplate.caption : ""));
+  const int width = HorizontalUnitsToPixels(dialogTemplate.cx, data.units);
+  const int height = VerticalUnitsToPixels(dialogTemplate.cy, data.units);
+  if (dialogTemplate.style & WS_THICKFRAME) {
+    dialog.resize(width, height);
+  } else {
+    dialog.setFixedSize(width, height);
+  }
+  std::vector<QWidget*> groupBoxes;
+  for (const DialogItem& item : dialogTemplate.items) AddControl(item, dialog, data, groupBoxes);
+  // A group box is a frame drawn behind the controls inside it.
+  for (QWidget* box : groupBoxes) box->lower();
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,42 @@
+// The widget of a dialog: a QDialog whose keys, close box and system menu
+// become commands for the attached CDialog, and whose controls are built
+// from a dialog template.
+#pragma once
+
+#include <QDialog>
+
+#include "platform/Resource.h"
+#include "platform/WinUser.h"
+
+namespace platform::ui {
+
+struct WindowData;
+
+class DialogWidget : public QDialog {
+public:
+  DialogWidget(QWidget* owner, Qt::WindowFlags flags);
+  void SetHandle(HWND handle) { m_handle = handle; }
+
+  // Enter: the focused push button, else the default button, else IDOK.
+  void PressEnter();
+
+  // QDialog's own ways to end (they do not come from our keys) become the
+  // commands a user's action would send.
+  void accept() override;
+  void reject() override;
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+  HWND m_handle = nullptr;
+};
+
+// Creates the dialog's font, metrics, size and controls from the template.
+void BuildDialog(const DialogTemplate& dialogTemplate, DialogWidget& dialog, WindowData& data);
+// Gives the focus to the first visible, enabled control with WS_TABSTOP.
+void FocusFirstTabStop(QWidget& dialog);
+
+}  // namespace platform::ui

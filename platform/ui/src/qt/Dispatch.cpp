@@ -1,0 +1,113 @@
+#include "Dispatch.h"
+
+#include <QMenu>
+#include <cstdio>
+#include <exception>
+
+#include "QtText.h"
+#include "WindowRegistry.h"
+
+namespace platform::ui {
+namespace {
+
+int g_depth = 0;
+
+// Runs a handler of the object attached to `window`.
+template <typename Call>
+void Dispatch(HWND window, Call&& call) {
+  CWnd* target = CWnd::FromHandlePermanent(window);
+  if (!target) return;
+  ++g_depth;
+  try {
+    call(*target);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "A window handler failed: %s\n", error.what());
+  } catch (...) {
+    std::fprintf(stderr, "A window handler failed.\n");
+  }
+  --g_depth;
+}
+
+// The standard items of a top-level window's system menu.
+void FillStandardMenu(CMenu& menu, DWORD style) {
+  if (style & WS_MINIMIZEBOX) {
+    menu.AppendMenu(MF_STRING, SC_MINIMIZE, "Mi&nimize");
+    menu.AppendMenu(MF_SEPARATOR);
+  }
+  menu.AppendMenu(MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
+}
+
+}  // namespace
+
+bool InHandler() { return g_depth > 0; }
+
+void SendCommand(HWND window, int id, UINT code, HWND control) {
+  Dispatch(window, [&](CWnd& target) {
+    target.OnCommand(MAKEWPARAM(static_cast<unsigned>(id), code),
+                     reinterpret_cast<LPARAM>(control));
+  });
+}
+
+void SendSysCommand(HWND window, UINT id) {
+  Dispatch(window, [&](CWnd& target) { target.OnSysCommand(id, 0); });
+}
+
+void SendClose(HWND window) {
+  Dispatch(window, [](CWnd& target) { target.OnClose(); });
+}
+
+QMenu* ShowSystemMenu(HWND window, const QPoint& screenPos) {
+  CWnd* target = CWnd::FromHandle(window);
+  CMenu* menu = target ? target->GetSystemMenu(FALSE) : nullptr;
+  QWidget* widget = WidgetOf(window);
+  if (!menu || !widget) return nullptr;
+  auto* popup = new QMenu(widget);
+  popup->setAttribute(Qt::WA_DeleteOnClose);
+  for (const CMenu::Item& item : menu->Items()) {
+    if (item.flags & MF_SEPARATOR) {
+      popup->addSeparator();
+      continue;
+    }
+    QAction* action = popup->addAction(ToQt(item.text));
+    action->setData(item.id);
+    action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+    const UINT id = item.id;
+    QObject::connect(action, &QAction::triggered, [window, id] { SendSysCommand(window, id); });
+  }
+  popup->popup(screenPos);
+  return popup;
+}
+
+}  // namespace platform::ui
+
+// --- CWnd: the handlers' defaults and the system menu ----------------------------
+
+BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
+
+void CWnd::OnSysCommand(UINT id, LPARAM) {
+  switch (id & 0xFFF0) {
+    case SC_CLOSE:
+      OnClose();
+      break;
+    case SC_MINIMIZE:
+      ShowWindow(SW_MINIMIZE);
+      break;
+    case SC_RESTORE:
+      ShowWindow(SW_RESTORE);
+      break;
+    default:
+      break;
+  }
+}
+
+void CWnd::OnClose() { DestroyWindow(); }
+
+CMenu* CWnd::GetSystemMenu(BOOL revert) const {
+  platform::ui::WindowData* data = platform::ui::FindWindow(m_hWnd);
+  if (!data || !data->widget->isWindow()) return nullptr;
+  if (revert || !data->systemMenu) {
+    data->systemMenu = std::make_unique<CMenu>();
+    platform::ui::FillStandardMenu(*data->systemMenu, data->style);
+  }
+  return revert ? nullptr : data->systemMenu.get();
+}

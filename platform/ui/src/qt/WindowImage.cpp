@@ -1,0 +1,45 @@
+// A window drawn into a PNG file with a plain title bar, for documentation.
+#include "platform/WindowImage.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+
+#include "WindowRegistry.h"
+#include "platform/Wnd.h"
+
+namespace platform {
+
+bool SaveWindowImage(const CWnd& window, const char* pngPath) {
+  QWidget* widget = ui::WidgetOf(window.m_hWnd);
+  if (!widget || !pngPath) return false;
+  const QPixmap client = widget->grab();
+  const QFontMetrics metrics(widget->font());
+  const int titleHeight = metrics.height() + 10;
+  const int border = 1;
+  QImage image(client.width() + 2 * border, client.height() + titleHeight + 2 * border,
+               QImage::Format_ARGB32);
+  image.fill(widget->palette().color(QPalette::Dark));
+  QPainter painter(&image);
+  const QRect title(border, border, client.width(), titleHeight);
+  painter.fillRect(title, widget->palette().color(QPalette::Highlight));
+  int textLeft = title.left() + 6;
+  const QIcon icon = widget->windowIcon();
+  if (!icon.isNull()) {
+    const int side = titleHeight - 8;
+    painter.drawPixmap(textLeft, title.top() + 4, icon.pixmap(side, side));
+    textLeft += side + 6;
+  }
+  QFont bold = widget->font();
+  bold.setBold(true);
+  painter.setFont(bold);
+  painter.setPen(widget->palette().color(QPalette::HighlightedText));
+  painter.drawText(QRect(textLeft, title.top(), title.right() - textLeft, titleHeight),
+                   Qt::AlignVCenter | Qt::AlignLeft, widget->windowTitle());
+  painter.drawPixmap(border, border + titleHeight, client);
+  painter.end();
+  return image.save(QString::fromUtf8(pngPath), "PNG");
+}
+
+}  // namespace platform

@@ -1,0 +1,274 @@
+// The dialog on real widgets: its life (modal and modeless), how user
+// actions reach its handlers, and what its controls look like.
+#include <gtest/gtest.h>
+
+#include "TestDialog.h"
+#include "common/DialogUnits.h"
+#include "platform/Button.h"
+#include "platform/Menu.h"
+#include "platform/Resource.h"
+#include "platform/Static.h"
+#include "platform/testing/ListBoxCapacity.h"
+#include "platform/testing/UiDriver.h"
+#include "platform/testing/UiRecorders.h"
+
+namespace {
+
+using namespace platform::testing;
+
+// A modeless test dialog, shown, for the tests of one dialog's behaviour.
+class OpenDialog : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_dialog.Create(kTestDialogId));
+    m_dialog.m_commands.clear();  // loading the field sent its change
+  }
+  CTestDialog m_dialog;
+};
+
+TEST(DialogLife, DoModalReturnsTheResultAndDestroysTheWindow) {
+  ModalTimeout timeout;
+  CTestDialog dialog;
+  HWND seen = nullptr;
+  Post([&] {
+    seen = dialog.m_hWnd;
+    EXPECT_TRUE(dialog.IsWindowVisible());
+    EXPECT_EQ(ActiveModalWindow(), &dialog);
+    dialog.EndDialog(42);
+  });
+  EXPECT_EQ(dialog.DoModal(), 42);
+  ASSERT_NE(seen, nullptr);
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+  EXPECT_EQ(dialog.m_list.m_hWnd, nullptr);  // the attached control went with it
+  EXPECT_EQ(CWnd::FromHandle(seen), nullptr);
+}
+
+TEST(DialogLife, EndDialogInOnInitDialogNeverShowsTheDialog) {
+  CTestDialog dialog;
+  dialog.m_endInInit = true;
+  EXPECT_EQ(dialog.DoModal(), 7);
+  EXPECT_TRUE(dialog.m_initDone);
+}
+
+TEST(DialogLife, AMissingTemplateFailsWithoutAWindow) {
+  CDialog dialog(4242);
+  EXPECT_EQ(dialog.DoModal(), -1);
+  EXPECT_FALSE(dialog.Create(4242));
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
+TEST(DialogLife, EnterSavesAndEndsWithOk) {
+  ModalTimeout timeout;
+  CTestDialog dialog;
+  Post([&] {
+    Retype(dialog, kEditId, "new");
+    Press(dialog, Key::Enter, kEditId);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(dialog.m_okCalls, 1);
+  EXPECT_EQ(dialog.m_text, "new");
+}
+
+TEST(DialogLife, EscAndTheCloseBoxCancelWithoutSaving) {
+  for (bool closeBox : {false, true}) {
+    ModalTimeout timeout;
+    CTestDialog dialog;
+    Post([&] {
+      Retype(dialog, kEditId, "typed");
+      closeBox ? ClickCloseBox(dialog) : Press(dialog, Key::Escape, kEditId);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL) << (closeBox ? "close box" : "Esc");
+    EXPECT_EQ(dialog.m_cancelCalls, 1);
+    EXPECT_EQ(dialog.m_text, "start");
+  }
+}
+
+TEST(DialogLife, ANestedModalDialogRunsInsideTheFirst) {
+  ModalTimeout timeout;
+  CTestDialog outer;
+  CTestDialog inner(&outer);
+  int innerResult = 0;
+  Post([&] {
+    Post([&] {
+      EXPECT_EQ(ActiveModalWindow(), &inner);
+      EXPECT_EQ(inner.GetParent(), &outer);  // its owner
+      inner.EndDialog(5);
+    });
+    innerResult = static_cast<int>(inner.DoModal());
+    outer.EndDialog(6);
+  });
+  EXPECT_EQ(outer.DoModal(), 6);
+  EXPECT_EQ(innerResult, 5);
+}
+
+TEST(DialogLife, ModelessDialogsGoWithTheirObject) {
+  HWND handle = nullptr;
+  {
+    CTestDialog dialog;
+    ASSERT_TRUE(dialog.Create(kTestDialogId));
+    handle = dialog.m_hWnd;
+    EXPECT_TRUE(dialog.IsWindowVisible());
+    EXPECT_FALSE(dialog.Create(kTestDialogId));  // already has its window
+  }
+  EXPECT_EQ(CWnd::FromHandle(handle), nullptr);
+
+  CTestDialog dialog;
+  ASSERT_TRUE(dialog.Create(kTestDialogId));
+  EXPECT_TRUE(dialog.DestroyWindow());
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+  EXPECT_FALSE(dialog.DestroyWindow());
+}
+
+TEST_F(OpenDialog, ClicksTypingAndChecksReachOnCommandById) {
+  Click(m_dialog, kActionId);
+  Click(m_dialog, kCheckId);
+  Retype(m_dialog, kEditId, "ab");
+  EXPECT_EQ(m_dialog.CommandsWith(BN_CLICKED), (std::vector<int>{kActionId, kCheckId}));
+  EXPECT_EQ(m_dialog.CommandsWith(EN_CHANGE), (std::vector<int>{kEditId, kEditId}));  // a, ab
+  EXPECT_EQ(m_dialog.IsDlgButtonChecked(kCheckId), static_cast<UINT>(BST_UNCHECKED));
+}
+
+TEST_F(OpenDialog, AGroupBoxDoesNotCoverTheControlsInIt) {
+  Click(m_dialog, kGroupedId);
+  EXPECT_EQ(m_dialog.CommandsWith(BN_CLICKED), std::vector<int>{kGroupedId});
+}
+
+TEST_F(OpenDialog, DisabledAndHiddenControlsIgnoreClicks) {
+  m_dialog.GetDlgItem(kActionId)->EnableWindow(FALSE);
+  Click(m_dialog, kActionId);
+  EXPECT_FALSE(m_dialog.GetDlgItem(kActionId)->IsWindowEnabled());
+  EXPECT_TRUE(m_dialog.GetDlgItem(kActionId)->GetStyle() & WS_DISABLED);
+  EXPECT_TRUE(m_dialog.CommandsWith(BN_CLICKED).empty());
+}
+
+TEST_F(OpenDialog, TheSystemMenuCarriesAppendedItemsToOnSysCommand) {
+  CMenu* menu = m_dialog.GetSystemMenu(FALSE);
+  ASSERT_NE(menu, nullptr);
+  menu->AppendMenu(MF_SEPARATOR);
+  menu->AppendMenu(MF_STRING, 16, "&About...");
+  EXPECT_EQ(SystemMenuTexts(m_dialog),
+            (std::vector<std::string>{"Mi&nimize", "", "&Close\tAlt+F4", "", "&About..."}));
+  EXPECT_TRUE(ChooseSystemMenuItem(m_dialog, 16));
+  EXPECT_EQ(m_dialog.m_sysCommands, std::vector<UINT>{16});
+  EXPECT_FALSE(ChooseSystemMenuItem(m_dialog, 17));
+  // The standard Close item closes as the close box does.
+  EXPECT_TRUE(ChooseSystemMenuItem(m_dialog, SC_CLOSE));
+  EXPECT_EQ(m_dialog.m_cancelCalls, 1);
+  EXPECT_FALSE(m_dialog.IsWindowVisible());
+}
+
+TEST_F(OpenDialog, AListOutOfSpaceTellsTheDialogBeforeTheCallReturns) {
+  const int previous = SetListBoxCapacity(2);
+  EXPECT_EQ(m_dialog.m_list.AddString("one"), 0);
+  EXPECT_EQ(m_dialog.m_list.AddString("two"), 1);
+  EXPECT_EQ(m_dialog.m_list.AddString("three"), LB_ERRSPACE);
+  SetListBoxCapacity(previous);
+  EXPECT_EQ(m_dialog.CommandsWith(LBN_ERRSPACE), std::vector<int>{kListId});
+  EXPECT_EQ(ListLines(m_dialog, kListId), (std::vector<std::string>{"one", "two"}));
+}
+
+TEST_F(OpenDialog, ListBoxLinesSelectionAndNotifications) {
+  CListBox& list = m_dialog.m_list;
+  EXPECT_EQ(list.AddString("b"), 0);
+  EXPECT_EQ(list.InsertString(0, "a"), 0);
+  EXPECT_EQ(list.InsertString(-1, "c"), 2);
+  EXPECT_EQ(list.InsertString(9, "x"), LB_ERR);
+  EXPECT_EQ(list.SetCurSel(2), 2);
+  EXPECT_EQ(ListSelection(m_dialog, kListId), 2);
+  EXPECT_EQ(list.SetCurSel(3), LB_ERR);
+  EXPECT_EQ(list.GetCurSel(), LB_ERR);
+  CString text;
+  EXPECT_EQ(list.GetText(1, text), 1);
+  EXPECT_EQ(text, "b");
+  EXPECT_EQ(list.GetText(5, text), LB_ERR);
+  EXPECT_EQ(list.DeleteString(0), 2);
+  EXPECT_EQ(list.DeleteString(7), LB_ERR);
+  // The program's own selections send nothing.
+  EXPECT_TRUE(m_dialog.CommandsWith(LBN_SELCHANGE).empty());
+  list.ResetContent();
+  EXPECT_EQ(list.GetCount(), 0);
+}
+
+TEST_F(OpenDialog, ControlsSitAtTheirDialogUnitsInTheDialogFont) {
+  RECT units{10, 10, 110, 22};  // the edit field
+  m_dialog.MapDialogRect(&units);
+  CRect edit;
+  m_dialog.GetDlgItem(kEditId)->GetWindowRect(edit);
+  m_dialog.ScreenToClient(reinterpret_cast<LPPOINT>(&edit.left));
+  m_dialog.ScreenToClient(reinterpret_cast<LPPOINT>(&edit.right));
+  EXPECT_EQ(edit, CRect(units));
+  CRect client;
+  m_dialog.GetClientRect(client);
+  RECT size{0, 0, 200, 120};
+  m_dialog.MapDialogRect(&size);
+  EXPECT_EQ(client, CRect(size));
+  // The font's units are those of an 8-point sans-serif: about 6 to 8
+  // pixels per character, 11 to 15 per line at 96 dpi.
+  EXPECT_GT(size.right, 200 * 5 / 4);
+  EXPECT_LT(size.right, 200 * 9 / 4);
+}
+
+TEST_F(OpenDialog, MoveWindowTakesWhatGetWindowRectGives) {
+  CRect before;
+  m_dialog.GetWindowRect(before);
+  m_dialog.MoveWindow(before.left, before.top, before.Width(), before.Height() - 50);
+  CRect after;
+  m_dialog.GetWindowRect(after);
+  EXPECT_EQ(after.Height(), before.Height() - 50);
+  EXPECT_EQ(after.TopLeft(), before.TopLeft());
+  EXPECT_EQ(after.Width(), before.Width());
+  m_dialog.MoveWindow(after.left, after.top, after.Width(), after.Height() + 50);
+  m_dialog.GetWindowRect(after);
+  EXPECT_EQ(after, before);
+}
+
+TEST_F(OpenDialog, TextsAsSetAndAsShown) {
+  CString text;
+  m_dialog.GetDlgItemText(kLabelId, text);
+  EXPECT_EQ(text, "&Label && more");
+  EXPECT_EQ(ShownText(m_dialog, kLabelId), "Label & more");
+  m_dialog.SetWindowText("Caption \xC3\xBC");
+  m_dialog.GetWindowText(text);
+  EXPECT_EQ(text, "Caption \xC3\xBC");
+  char small[10];
+  EXPECT_EQ(m_dialog.GetWindowText(small, sizeof small), 8);  // not half the ü
+  EXPECT_STREQ(small, "Caption ");
+  EXPECT_EQ(m_dialog.GetWindowTextLength(), 10);
+}
+
+TEST_F(OpenDialog, HandlesFindTheirObjectsAndTemporaryWrappers) {
+  EXPECT_EQ(CWnd::FromHandle(m_dialog.m_hWnd), &m_dialog);
+  EXPECT_EQ(CWnd::FromHandle(m_dialog.m_list.m_hWnd), &m_dialog.m_list);
+  CWnd* action = m_dialog.GetDlgItem(kActionId);
+  ASSERT_NE(action, nullptr);
+  EXPECT_EQ(CWnd::FromHandlePermanent(action->m_hWnd), nullptr);
+  EXPECT_EQ(m_dialog.GetDlgItem(kActionId), action);  // the same wrapper again
+  EXPECT_EQ(action->GetDlgCtrlID(), kActionId);
+  EXPECT_EQ(action->GetParent(), &m_dialog);
+  EXPECT_EQ(action->GetTopLevelParent(), &m_dialog);
+  EXPECT_EQ(m_dialog.GetDlgItem(999), nullptr);
+  CButton other;
+  EXPECT_FALSE(other.Attach(m_dialog.m_list.m_hWnd));  // already attached
+}
+
+TEST_F(OpenDialog, IconsShowInTheIconStaticAndTheWindow) {
+  const HICON icon = platform::LoadIconResource(kTestIconId);
+  CWnd* iconStatic = m_dialog.GetDlgItem(kIconId);
+  ASSERT_NE(iconStatic, nullptr);
+  CRect rect;
+  iconStatic->GetClientRect(rect);
+  EXPECT_EQ(rect.Size(), CSize(4, 4));  // the icon's own size
+  EXPECT_EQ(m_dialog.SetIcon(icon, ICON_BIG), nullptr);
+  EXPECT_EQ(m_dialog.SetIcon(icon, ICON_SMALL), nullptr);
+  EXPECT_EQ(m_dialog.GetIcon(ICON_BIG), icon);
+}
+
+TEST_F(OpenDialog, FocusStartsOnTheFirstTabStopAndEnterOnAButtonClicksIt) {
+  EXPECT_TRUE(HasFocus(m_dialog, kEditId));
+  m_dialog.GetDlgItem(kActionId)->SetFocus();
+  Press(m_dialog, Key::Enter);
+  EXPECT_EQ(m_dialog.CommandsWith(BN_CLICKED), std::vector<int>{kActionId});
+  EXPECT_EQ(m_dialog.m_okCalls, 0);
+}
+
+}  // namespace
