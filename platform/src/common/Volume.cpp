@@ -25,7 +25,8 @@ std::string RootText(LPCSTR root) {
 // letter is named that is not mapped.
 bool ResolveRoot(LPCSTR root, std::string& native, std::string& label) {
   const std::string text = RootText(root);
-  if (text.size() >= 2 && text[1] == ':' && IsLetter(text[0])) {
+  const bool driveForm = text.size() >= 2 && text[1] == ':' && IsLetter(text[0]);
+  if (driveForm) {
     const auto drive = platform::FindDrive(text[0]);
     if (!drive) {
       errno = ENOENT;
@@ -38,9 +39,10 @@ bool ResolveRoot(LPCSTR root, std::string& native, std::string& label) {
     errno = ENOENT;
     return false;
   }
-  if (label.empty()) {
+  if (!driveForm) {
+    // A folder named directly has the label of a drive mapped to it.
     for (const platform::Drive& drive : platform::GetDrives())
-      if (drive.folder == native) label = drive.label;
+      if (drive.folder == native && label.empty()) label = drive.label;
   }
   return true;
 }
