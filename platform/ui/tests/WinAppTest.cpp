@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "TestDialog.h"
 #include "platform/WindowImage.h"
 #include "platform/testing/TempDrive.h"
@@ -44,6 +47,22 @@ TEST(SaveWindowImage, WritesAPictureOfTheWindow) {
   EXPECT_FALSE(platform::SaveWindowImage(dialog, drive.Native("missing/dialog.png").c_str()));
   CWnd none;
   EXPECT_FALSE(platform::SaveWindowImage(none, drive.Native("none.png").c_str()));
+}
+
+TEST(WindowSystem, SaysSoOnStandardErrorWhenNoFontIsInstalled) {
+  // This test program itself, started again with a font configuration that
+  // knows no fonts: its window system start has to warn.
+  platform::testing::TempDrive drive('W');
+  drive.WriteFile("fonts.conf",
+                  "<?xml version=\"1.0\"?>\n<fontconfig><dir>" + drive.Native("none") +
+                      "</dir><cachedir>" + drive.Native("cache") + "</cachedir></fontconfig>\n");
+  const std::string command = "FONTCONFIG_FILE='" + drive.Native("fonts.conf") +
+                              "' QT_QPA_PLATFORM=offscreen '" +
+                              std::filesystem::read_symlink("/proc/self/exe").string() +
+                              "' --gtest_filter=JoinCommandTail.* >/dev/null 2>'" +
+                              drive.Native("stderr.txt") + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_NE(drive.ReadFile("stderr.txt").find("no fonts are installed"), std::string::npos);
 }
 
 }  // namespace

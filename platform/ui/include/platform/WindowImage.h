@@ -6,7 +6,8 @@ class CWnd;
 
 namespace platform {
 
-// True when the file was written.
+// Waiting events (layouts, paints) are processed first. True when the file
+// was written.
 bool SaveWindowImage(const CWnd& window, const char* pngPath);
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // A window drawn into a PNG file with a plain title bar, for documentation.
 #include "platform/WindowImage.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
@@ -14,6 +15,8 @@ namespace platform {
 bool SaveWindowImage(const CWnd& window, const char* pngPath) {
   QWidget* widget = ui::WidgetOf(window.m_hWnd);
   if (!widget || !pngPath) return false;
+  // Pending layouts (a list that just got its lines) are done first.
+  QCoreApplication::processEvents();
   const QPixmap client = widget->grab();
   const QFontMetrics metrics(widget->font());
   const int titleHeight = metrics.height() + 10;

@@ -1,12 +1,13 @@
 // Starting the window system, the application's event loop and the desktop
 // handlers.
 #include <QApplication>
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "DesktopHandlers.h"
+#include "DialogFont.h"
 #include "WindowRegistry.h"
 #include "platform/WinApp.h"
 
@@ -27,7 +28,9 @@ WindowSystem::WindowSystem(const char* programName) : m_impl(new Impl) {
     // would take a path that looks like one of its options ("-style").
     m_impl->app = std::make_unique<QApplication>(m_impl->argc, m_impl->argv);
   }
-  m_hasFonts = !QFontDatabase::families().isEmpty();
+  // With no font installed the font database still lists the generic
+  // names; they just resolve to nothing.
+  m_hasFonts = !QFontInfo(ui::DialogFont(nullptr, 8)).family().isEmpty();
   if (!m_hasFonts) {
     std::fprintf(stderr,
                  "%s: no fonts are installed, so texts would show as empty boxes. Install a font "
