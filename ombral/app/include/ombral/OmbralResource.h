@@ -1,0 +1,28 @@
+// Resource and control ids of the Ombral dialog program.
+#pragma once
+
+inline constexpr unsigned IDD_ABOUTBOX = 100;
+inline constexpr unsigned IDS_ABOUTBOX = 101;
+inline constexpr unsigned IDD_OMBRAL_DIALOG = 102;
+inline constexpr unsigned IDR_MAINFRAME = 128;  // the program's icon
+
+// The about box's item in the system menu.
+inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
+
+inline constexpr int IDC_STATIC = -1;
+inline constexpr int IDC_PATH = 1000;
+inline constexpr int IDC_INDEX_FILE = 1001;
+inline constexpr int IDC_OVERWRITE = 1003;
+inline constexpr int IDC_RECURSE = 1004;
+inline constexpr int IDC_FRAME_FILE = 1005;
+inline constexpr int IDC_BROWSE_FOLDER = 1006;
+inline constexpr int IDC_PROTOCOL = 1007;
+inline constexpr int IDC_CLOSE_AFTER_SCAN = 1009;
+inline constexpr int IDC_NO_LOGGING = 1010;
+inline constexpr int IDC_IGNORE_EMPTY_PATHS = 1011;
+inline constexpr int IDC_BROWSE_FILE = 1012;
+inline constexpr int IDC_FILTER = 1013;
+inline constexpr int IDC_OPEN_INDEX = 1014;
+inline constexpr int IDC_TOGGLE_PROTOCOL = 1015;
+inline constexpr int IDC_STATUS = 1016;
+inline constexpr int IDC_CLOSE = 1017;

@@ -1,0 +1,283 @@
+// Ombral's main dialog driven as a user drives it: folding, the protocol
+// rules, scanning, the pickers, opening the index, the about box, closing.
+#include "ombral/OmbralDlg.h"
+
+#include <gtest/gtest.h>
+
+#include "OmbralTestTree.h"
+#include "platform/testing/ListBoxCapacity.h"
+#include "platform/testing/TempDrive.h"
+#include "platform/testing/UiDriver.h"
+#include "platform/testing/UiRecorders.h"
+
+namespace {
+
+using namespace platform::testing;
+
+constexpr const char* kCaption = "Ombral for Windows";
+
+// The dialog open (modeless) on T:\Pics, with every message box recorded.
+class OmbralDialog : public ::testing::Test {
+protected:
+  void SetUp() override {
+    MakePictureTree(m_drive);
+    m_dialog.m_strPath = "T:\\Pics";
+    ASSERT_TRUE(m_dialog.Create(COmbralDlg::IDD));
+  }
+  int Height() const {
+    CRect rect;
+    m_dialog.GetWindowRect(rect);
+    return rect.Height();
+  }
+  std::vector<std::string> Protocol() const { return ListLines(m_dialog, IDC_PROTOCOL); }
+  void FillProtocol(int lines) {
+    for (int i = 0; i < lines; ++i) m_dialog.AddProtocolLine(("line " + std::to_string(i)).c_str());
+  }
+
+  TempDrive m_drive{'T'};
+  RecordingMessageBoxes m_boxes;
+  COmbralDlg m_dialog;
+};
+
+TEST_F(OmbralDialog, TheProtocolOpensFoldedAndUnfoldsBy350Pixels) {
+  EXPECT_EQ(ShownText(m_dialog, IDC_TOGGLE_PROTOCOL), "Protocoll >>");
+  const int folded = Height();
+  Click(m_dialog, IDC_TOGGLE_PROTOCOL);
+  EXPECT_EQ(ShownText(m_dialog, IDC_TOGGLE_PROTOCOL), "Protocoll <<");
+  EXPECT_EQ(Height(), folded + 350);
+  // Unfolded, the window holds the whole template.
+  CRect client;
+  m_dialog.GetClientRect(client);
+  RECT full{0, 0, 454, 338};
+  m_dialog.MapDialogRect(&full);
+  EXPECT_EQ(client.Height(), full.bottom);
+  Click(m_dialog, IDC_TOGGLE_PROTOCOL);
+  EXPECT_EQ(ShownText(m_dialog, IDC_TOGGLE_PROTOCOL), "Protocoll >>");
+  EXPECT_EQ(Height(), folded);
+}
+
+TEST_F(OmbralDialog, EditingThePageSettingsEmptiesTheProtocolButNotTheFilter) {
+  struct Row {
+    const char* what;
+    std::function<void()> act;
+    bool empties;
+  };
+  COmbralDlg& dialog = m_dialog;
+  const Row rows[] = {
+      {"path", [&] { Type(dialog, IDC_PATH, "x"); }, true},
+      {"index", [&] { Type(dialog, IDC_INDEX_FILE, "x"); }, true},
+      {"frame", [&] { Type(dialog, IDC_FRAME_FILE, "x"); }, true},
+      {"overwrite", [&] { Click(dialog, IDC_OVERWRITE); }, true},
+      {"recurse", [&] { Click(dialog, IDC_RECURSE); }, true},
+      {"close after scan", [&] { Click(dialog, IDC_CLOSE_AFTER_SCAN); }, true},
+      {"no logging", [&] { Click(dialog, IDC_NO_LOGGING); }, true},
+      {"filter", [&] { Type(dialog, IDC_FILTER, "x"); }, false},
+      {"ignore empty paths", [&] { Click(dialog, IDC_IGNORE_EMPTY_PATHS); }, false},
+  };
+  for (const Row& row : rows) {
+    FillProtocol(3);
+    row.act();
+    EXPECT_EQ(Protocol().size(), row.empties ? 0u : 3u) << row.what;
+    EXPECT_EQ(m_dialog.m_nProtocolLines, row.empties ? 0 : 3) << row.what;
+    m_dialog.ClearProtocol();
+  }
+}
+
+TEST_F(OmbralDialog, AfterMoreThan3000LinesTheNextLineStandsAlone) {
+  FillProtocol(3001);
+  EXPECT_EQ(Protocol().size(), 3001u);
+  EXPECT_EQ(ListSelection(m_dialog, IDC_PROTOCOL), 3000);  // the last line shows
+  m_dialog.AddProtocolLine("the next one");
+  EXPECT_EQ(Protocol(), std::vector<std::string>{"the next one"});
+  EXPECT_EQ(ListSelection(m_dialog, IDC_PROTOCOL), 0);
+  EXPECT_EQ(m_dialog.m_nProtocolLines, 1);
+}
+
+TEST_F(OmbralDialog, AListOutOfSpaceIsResetAndKeepsTheNewLine) {
+  const int previous = SetListBoxCapacity(4);
+  FillProtocol(5);
+  SetListBoxCapacity(previous);
+  EXPECT_EQ(Protocol(), (std::vector<std::string>{"...RESET LIST CONTENT...", "line 4"}));
+  EXPECT_EQ(m_dialog.m_nProtocolLines, 2);
+}
+
+TEST_F(OmbralDialog, ScanWritesThePagesAndReports) {
+  Click(m_dialog, IDC_IGNORE_EMPTY_PATHS);  // leaves the protocol alone
+  Click(m_dialog, IDOK);
+  EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN COMPLETED");
+  EXPECT_TRUE(m_drive.Exists("Pics/_xbmidx.html"));
+  EXPECT_TRUE(m_drive.Exists("Pics/_FileIndexFrame.html"));
+  EXPECT_TRUE(m_drive.Exists("Pics/_xidxbase.html"));
+  EXPECT_TRUE(m_drive.Exists("Pics/A/_FileIndex.html"));
+  EXPECT_FALSE(m_drive.Exists("Pics/B/_FileIndex.html"));
+  EXPECT_EQ(Protocol(), (std::vector<std::string>{"PATH: T:\\Pics", "", "", "CREATED FILES: 1",
+                                                  "FOUND IMAGES: 2 with 3 KB", "FOUND PATHS: 3"}));
+  EXPECT_TRUE(m_boxes.Boxes().empty());
+  EXPECT_TRUE(m_dialog.IsWindowVisible());  // "Close after scan" is off
+}
+
+TEST_F(OmbralDialog, AFailedValidationShowsItsMessageAndCancels) {
+  struct Row {
+    int field;
+    const char* value;
+    const char* message;
+  };
+  const Row rows[] = {
+      {IDC_PATH, "", "Need a valid path statement to create the index."},
+      {IDC_PATH, "T:\\Gone", "Path \"T:\\Gone\" could not be found."},
+      {IDC_INDEX_FILE, "a*b.html",
+       "The index filename \"a*b.html\" is not a valid filename (contains invalid characters)."},
+      {IDC_FRAME_FILE, "a?.html",
+       "The html frame filename \"a?.html\" is not a valid filename (contains invalid "
+       "characters)."},
+  };
+  for (const Row& row : rows) {
+    RecordingMessageBoxes boxes;
+    CString saved;
+    m_dialog.GetDlgItemText(row.field, saved);
+    Retype(m_dialog, row.field, row.value);
+    Press(m_dialog, Key::Enter, row.field);  // Enter in a field starts the scan
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << row.message;
+    EXPECT_EQ(boxes.Boxes()[0].text, row.message);
+    EXPECT_EQ(boxes.Boxes()[0].caption, kCaption);
+    EXPECT_EQ(boxes.Boxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(boxes.Boxes()[0].owner, m_dialog.m_hWnd);
+    EXPECT_EQ(Protocol(), std::vector<std::string>{row.message});
+    EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN CANCELED!");
+    m_dialog.SetDlgItemText(row.field, saved);
+  }
+  EXPECT_FALSE(m_drive.Exists("Pics/_xbmidx.html"));
+}
+
+TEST_F(OmbralDialog, APathLongerThanTheFieldAllowsStopsTheScan) {
+  // Only the command line can put such a path into the field.
+  const std::string longPath = "T:\\Pics\\" + std::string(300, 'x');
+  m_dialog.SetDlgItemText(IDC_PATH, longPath.c_str());
+  EXPECT_EQ(ShownText(m_dialog, IDC_PATH), longPath);  // shown whole
+  Click(m_dialog, IDOK);
+  EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Enter no more than 255 characters."});
+  EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN CANCELED!");
+  EXPECT_TRUE(HasFocus(m_dialog, IDC_PATH));
+  EXPECT_FALSE(m_drive.Exists("Pics/_xbmidx.html"));
+}
+
+TEST_F(OmbralDialog, ThePickersFillThePathOrLeaveIt) {
+  RecordingPickers pickers;
+  pickers.Answer(std::string("T:\\Pics\\A"));
+  Click(m_dialog, IDC_BROWSE_FOLDER);
+  EXPECT_EQ(ShownText(m_dialog, IDC_PATH), "T:\\Pics\\A");
+  pickers.Answer(std::nullopt);
+  Click(m_dialog, IDC_BROWSE_FOLDER);
+  EXPECT_EQ(ShownText(m_dialog, IDC_PATH), "T:\\Pics\\A");
+
+  pickers.Answer(std::string("T:\\Pics\\B\\readme.txt"));
+  Click(m_dialog, IDC_BROWSE_FILE);
+  EXPECT_EQ(ShownText(m_dialog, IDC_PATH), "T:\\Pics\\B");  // the file's folder
+  EXPECT_EQ(m_dialog.m_strPath, "T:\\Pics\\B");
+  pickers.Answer(std::nullopt);
+  Click(m_dialog, IDC_BROWSE_FILE);
+  EXPECT_EQ(ShownText(m_dialog, IDC_PATH), "T:\\Pics\\B");
+
+  ASSERT_EQ(pickers.FileRequests().size(), 2u);
+  EXPECT_EQ(pickers.FileRequests()[0].initialFolder, "T:\\Pics\\A");
+  EXPECT_EQ(pickers.FileRequests()[0].title, "");
+  EXPECT_EQ(pickers.FileRequests()[0].owner, m_dialog.m_hWnd);
+  ASSERT_EQ(pickers.FolderRequests().size(), 2u);
+  EXPECT_EQ(pickers.FolderRequests()[0].title, "");
+}
+
+TEST_F(OmbralDialog, TheArrowOpensTheFramesetPageOrSaysWhy) {
+  RecordingShell shell;
+  m_drive.WriteFile("Pics/_FileIndexFrame.html", "<html>");
+  Click(m_dialog, IDC_OPEN_INDEX);
+  ASSERT_EQ(shell.Requests().size(), 1u);
+  EXPECT_EQ(shell.Requests()[0].file, "T:\\Pics\\_FileIndexFrame.html");
+  EXPECT_TRUE(m_boxes.Boxes().empty());
+
+  Retype(m_dialog, IDC_FRAME_FILE, "gone.html");
+  Click(m_dialog, IDC_OPEN_INDEX);
+  ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+  EXPECT_EQ(m_boxes.Boxes()[0].text, "The specified file T:\\Pics\\gone.html was not found.");
+  EXPECT_EQ(m_boxes.Boxes()[0].caption, kCaption);
+  EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, MB_ICONEXCLAMATION);
+
+  Retype(m_dialog, IDC_PATH, "");
+  Click(m_dialog, IDC_OPEN_INDEX);
+  ASSERT_EQ(m_boxes.Boxes().size(), 2u);
+  EXPECT_EQ(m_boxes.Boxes()[1].text, "You need a path to open the index in your browser.");
+  EXPECT_EQ(Protocol(),
+            std::vector<std::string>{"You need a path to open the index in your browser."});
+  EXPECT_EQ(shell.Requests().size(), 1u);
+}
+
+TEST_F(OmbralDialog, TheSystemMenuShowsTheAboutBox) {
+  ModalTimeout timeout;
+  bool shown = false;
+  Post([&] {
+    CWnd* about = ActiveModalWindow();
+    ASSERT_NE(about, nullptr);
+    CString caption;
+    about->GetWindowText(caption);
+    EXPECT_EQ(caption, "Info \xC3\xBC" "ber Ombral");
+    EXPECT_EQ(about->GetParent(), &m_dialog);
+    shown = true;
+    Click(*about, IDOK);
+  });
+  EXPECT_TRUE(ChooseSystemMenuItem(m_dialog, IDM_ABOUTBOX));
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(ActiveModalWindow(), nullptr);
+  EXPECT_TRUE(m_dialog.IsWindowVisible());
+}
+
+// --- Closing (the dialog run modally, as the program runs it) --------------------------
+
+class OmbralClosing : public ::testing::Test {
+protected:
+  void SetUp() override { MakePictureTree(m_drive); }
+  // Runs the dialog on T:\Pics with `actions` posted into its loop.
+  INT_PTR Run(const std::function<void()>& actions) {
+    Post(actions);
+    return m_dialog.RunWithPath("T:\\Pics");
+  }
+  TempDrive m_drive{'T'};
+  RecordingMessageBoxes m_boxes;
+  ModalTimeout m_timeout;
+  COmbralDlg m_dialog;
+};
+
+TEST_F(OmbralClosing, EscAsksAndNoKeepsTheDialogWhileCloseDoesNotAsk) {
+  m_boxes.Answer(IDNO);
+  const INT_PTR result = Run([&] {
+    Press(m_dialog, Key::Escape);
+    EXPECT_TRUE(m_dialog.IsWindowVisible());
+    Click(m_dialog, IDC_CLOSE);
+  });
+  EXPECT_EQ(result, IDCANCEL);
+  ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+  EXPECT_EQ(m_boxes.Boxes()[0].text, "Close application?");
+  EXPECT_EQ(m_boxes.Boxes()[0].caption, kCaption);
+  EXPECT_EQ(m_boxes.Boxes()[0].type, MB_YESNO | MB_ICONQUESTION);
+}
+
+TEST_F(OmbralClosing, TheCloseBoxAsksAndYesCloses) {
+  m_boxes.Answer(IDYES);
+  EXPECT_EQ(Run([&] { ClickCloseBox(m_dialog); }), IDCANCEL);
+  EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Close application?"});
+}
+
+TEST_F(OmbralClosing, CloseAfterScanEndsTheDialogOnlyAfterACompletedScan) {
+  const INT_PTR result = Run([&] {
+    Click(m_dialog, IDC_CLOSE_AFTER_SCAN);
+    Retype(m_dialog, IDC_PATH, "T:\\Gone");
+    Click(m_dialog, IDOK);  // cancelled: the dialog stays
+    EXPECT_TRUE(m_dialog.IsWindowVisible());
+    Retype(m_dialog, IDC_PATH, "T:\\Pics");
+    Click(m_dialog, IDOK);
+  });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(m_dialog.m_bCloseAfterScan, 1);
+  EXPECT_TRUE(m_drive.Exists("Pics/A/_FileIndex.html"));
+  EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Path \"T:\\Gone\" could not be found."});
+}
+
+}  // namespace
