@@ -119,6 +119,30 @@ TEST(DialogLife, ModelessDialogsGoWithTheirObject) {
   EXPECT_FALSE(dialog.DestroyWindow());
 }
 
+// A dialog whose button destroys the dialog from inside the button's own
+// notification.
+class CSelfDestroyingDialog : public CTestDialog {
+protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+    if (LOWORD(wParam) == kActionId) return DestroyWindow();
+    return CTestDialog::OnCommand(wParam, lParam);
+  }
+};
+
+TEST(DialogLife, AWindowDestroyedInItsOwnHandlerGoesAfterTheEvent) {
+  CSelfDestroyingDialog dialog;
+  ASSERT_TRUE(dialog.Create(kTestDialogId));
+  CWnd* action = dialog.GetDlgItem(kActionId);
+  ASSERT_NE(action, nullptr);
+  const HWND actionHandle = action->m_hWnd;
+  Click(dialog, kActionId);
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+  EXPECT_EQ(dialog.m_list.m_hWnd, nullptr);
+  EXPECT_EQ(CWnd::FromHandle(actionHandle), nullptr);
+  ProcessEvents();  // the widgets are deleted now
+  EXPECT_FALSE(dialog.DestroyWindow());
+}
+
 TEST_F(OpenDialog, ClicksTypingAndChecksReachOnCommandById) {
   Click(m_dialog, kActionId);
   Click(m_dialog, kCheckId);
