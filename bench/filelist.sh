@@ -2,9 +2,10 @@
 # FileList against `find -type d` on the same synthetic tree of 20,000
 # folders, in the same run. Usage: bench/filelist.sh BENCH_BUILD_DIR
 set -euo pipefail
+source "$(dirname "$0")/lib/timing.sh"
 build=${1:?bench build folder}
 tree=$(mktemp -d)
-trap 'rm -rf "$tree"' EXIT
+trap 'rm -rf "$tree" "$tree.out"' EXIT
 
 # 20 x 20 x 49 = 19,600 leaf folders plus 420 inner ones: 20,020 folders
 # below the root, names of mixed case so the case-free order matters.
@@ -15,15 +16,10 @@ for a in $(seq -w 1 20); do
   done
 done
 
-best_find=1e30
-for run in 1 2 3; do
-  start=$(date +%s.%N)
-  count_find=$(find "$tree" -mindepth 1 -type d | wc -l)
-  end=$(date +%s.%N)
-  best_find=$(echo "$start $end $best_find" | awk '{t=$2-$1; print (t<$3)?t:$3}')
-done
+count_find=$(find "$tree" -mindepth 1 -type d | wc -l)
+best_find=$(best_of 3 "$tree.out" find "$tree" -mindepth 1 -type d)
 read -r best_list count_list < <("$build/bench/filelist_bench" "$tree" 3)
 
 echo "folders: find $count_find, FileList $count_list"
 echo "find -type d: ${best_find}s  FileList (sorted, case-free): ${best_list}s"
-echo "ratio FileList/find: $(echo "$best_list $best_find" | awk '{printf "%.2f", $1/$2}')"
+echo "ratio FileList/find: $(ratio "$best_list" "$best_find")"

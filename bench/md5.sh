@@ -4,6 +4,7 @@
 # the same run, each read from the page cache and the best of five runs.
 # Usage: bench/md5.sh <absolute benchmark build folder>
 set -euo pipefail
+source "$(dirname "$0")/lib/timing.sh"
 bench="$1/bench/zncore_md5_bench"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -11,26 +12,15 @@ data="$work/data.bin"
 head -c $((256 * 1024 * 1024)) /dev/urandom > "$data"
 cat "$data" > /dev/null
 
-best_of_five() {
-  local best="" start end took
-  for _ in 1 2 3 4 5; do
-    start=$EPOCHREALTIME
-    "$@" > "$work/out"
-    end=$EPOCHREALTIME
-    took=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }')
-    if [[ -z "$best" ]] || awk -v t="$took" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$took; fi
-  done
-  echo "$best"
-}
 mib_per_s() { awk -v s="$1" 'BEGIN { printf "%.0f", 256 / s }'; }
 
 ours_out=$("$bench" "$data" 5)
 ours_digest=$(awk '$1 == "digest" { print $2 }' <<< "$ours_out")
 ours_file=$(awk '$1 == "file_seconds" { print $2 }' <<< "$ours_out")
 ours_memory=$(awk '$1 == "memory_seconds" { print $2 }' <<< "$ours_out")
-md5sum_time=$(best_of_five md5sum "$data")
+md5sum_time=$(best_of 5 "$work/out" md5sum "$data")
 md5sum_digest=$(cut -d' ' -f1 "$work/out")
-openssl_time=$(best_of_five openssl md5 -r "$data")
+openssl_time=$(best_of 5 "$work/out" openssl md5 -r "$data")
 openssl_digest=$(cut -d' ' -f1 "$work/out")
 if [[ "$ours_digest" != "$md5sum_digest" || "$ours_digest" != "$openssl_digest" ]]; then
   echo "digests differ: ours $ours_digest, md5sum $md5sum_digest, openssl $openssl_digest" >&2

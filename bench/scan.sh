@@ -3,9 +3,10 @@
 # tree (5,000 folders, 100,000 small pictures), in the same run.
 # Usage: bench/scan.sh BENCH_BUILD_DIR
 set -euo pipefail
+source "$(dirname "$0")/lib/timing.sh"
 build=${1:?bench build folder}
 tree=$(mktemp -d)
-trap 'rm -rf "$tree"' EXIT
+trap 'rm -rf "$tree" "$tree.out"' EXIT
 
 python3 - "$tree" <<'PY'
 import os, sys
@@ -21,22 +22,10 @@ for a in range(50):
                 f.write(payload)
 PY
 
-best() {  # best wall time of three runs of the command, in seconds
-  local best=1e30
-  for run in 1 2 3; do
-    local start end
-    start=$(date +%s.%N)
-    "$@" >/dev/null
-    end=$(date +%s.%N)
-    best=$(echo "$start $end $best" | awk '{t=$2-$1; print (t<$3)?t:$3}')
-  done
-  echo "$best"
-}
-
 folders=$(find "$tree" -type d | wc -l)
 files=$(find "$tree" -type f | wc -l)
-t_find=$(best find "$tree" -type f -printf '%s\n')
-t_scan=$(best "$build/bin/ombral-scan" --quiet "$tree")
+t_find=$(best_of 3 "$tree.out" find "$tree" -type f -printf '%s\n')
+t_scan=$(best_of 3 "$tree.out" "$build/bin/ombral-scan" --quiet "$tree")
 echo "tree: $folders folders, $files files"
 echo "find -type f -printf: ${t_find}s  ombral-scan: ${t_scan}s"
-echo "ratio ombral-scan/find: $(echo "$t_scan $t_find" | awk '{printf "%.2f", $1/$2}')"
+echo "ratio ombral-scan/find: $(ratio "$t_scan" "$t_find")"

@@ -63,3 +63,17 @@ function(zn_add_benchmark target)
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} platform_testing)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
 endfunction()
+
+# Adds the folders beside a subsystem's code that are built on request: its
+# tests, fuzz targets and benchmark programs, each when asked for and present.
+function(zn_add_subsystem_extras)
+  if(ZN_BUILD_TESTS AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/CMakeLists.txt)
+    add_subdirectory(tests)
+  endif()
+  if(ZN_BUILD_FUZZERS AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/CMakeLists.txt)
+    add_subdirectory(fuzz)
+  endif()
+  if(ZN_BUILD_BENCHMARKS AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/bench/CMakeLists.txt)
+    add_subdirectory(bench)
+  endif()
+endfunction()

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -177,4 +178,21 @@ TEST(FileFind, ReadErrorInTheMiddleOfAListingFindsNothing) {
   const bool found = CFileFind().FindFile("T:\\d\\*.*");
   platform::posix::ResetSysCalls();
   EXPECT_FALSE(found);
+}
+
+TEST(FileFind, ManySearchesOpenAtOnceAllAnswer) {
+  // More searches than folders are kept open: the later ones look their
+  // entries up by path, with the same answers.
+  TempDrive drive('T');
+  constexpr int kSearches = 300;
+  for (int i = 0; i < kSearches; ++i) drive.WriteSizedFile("d" + std::to_string(i) + "/f.bin", i);
+  std::vector<std::unique_ptr<CFileFind>> finders;
+  for (int i = 0; i < kSearches; ++i) {
+    finders.push_back(std::make_unique<CFileFind>());
+    ASSERT_TRUE(finders.back()->FindFile(("T:\\d" + std::to_string(i) + "\\*.bin").c_str()));
+  }
+  for (int i = 0; i < kSearches; ++i) {
+    finders[static_cast<std::size_t>(i)]->FindNextFile();
+    EXPECT_EQ(finders[static_cast<std::size_t>(i)]->GetLength(), static_cast<ULONGLONG>(i));
+  }
 }

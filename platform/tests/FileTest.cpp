@@ -9,24 +9,16 @@
 #include <unistd.h>
 
 #include "platform/SystemError.h"
+#include "platform/testing/FileErrors.h"
 #include "platform/testing/TempDrive.h"
 #include "posix/SysCalls.h"
 
+using platform::testing::ErrorOf;
 using platform::testing::ScopedUnprivileged;
 using platform::testing::TempDrive;
 
 namespace {
 
-// The error an action raises; a default error (cause none) when it raises none.
-template <typename Action>
-CFileException ErrorOf(Action action) {
-  try {
-    action();
-  } catch (CFileException& error) {
-    return error;
-  }
-  return CFileException(CFileException::none, 0);
-}
 
 std::string ReadAll(CFile& file) {
   std::string data(static_cast<std::size_t>(file.GetLength()), '\0');

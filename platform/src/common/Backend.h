@@ -3,6 +3,7 @@
 // (drive letters, separators, wildcards, order) is handled above them.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,5 +31,19 @@ bool ListDirectory(const std::string& nativePath, std::vector<RawDirEntry>& entr
 
 // Status of a path, following symbolic links. False with errno set.
 bool Stat(const std::string& nativePath, FileStat& stat);
+
+// A folder whose names have been read and which stays open while they are
+// examined: a status query by name relative to it spares the system the walk
+// along the whole path.
+class OpenFolder {
+public:
+  virtual ~OpenFolder() = default;
+  // Status of one name of the folder, following symbolic links; false with
+  // errno set.
+  virtual bool StatName(const std::string& name, FileStat& stat) const = 0;
+};
+// Reads every name of the folder ("." and ".." included) and keeps it open;
+// null with errno set when it cannot be read.
+std::unique_ptr<OpenFolder> ReadFolder(const std::string& nativePath, std::vector<RawDirEntry>& entries);
 
 }  // namespace platform::backend

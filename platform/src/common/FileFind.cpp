@@ -28,6 +28,7 @@ bool IsDotName(std::string_view name) { return name == "." || name == ".."; }
 struct CFileFind::Impl {
   std::string root;        // the folder in absolute form, no trailing separator
   std::string nativeRoot;  // the folder as a native path
+  std::unique_ptr<platform::backend::OpenFolder> folder;  // open while the search runs
   std::vector<Entry> entries;
   int current = -1;
 
@@ -39,8 +40,7 @@ struct CFileFind::Impl {
   const platform::FileStat* StatOf(const Entry& entry) const {
     if (!entry.stat && !entry.statFailed) {
       platform::FileStat stat;
-      const std::string path = nativeRoot == "/" ? "/" + entry.name : nativeRoot + "/" + entry.name;
-      if (platform::backend::Stat(path, stat)) {
+      if (folder && folder->StatName(entry.name, stat)) {
         entry.stat = stat;
       } else {
         entry.statFailed = true;
@@ -92,7 +92,8 @@ BOOL CFileFind::FindFile(const char* pattern, DWORD) {
     impl->entries.push_back(std::move(entry));
   } else {
     std::vector<platform::backend::RawDirEntry> raw;
-    if (!platform::backend::ListDirectory(impl->nativeRoot, raw)) return FALSE;
+    impl->folder = platform::backend::ReadFolder(impl->nativeRoot, raw);
+    if (!impl->folder) return FALSE;
     // The root of a drive as the caller names it ("T:\", "\", "/", or a
     // relative path that leads there) has no dot entries. The same folder
     // reached through another drive's tree is an ordinary folder.

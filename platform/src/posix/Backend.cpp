@@ -31,9 +31,10 @@ std::optional<std::string> GetEnvironment(const char* name) {
   return std::nullopt;
 }
 
-bool ListDirectory(const std::string& nativePath, std::vector<RawDirEntry>& entries) {
-  DIR* dir = posix::Sys().opendir(nativePath.c_str());
-  if (!dir) return false;
+namespace {
+
+// Reads the names of an open folder; false with errno set on a read error.
+bool ReadNames(DIR* dir, std::vector<RawDirEntry>& entries) {
   errno = 0;
   while (struct dirent* entry = posix::Sys().readdir(dir)) {
     RawDirEntry raw;
@@ -46,16 +47,10 @@ bool ListDirectory(const std::string& nativePath, std::vector<RawDirEntry>& entr
     }
     entries.push_back(std::move(raw));
   }
-  const int readError = errno;
-  posix::Sys().closedir(dir);
-  errno = readError;
-  return readError == 0;
+  return errno == 0;
 }
 
-bool Stat(const std::string& nativePath, FileStat& stat) {
-  struct stat status {};
-  if (posix::RetryOnEintr([&] { return posix::Sys().stat(nativePath.c_str(), &status); }) != 0)
-    return false;
+void FillStat(const struct stat& status, FileStat& stat) {
   stat.isDirectory = S_ISDIR(status.st_mode);
   stat.isReadOnly = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
   stat.size = static_cast<std::uint64_t>(status.st_size);
@@ -64,6 +59,68 @@ bool Stat(const std::string& nativePath, FileStat& stat) {
   stat.changeTime = status.st_ctime;
   stat.device = static_cast<std::uint64_t>(status.st_dev);
   stat.inode = static_cast<std::uint64_t>(status.st_ino);
+}
+
+// Folders kept open at one time. Nested searches (a recursive walk) each
+// keep theirs; beyond this many a folder is closed after reading and its
+// names are looked up by full path, so a deep tree never runs out of file
+// descriptors.
+constexpr int kMaxOpenFolders = 256;
+int g_openFolders = 0;
+
+class PosixOpenFolder : public OpenFolder {
+public:
+  PosixOpenFolder(std::string path, DIR* dir) : m_path(std::move(path)), m_dir(dir) {
+    if (m_dir) ++g_openFolders;
+  }
+  ~PosixOpenFolder() override {
+    if (m_dir) {
+      posix::Sys().closedir(m_dir);
+      --g_openFolders;
+    }
+  }
+
+  bool StatName(const std::string& name, FileStat& stat) const override {
+    if (!m_dir) return Stat(m_path == "/" ? "/" + name : m_path + "/" + name, stat);
+    struct stat status {};
+    const int fd = dirfd(m_dir);
+    if (posix::RetryOnEintr([&] { return posix::Sys().fstatat(fd, name.c_str(), &status, 0); }) != 0) return false;
+    FillStat(status, stat);
+    return true;
+  }
+
+private:
+  std::string m_path;
+  DIR* m_dir;  // null when closed after reading
+};
+
+}  // namespace
+
+std::unique_ptr<OpenFolder> ReadFolder(const std::string& nativePath, std::vector<RawDirEntry>& entries) {
+  DIR* dir = posix::Sys().opendir(nativePath.c_str());
+  if (!dir) return nullptr;
+  if (!ReadNames(dir, entries)) {
+    const int readError = errno;
+    posix::Sys().closedir(dir);
+    errno = readError;
+    return nullptr;
+  }
+  if (g_openFolders >= kMaxOpenFolders) {
+    posix::Sys().closedir(dir);
+    dir = nullptr;
+  }
+  return std::make_unique<PosixOpenFolder>(nativePath, dir);
+}
+
+bool ListDirectory(const std::string& nativePath, std::vector<RawDirEntry>& entries) {
+  return ReadFolder(nativePath, entries) != nullptr;
+}
+
+bool Stat(const std::string& nativePath, FileStat& stat) {
+  struct stat status {};
+  if (posix::RetryOnEintr([&] { return posix::Sys().stat(nativePath.c_str(), &status); }) != 0)
+    return false;
+  FillStat(status, stat);
   return true;
 }
 

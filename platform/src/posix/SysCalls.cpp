@@ -11,13 +11,16 @@ int RealOpen(const char* path, int flags, mode_t mode) { return ::open(path, fla
 int RealStat(const char* path, struct stat* status) { return ::stat(path, status); }
 int RealLstat(const char* path, struct stat* status) { return ::lstat(path, status); }
 int RealFstat(int fd, struct stat* status) { return ::fstat(fd, status); }
+int RealFstatat(int dirFd, const char* path, struct stat* status, int flags) {
+  return ::fstatat(dirFd, path, status, flags);
+}
 int RealStatvfs(const char* path, struct statvfs* status) { return ::statvfs(path, status); }
 int RealStatfs(const char* path, struct statfs* status) { return ::statfs(path, status); }
 
 constexpr SysCallTable kRealCalls = {
     RealOpen, ::read,     ::write,   ::close,    ::lseek, RealFstat, RealStat,
     RealLstat, ::mkdir,   ::opendir, ::readdir,  ::closedir, ::chdir, ::getcwd,
-    ::faccessat, ::statx, RealStatvfs, RealStatfs, ::ftruncate, ::fsync,
+    ::faccessat, ::statx, RealStatvfs, RealStatfs, ::ftruncate, ::fsync, RealFstatat,
 };
 
 SysCallTable g_calls = kRealCalls;

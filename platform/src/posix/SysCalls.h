@@ -34,6 +34,8 @@ struct SysCallTable {
   int (*statfs)(const char* path, struct statfs* status);
   int (*ftruncate)(int fd, off_t length);
   int (*fsync)(int fd);
+  // Status of a name relative to an open folder.
+  int (*fstatat)(int dirFd, const char* path, struct stat* status, int flags);
 };
 
 SysCallTable& Sys();

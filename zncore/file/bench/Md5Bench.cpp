@@ -4,13 +4,15 @@
 // Prints the digest and the best time of each way.
 //
 // Usage: zncore_md5_bench <file> [runs]
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/testing/Timing.h"
 #include "zncore/ZnFile.h"
+
+using platform::testing::BestSeconds;
 
 namespace {
 
@@ -22,17 +24,6 @@ std::string Hex(const unsigned char digest[16]) {
   return text;
 }
 
-template <typename Work>
-double BestSeconds(int runs, Work work) {
-  double best = 1e30;
-  for (int run = 0; run < runs; ++run) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    if (took.count() < best) best = took.count();
-  }
-  return best;
-}
 
 std::string DigestOfFile(const char* path) {
   CFile file(path, CFile::modeRead);

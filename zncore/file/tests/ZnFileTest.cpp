@@ -4,24 +4,16 @@
 #include <string>
 
 #include "platform/SystemError.h"
+#include "platform/testing/FileErrors.h"
 #include "platform/testing/TempDrive.h"
 #include "zncore/ZnFile.h"
 
+using platform::testing::ErrorOf;
 using platform::testing::ScopedUnprivileged;
 using platform::testing::TempDrive;
 
 namespace {
 
-// The error an action raises; cause none when it raises nothing.
-template <typename Action>
-CFileException ErrorOf(Action action) {
-  try {
-    action();
-  } catch (CFileException& error) {
-    return error;
-  }
-  return CFileException(CFileException::none, 0);
-}
 
 void ExpectRecord(const CZnFile& file, int cause, long code, const char* name, const char* method) {
   EXPECT_EQ(file.GetLastErrorCause(), cause);

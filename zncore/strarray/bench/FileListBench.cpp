@@ -4,10 +4,10 @@
 //
 //   filelist_bench FOLDER [RUNS]
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/testing/Timing.h"
 #include "zncore/ZnStringArray.h"
 
 int main(int argc, char** argv) {
@@ -16,16 +16,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-  double best = 1e30;
   int count = 0;
-  for (int run = 0; run < runs; ++run) {
-    const auto start = std::chrono::steady_clock::now();
+  const double best = platform::testing::BestSeconds(runs, [&] {
     CZnStringArray folders;
     folders.FileList(argv[1], nullptr, 1, 1, 1, 1, 1);
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
     count = folders.GetCount();
-  }
+  });
   std::printf("%.6f %d\n", best, count);
   return 0;
 }

@@ -9,41 +9,26 @@
 #include <string_view>
 
 #include "platform/MessageBox.h"
+#include "platform/testing/FuzzInput.h"
 #include "zncore/ZnString.h"
 
 namespace {
 
-// Takes arguments from the front of the input; what is left is the text.
-class Input {
-public:
-  Input(const std::uint8_t* data, std::size_t size) : m_data(reinterpret_cast<const char*>(data), size) {}
+using platform::testing::FuzzInput;
 
-  std::uint8_t Byte() {
-    if (m_data.empty()) return 0;
-    const auto byte = static_cast<std::uint8_t>(m_data.front());
-    m_data.remove_prefix(1);
-    return byte;
-  }
-  // A small signed number, sometimes far out of range.
-  int Number() {
-    const std::uint8_t b = Byte();
-    if (b == 0xFF) return 2147483647;
-    if (b == 0xFE) return -2147483647 - 1;
-    return static_cast<int>(b) - 64;
-  }
-  // A short zero-terminated text (up to 7 bytes) or null.
-  std::string Text(bool& isNull) {
-    const std::uint8_t length = Byte();
-    isNull = length == 0xFF;
-    std::string text(m_data.substr(0, length % 8));
-    m_data.remove_prefix(text.size());
-    return std::string(text.c_str());  // zero-terminated texts end at a zero byte
-  }
-  std::string_view Rest() const { return m_data; }
+// A small signed number, sometimes far out of range.
+int Number(FuzzInput& in) {
+  const std::uint8_t b = in.Byte();
+  if (b == 0xFF) return 2147483647;
+  if (b == 0xFE) return -2147483647 - 1;
+  return static_cast<int>(b) - 64;
+}
 
-private:
-  std::string_view m_data;
-};
+// A short zero-terminated text, or (flag set) null.
+std::string Text(FuzzInput& in, bool& isNull) {
+  isNull = in.Byte() == 0xFF;
+  return in.Text();
+}
 
 class SilentBoxes : public platform::MessageBoxHandler {
 public:
@@ -142,13 +127,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const bool installed = (platform::SetMessageBoxHandler(&boxes), true);
   (void)installed;
 
-  Input in(data, size);
+  FuzzInput in(data, size);
   const char ch = static_cast<char>(in.Byte());
-  const int n = in.Number();
-  const int m = in.Number();
+  const int n = Number(in);
+  const int m = Number(in);
   bool aIsNull = false, bIsNull = false;
-  const std::string a = in.Text(aIsNull);
-  const std::string b = in.Text(bIsNull);
+  const std::string a = Text(in, aIsNull);
+  const std::string b = Text(in, bIsNull);
   const char* pa = aIsNull ? nullptr : a.c_str();
   const char* pb = bIsNull ? nullptr : b.c_str();
   const std::string_view rest = in.Rest();

@@ -4,29 +4,15 @@
 // Prints the name found and the best time of each way.
 //
 // Usage: zncore_unused_names_bench [count] [runs]
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "platform/testing/TempDrive.h"
+#include "platform/testing/Timing.h"
 #include "zncore/ZnSystem.h"
 
-namespace {
-
-template <typename Work>
-double BestSeconds(int runs, Work work) {
-  double best = 1e30;
-  for (int run = 0; run < runs; ++run) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    if (took.count() < best) best = took.count();
-  }
-  return best;
-}
-
-}  // namespace
+using platform::testing::BestSeconds;
 
 int main(int argc, char** argv) {
   const long count = argc > 1 ? std::atol(argv[1]) : 10000;

@@ -14,30 +14,10 @@
 #include <string_view>
 
 #include "platform/Profile.h"
+#include "platform/testing/FuzzInput.h"
 #include "zncore/ZnSystem.h"
 
 namespace {
-
-class Input {
-public:
-  Input(const std::uint8_t* data, std::size_t size) : m_data(reinterpret_cast<const char*>(data), size) {}
-  std::uint8_t Byte() {
-    if (m_data.empty()) return 0;
-    const auto byte = static_cast<std::uint8_t>(m_data.front());
-    m_data.remove_prefix(1);
-    return byte;
-  }
-  // A short name (up to 7 bytes, ending at a zero byte).
-  std::string Name() {
-    std::string text(m_data.substr(0, Byte() % 8));
-    m_data.remove_prefix(text.size());
-    return std::string(text.c_str());
-  }
-  std::string_view Rest() const { return m_data; }
-
-private:
-  std::string_view m_data;
-};
 
 // The file the inputs are written to, removed when the fuzzer ends.
 struct FuzzFile {
@@ -73,11 +53,11 @@ void CheckList(const char* buffer, DWORD size, DWORD length) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Input input(data, size);
+  platform::testing::FuzzInput input(data, size);
   const DWORD bufferSize = input.Byte();
-  const std::string section = input.Name();
-  const std::string key = input.Name();
-  const std::string fallback = input.Name() + input.Name();
+  const std::string section = input.Text();
+  const std::string key = input.Text();
+  const std::string fallback = input.Text() + input.Text();
   const std::string_view content = input.Rest();
   if (FILE* file = std::fopen(FilePath().c_str(), "wb")) {
     std::fwrite(content.data(), 1, content.size(), file);
