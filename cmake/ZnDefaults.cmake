@@ -18,13 +18,20 @@ function(zn_target_defaults target)
   endif()
 endfunction()
 
+# A program of the suite's own tools: its sources and libraries, with the
+# shared settings.
+function(zn_add_program target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  zn_target_defaults(${target})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES})
+endfunction()
+
 # A GoogleTest program: its sources, the libraries it tests, registered with
 # CTest test by test.
 function(zn_add_test target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
-  add_executable(${target} ${ARG_SOURCES})
-  zn_target_defaults(${target})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} platform_testing GTest::gtest_main)
+  zn_add_program(${target} SOURCES ${ARG_SOURCES} LIBRARIES ${ARG_LIBRARIES} platform_testing GTest::gtest_main)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
@@ -35,9 +42,7 @@ endfunction()
 # runs the tests offscreen.
 function(zn_add_gui_test target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
-  add_executable(${target} ${ARG_SOURCES})
-  zn_target_defaults(${target})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES}
+  zn_add_program(${target} SOURCES ${ARG_SOURCES} LIBRARIES ${ARG_LIBRARIES}
     platform_ui_test_main platform_ui_testing platform_testing GTest::gtest)
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
@@ -47,9 +52,7 @@ endfunction()
 # fuzz FUZZER=<target>` builds and runs one).
 function(zn_add_fuzzer target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
-  add_executable(${target} ${ARG_SOURCES})
-  zn_target_defaults(${target})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} platform_testing)
+  zn_add_program(${target} SOURCES ${ARG_SOURCES} LIBRARIES ${ARG_LIBRARIES} platform_testing)
   target_link_options(${target} PRIVATE -fsanitize=fuzzer)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fuzz)
 endfunction()
@@ -58,9 +61,7 @@ endfunction()
 # (`make bench`), never by CTest.
 function(zn_add_benchmark target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
-  add_executable(${target} ${ARG_SOURCES})
-  zn_target_defaults(${target})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} platform_testing)
+  zn_add_program(${target} SOURCES ${ARG_SOURCES} LIBRARIES ${ARG_LIBRARIES} platform_testing)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bench)
 endfunction()
 

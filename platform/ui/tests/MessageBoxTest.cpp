@@ -12,6 +12,7 @@
 #include "platform/Shell.h"
 #include "platform/WinApp.h"
 #include "platform/testing/UiDriver.h"
+#include "platform/testing/UiRecorders.h"
 
 namespace {
 
@@ -20,12 +21,7 @@ using namespace platform::testing;
 // Installs the desktop handlers for one test.
 class DesktopHandlers : public ::testing::Test {
 protected:
-  void SetUp() override { platform::InstallDesktopHandlers(); }
-  void TearDown() override {
-    platform::SetMessageBoxHandler(nullptr);
-    platform::SetPickerHandler(nullptr);
-    platform::SetShellHandler(nullptr);
-  }
+  platform::testing::ScopedDesktopHandlers m_handlers;
 };
 
 // The box in front, once it runs.

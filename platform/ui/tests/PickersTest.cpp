@@ -15,6 +15,7 @@
 #include "platform/WinApp.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/UiDriver.h"
+#include "platform/testing/UiRecorders.h"
 
 namespace {
 
@@ -49,12 +50,7 @@ void TypeFileName(QFileDialog& dialog, const char* name) {
 
 class DesktopPicker : public ::testing::Test {
 protected:
-  void SetUp() override { platform::InstallDesktopHandlers(); }
-  void TearDown() override {
-    platform::SetMessageBoxHandler(nullptr);
-    platform::SetPickerHandler(nullptr);
-    platform::SetShellHandler(nullptr);
-  }
+  platform::testing::ScopedDesktopHandlers m_handlers;
   QFileDialog* Front() { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); }
   TempDrive m_drive{'P'};
 };

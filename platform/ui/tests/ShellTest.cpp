@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
 
 #include "platform/WinApp.h"
 #include "platform/testing/TempDrive.h"
@@ -87,14 +88,12 @@ protected:
     m_savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
     setenv("PATH", (m_bin.Native("bin") + ":" + m_savedPath).c_str(), 1);
     m_docs.WriteFile("My Pics/index.html", "<html>");
-    platform::InstallDesktopHandlers();
+    m_handlers.emplace();
   }
   void TearDown() override {
     setenv("PATH", m_savedPath.c_str(), 1);
     platform::SetOpenerWaitLimit(5000);
-    platform::SetMessageBoxHandler(nullptr);
-    platform::SetPickerHandler(nullptr);
-    platform::SetShellHandler(nullptr);
+    m_handlers.reset();
   }
   void Opener(const std::string& body) {
     m_bin.WriteFile("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + m_bin.Native("args") +
@@ -108,6 +107,7 @@ protected:
   TempDrive m_bin{'B'};
   TempDrive m_docs{'D'};
   std::string m_savedPath;
+  std::optional<platform::testing::ScopedDesktopHandlers> m_handlers;
 };
 
 TEST_F(DesktopOpener, RunsTheOpenerWithThePathAsItsOneArgument) {

@@ -1,5 +1,7 @@
 #include "platform/testing/UiRecorders.h"
 
+#include "platform/WinApp.h"
+
 namespace platform::testing {
 
 RecordingMessageBoxes::RecordingMessageBoxes() : m_previous(SetMessageBoxHandler(this)) {}
@@ -53,6 +55,14 @@ RecordingShell::~RecordingShell() { SetShellHandler(m_previous); }
 int RecordingShell::Open(const ShellRequest& request) {
   m_requests.push_back(request);
   return m_code;
+}
+
+ScopedDesktopHandlers::ScopedDesktopHandlers() { InstallDesktopHandlers(); }
+
+ScopedDesktopHandlers::~ScopedDesktopHandlers() {
+  SetMessageBoxHandler(nullptr);
+  SetPickerHandler(nullptr);
+  SetShellHandler(nullptr);
 }
 
 }  // namespace platform::testing

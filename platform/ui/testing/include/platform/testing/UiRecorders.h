@@ -80,4 +80,14 @@ private:
   std::vector<ShellRequest> m_requests;
 };
 
+// While it lives, the desktop's own message boxes, pickers and shell are
+// installed (for tests of those handlers); afterwards the defaults are back.
+class ScopedDesktopHandlers {
+public:
+  ScopedDesktopHandlers();
+  ~ScopedDesktopHandlers();
+  ScopedDesktopHandlers(const ScopedDesktopHandlers&) = delete;
+  ScopedDesktopHandlers& operator=(const ScopedDesktopHandlers&) = delete;
+};
+
 }  // namespace platform::testing
