@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr platform::ResourceModule kModule{"znwidgets", {}, {}, {}};
+constexpr platform::ResourceModule kModule{"znwidgets", {}, {}, {}, {}};
 const platform::ResourceRegistration g_registration(kModule);
 
 }  // namespace

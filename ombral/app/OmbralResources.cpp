@@ -105,7 +105,7 @@ constexpr const char* kProgramIcon[] = {
 
 constexpr IconResource kIcons[] = {{IDR_MAINFRAME, kProgramIcon}};
 
-constexpr ResourceModule kModule{"ombral", kDialogs, kIcons, kStrings};
+constexpr ResourceModule kModule{"ombral", kDialogs, kIcons, kStrings, {}};
 const ResourceRegistration g_registration(kModule);
 
 }  // namespace

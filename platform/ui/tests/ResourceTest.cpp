@@ -15,8 +15,8 @@ using platform::StringResource;
 
 constexpr StringResource kLibraryStrings[] = {{7001, "library"}, {7002, "only here"}};
 constexpr StringResource kProgramStrings[] = {{7001, "program \xC3\xBC"}};
-constexpr ResourceModule kLibrary{"library", {}, {}, kLibraryStrings};
-constexpr ResourceModule kProgram{"program", {}, {}, kProgramStrings};
+constexpr ResourceModule kLibrary{"library", {}, {}, kLibraryStrings, {}};
+constexpr ResourceModule kProgram{"program", {}, {}, kProgramStrings, {}};
 
 TEST(Resources, TheModuleRegisteredLastIsSearchedFirst) {
   ResourceRegistration library(kLibrary);
@@ -46,7 +46,7 @@ constexpr const char* kNarrowIcon[] = {"4 2 2 1", ". c None", "x c #000000", ".x
 constexpr const char* kBadHeader[] = {"two by two"};
 constexpr platform::IconResource kIcons[] = {
     {7101, kGoodIcon}, {7102, kShortIcon}, {7103, kNarrowIcon}, {7104, kBadHeader}};
-constexpr ResourceModule kIconModule{"icons", {}, kIcons, {}};
+constexpr ResourceModule kIconModule{"icons", {}, kIcons, {}, {}};
 
 TEST(Resources, IconsLoadOnceAndIncompleteImagesAreRefused) {
   ResourceRegistration icons(kIconModule);

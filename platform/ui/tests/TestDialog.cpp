@@ -31,7 +31,7 @@ constexpr DialogTemplate kDialogs[] = {
      200, 120, "MS Sans Serif", 8, kItems},
 };
 
-constexpr ResourceModule kModule{"platform_ui_tests", kDialogs, kIcons, {}};
+constexpr ResourceModule kModule{"platform_ui_tests", kDialogs, kIcons, {}, {}};
 const ResourceRegistration g_resources(kModule);
 
 }  // namespace

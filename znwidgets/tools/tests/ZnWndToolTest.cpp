@@ -20,7 +20,7 @@ constexpr int kEditId = 1000;
 constexpr platform::DialogItem kItems[] = {platform::EditText(kEditId, 5, 5, 100, 12)};
 constexpr platform::DialogTemplate kDialogs[] = {
     {kDialogId, "Target", WS_POPUP | WS_CAPTION, 0, 0, 0, 120, 30, "MS Sans Serif", 8, kItems}};
-constexpr platform::ResourceModule kModule{"znwidgets_tools_tests", kDialogs, {}, {}};
+constexpr platform::ResourceModule kModule{"znwidgets_tools_tests", kDialogs, {}, {}, {}};
 const platform::ResourceRegistration g_resources(kModule);
 
 class Target : public ::testing::Test {

@@ -44,6 +44,34 @@ using LPRECT = RECT*;
 using LPCRECT = const RECT*;
 using LPPOINT = POINT*;
 
+// --- Colours ------------------------------------------------------------------------
+// A colour as 0x00BBGGRR.
+using COLORREF = DWORD;
+inline constexpr COLORREF RGB(BYTE red, BYTE green, BYTE blue) {
+  return static_cast<COLORREF>(red) | (static_cast<COLORREF>(green) << 8) |
+         (static_cast<COLORREF>(blue) << 16);
+}
+inline constexpr BYTE GetRValue(COLORREF colour) { return static_cast<BYTE>(colour & 0xFF); }
+inline constexpr BYTE GetGValue(COLORREF colour) { return static_cast<BYTE>((colour >> 8) & 0xFF); }
+inline constexpr BYTE GetBValue(COLORREF colour) { return static_cast<BYTE>((colour >> 16) & 0xFF); }
+
+// --- Notifications from controls (the parent's OnNotify) ----------------------------
+// The head of every notification record: the control, its id and the code.
+struct NMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
+using LPNMHDR = NMHDR*;
+
+// Codes every control kind may send (negative numbers as unsigned codes).
+inline constexpr UINT NM_CLICK = static_cast<UINT>(-2);
+inline constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
+inline constexpr UINT NM_RETURN = static_cast<UINT>(-4);
+inline constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
+inline constexpr UINT NM_SETFOCUS = static_cast<UINT>(-7);
+inline constexpr UINT NM_KILLFOCUS = static_cast<UINT>(-8);
+
 // --- Window styles -------------------------------------------------------------
 inline constexpr DWORD WS_OVERLAPPED = 0x00000000;
 inline constexpr DWORD WS_POPUP = 0x80000000;

@@ -12,7 +12,9 @@
 //     (BN_CLICKED, EN_CHANGE, LBN_SELCHANGE, LBN_DBLCLK, LBN_ERRSPACE) or
 //     Enter / Esc were pressed (IDOK / IDCANCEL with BN_CLICKED);
 //   OnSysCommand(id, 0)   an item of the system menu was chosen;
-//   OnClose()   the caption's close box or Alt+F4.
+//   OnClose()   the caption's close box or Alt+F4;
+//   OnNotify(id, NMHDR*, result)   a list or tree view reported an event
+//     (its own reflected handler has run first, see ListCtrl.h, TreeCtrl.h).
 // A derived class overrides them, handles its ids and passes the rest to its
 // base class, as a message map would.
 #pragma once
@@ -130,6 +132,17 @@ public:
   virtual void OnSysCommand(UINT id, LPARAM lParam);
   // The close box: the base destroys the window.
   virtual void OnClose();
+  // A notification of the control `wParam` (the id); `lParam` points to its
+  // record, which begins with an NMHDR. TRUE when handled; `result` is the
+  // answer to the control (0 unless a notification says otherwise). The
+  // base handles nothing.
+  virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+  // --- Wait cursor ---------------------------------------------------------------------------------
+  // Shows the wait cursor over every window of the program until the matching
+  // EndWaitCursor; calls nest.
+  void BeginWaitCursor();
+  void EndWaitCursor();
 
 protected:
   // Set by a class that creates its window: the window goes with the object.
@@ -137,4 +150,15 @@ protected:
 
 private:
   bool m_bTemporary = false;  // made by FromHandle, owned by the platform
+};
+
+// Shows the wait cursor for as long as the object lives.
+class CWaitCursor {
+public:
+  CWaitCursor();
+  ~CWaitCursor();
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
+  // Shows it again after something (a message box) took it away.
+  void Restore();
 };

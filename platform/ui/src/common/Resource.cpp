@@ -49,14 +49,14 @@ std::map<const IconResource*, std::unique_ptr<IconImage>>& LoadedIcons() {
 
 // True when the image has the lines its first line announces ("width
 // height colours chars-per-pixel"), so a reader never runs past the table.
-bool IsCompleteXpm(std::span<const char* const> xpm) {
+bool IsCompleteXpm(std::span<const char* const> xpm, long maxSide = 1024) {
   if (xpm.empty() || !xpm[0]) return false;
   long width = 0, height = 0, colours = 0, charsPerPixel = 0;
   if (std::sscanf(xpm[0], "%ld %ld %ld %ld", &width, &height, &colours, &charsPerPixel) != 4) {
     return false;
   }
-  if (width <= 0 || height <= 0 || colours <= 0 || charsPerPixel <= 0 || width > 1024 ||
-      height > 1024 || colours > 4096 || charsPerPixel > 4) {
+  if (width <= 0 || height <= 0 || colours <= 0 || charsPerPixel <= 0 || width > maxSide ||
+      height > maxSide || colours > 4096 || charsPerPixel > 4) {
     return false;
   }
   if (xpm.size() < static_cast<std::size_t>(1 + colours + height)) return false;
@@ -93,6 +93,11 @@ const IconResource* FindIconResource(UINT id) {
 const char* FindStringResource(UINT id) {
   const StringResource* entry = FindIn<StringResource>(id, &ResourceModule::strings);
   return entry && entry->text ? entry->text : nullptr;
+}
+
+const BitmapResource* FindBitmapResource(UINT id) {
+  const BitmapResource* resource = FindIn<BitmapResource>(id, &ResourceModule::bitmaps);
+  return resource && IsCompleteXpm(resource->xpm, 4096) ? resource : nullptr;
 }
 
 HICON LoadIconResource(UINT id) {

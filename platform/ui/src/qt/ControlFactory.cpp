@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "../common/UiText.h"
+#include "ControlMakers.h"
 #include "DialogFont.h"
 #include "DialogWidget.h"
 #include "Dispatch.h"
@@ -107,6 +108,12 @@ QWidget* MakeControl(const DialogItem& item, DialogWidget& dialog, std::string& 
       return MakeListBox(item, dialog);
     case ControlKind::Static:
       return MakeStatic(item, dialog, text);
+    case ControlKind::Progress:
+      return MakeProgressBar(item, dialog);
+    case ControlKind::ListView:
+      return MakeListView(item, dialog);
+    case ControlKind::TreeView:
+      return MakeTreeView(item, dialog);
   }
   return nullptr;
 }
@@ -119,6 +126,12 @@ WindowKind KindOf(const DialogItem& item) {
       return WindowKind::Edit;
     case ControlKind::ListBox:
       return WindowKind::ListBox;
+    case ControlKind::Progress:
+      return WindowKind::Progress;
+    case ControlKind::ListView:
+      return WindowKind::ListView;
+    case ControlKind::TreeView:
+      return WindowKind::TreeView;
     case ControlKind::Static:
       break;
   }
@@ -155,7 +168,13 @@ void AddControl(const DialogItem& item, DialogWidget& dialog, WindowData& dialog
   if (!(item.style & WS_TABSTOP) && widget->focusPolicy() != Qt::NoFocus) {
     widget->setFocusPolicy(Qt::ClickFocus);
   }
-  Connect(widget, *data, dialogData.handle);
+  if (item.kind == ControlKind::ListView) {
+    ConnectListView(widget, *data, dialogData.handle);
+  } else if (item.kind == ControlKind::TreeView) {
+    ConnectTreeView(widget, *data, dialogData.handle);
+  } else {
+    Connect(widget, *data, dialogData.handle);
+  }
 }
 
 }  // namespace

@@ -12,22 +12,6 @@ namespace {
 
 int g_depth = 0;
 
-// Runs a handler of the object attached to `window`.
-template <typename Call>
-void Dispatch(HWND window, Call&& call) {
-  CWnd* target = CWnd::FromHandlePermanent(window);
-  if (!target) return;
-  ++g_depth;
-  try {
-    call(*target);
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "A window handler failed: %s\n", error.what());
-  } catch (...) {
-    std::fprintf(stderr, "A window handler failed.\n");
-  }
-  --g_depth;
-}
-
 // The standard items of a top-level window's system menu.
 void FillStandardMenu(CMenu& menu, DWORD style) {
   if (style & WS_MINIMIZEBOX) {
@@ -41,19 +25,41 @@ void FillStandardMenu(CMenu& menu, DWORD style) {
 
 bool InHandler() { return g_depth > 0; }
 
+void RunHandler(HWND window, const std::function<void(CWnd&)>& call) {
+  CWnd* target = CWnd::FromHandlePermanent(window);
+  if (!target) return;
+  ++g_depth;
+  try {
+    call(*target);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "A window handler failed: %s\n", error.what());
+  } catch (...) {
+    std::fprintf(stderr, "A window handler failed.\n");
+  }
+  --g_depth;
+}
+
 void SendCommand(HWND window, int id, UINT code, HWND control) {
-  Dispatch(window, [&](CWnd& target) {
+  RunHandler(window, [&](CWnd& target) {
     target.OnCommand(MAKEWPARAM(static_cast<unsigned>(id), code),
                      reinterpret_cast<LPARAM>(control));
   });
 }
 
 void SendSysCommand(HWND window, UINT id) {
-  Dispatch(window, [&](CWnd& target) { target.OnSysCommand(id, 0); });
+  RunHandler(window, [&](CWnd& target) { target.OnSysCommand(id, 0); });
 }
 
 void SendClose(HWND window) {
-  Dispatch(window, [](CWnd& target) { target.OnClose(); });
+  RunHandler(window, [](CWnd& target) { target.OnClose(); });
+}
+
+LRESULT SendNotify(HWND parent, NMHDR& header) {
+  LRESULT result = 0;
+  RunHandler(parent, [&](CWnd& target) {
+    target.OnNotify(static_cast<WPARAM>(header.idFrom), reinterpret_cast<LPARAM>(&header), &result);
+  });
+  return result;
 }
 
 QMenu* ShowSystemMenu(HWND window, const QPoint& screenPos) {
@@ -83,6 +89,8 @@ QMenu* ShowSystemMenu(HWND window, const QPoint& screenPos) {
 // --- CWnd: the handlers' defaults and the system menu ----------------------------
 
 BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
 void CWnd::OnSysCommand(UINT id, LPARAM) {
   switch (id & 0xFFF0) {

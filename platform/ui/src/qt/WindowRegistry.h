@@ -18,7 +18,7 @@ class QEventLoop;
 
 namespace platform::ui {
 
-enum class WindowKind { Dialog, Button, Edit, Static, ListBox };
+enum class WindowKind { Dialog, Button, Edit, Static, ListBox, Progress, ListView, TreeView };
 
 struct WindowData {
   HWND handle = nullptr;

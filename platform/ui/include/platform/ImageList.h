@@ -1,0 +1,65 @@
+// CImageList: a row of equally sized images (icons) that list and tree
+// views show beside their items, addressed by a 0-based index.
+//
+// An image list is made empty with a size (Create(cx, cy, ...)), or from a
+// bitmap resource cut into images of one width. Its handle (m_hImageList)
+// is what the views keep: a handle is never reused, so a view that still
+// holds the handle of a deleted list simply shows no images.
+#pragma once
+
+#include "platform/Object.h"
+#include "platform/WinUser.h"
+
+struct HIMAGELIST__;
+using HIMAGELIST = HIMAGELIST__*;
+
+// Creation flags: ILC_MASK keeps a transparency mask; the colour depth
+// flags are accepted (images keep their own depth here).
+inline constexpr UINT ILC_MASK = 0x0001;
+inline constexpr UINT ILC_COLOR = 0x0000;
+inline constexpr UINT ILC_COLOR4 = 0x0004;
+inline constexpr UINT ILC_COLOR8 = 0x0008;
+inline constexpr UINT ILC_COLOR16 = 0x0010;
+inline constexpr UINT ILC_COLOR24 = 0x0018;
+inline constexpr UINT ILC_COLOR32 = 0x0020;
+
+// No transparent colour.
+inline constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
+
+class CImageList : public CObject {
+public:
+  CImageList() = default;
+  // Deletes the list the object made.
+  ~CImageList() override;
+  CImageList(const CImageList&) = delete;
+  CImageList& operator=(const CImageList&) = delete;
+
+  HIMAGELIST m_hImageList = nullptr;
+
+  // An empty list of cx x cy images with room for `initial` and growing by
+  // `grow`. FALSE when the object already has a list or a size is not
+  // positive.
+  BOOL Create(int cx, int cy, UINT flags, int initial, int grow);
+  // A list from the bitmap resource `bitmapId`, cut into images `cx` pixels
+  // wide (as many as fit) and as high as the bitmap; pixels of the colour
+  // `mask` become transparent (CLR_NONE: none). FALSE when the object
+  // already has a list, the bitmap is not registered or `cx` is not
+  // positive.
+  BOOL Create(UINT bitmapId, int cx, int grow, COLORREF mask);
+  // Deletes the list; FALSE when there is none.
+  BOOL DeleteImageList();
+
+  HIMAGELIST GetSafeHandle() const { return m_hImageList; }
+  // The object that made the list with that handle; null for a dead handle.
+  static CImageList* FromHandle(HIMAGELIST handle);
+
+  // Appends the icon, scaled to the list's image size; its index, -1 when
+  // there is no list or no icon.
+  int Add(HICON icon);
+  // Removes image `index` (later images move up); -1 removes all. FALSE
+  // for a bad index.
+  BOOL Remove(int index);
+  int GetImageCount() const;
+  // The size of one image; FALSE without a list.
+  BOOL GetIconSize(int& cx, int& cy) const;
+};
