@@ -13,7 +13,8 @@ RUN_DIR      := $(BUILD_DIR)/run
 # Debian packages: to build, to run every test (the browser test drives
 # Chromium from Node.js), to benchmark and to fuzz.
 BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev fonts-dejavu-core
-TEST_PACKAGES  := $(BUILD_PACKAGES) chromium node
+PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
+TEST_PACKAGES  := $(PACKAGE_PACKAGES) chromium node
 BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl
 FUZZ_PACKAGES  := $(BUILD_PACKAGES) clang libclang-rt-14-dev
 
@@ -21,7 +22,7 @@ FUZZER       ?=
 FUZZ_SECONDS ?= 300
 BENCH        ?=
 
-.PHONY: all deps build test run bench fuzz screenshot clean
+.PHONY: all deps build test check-install package run bench fuzz screenshot clean
 
 all: build
 
@@ -41,6 +42,19 @@ test: deps
 	cmake -S . -B $(TEST_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DZN_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j$(JOBS)
 	cd $(TEST_DIR) && ctest -j$(JOBS) --output-on-failure --timeout 300
+	$(MAKE) check-install
+
+# What people outside the repository get: an install with consumer programs
+# built against it (find_package and pkg-config), and the Debian package,
+# unpacked and run.
+check-install: build
+	@tools/install-deps.sh $(PACKAGE_PACKAGES)
+	packaging/tests/check-install.sh $(RELEASE_DIR)
+
+# The Debian package (build/release/ombral_<version>_<arch>.deb).
+package: build
+	@tools/install-deps.sh $(PACKAGE_PACKAGES)
+	cd $(RELEASE_DIR) && cpack -G DEB
 
 # The main job on the bundled sample: scans a copy of samples/gallery and
 # says where the pages are.
