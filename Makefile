@@ -8,6 +8,7 @@ TEST_DIR     := $(BUILD_DIR)/test
 RELEASE_DIR  := $(BUILD_DIR)/release
 BENCH_DIR    := $(BUILD_DIR)/bench
 FUZZ_DIR     := $(BUILD_DIR)/fuzz
+COVERAGE_DIR := $(BUILD_DIR)/coverage
 RUN_DIR      := $(BUILD_DIR)/run
 
 # Debian packages: to build, to run every test (the browser test drives
@@ -17,12 +18,13 @@ PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
 TEST_PACKAGES  := $(PACKAGE_PACKAGES) chromium node
 BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl
 FUZZ_PACKAGES  := $(BUILD_PACKAGES) clang libclang-rt-14-dev
+COVERAGE_PACKAGES := $(TEST_PACKAGES) gcovr
 
 FUZZER       ?=
 FUZZ_SECONDS ?= 300
 BENCH        ?=
 
-.PHONY: all deps build test check-install package run bench fuzz screenshot clean
+.PHONY: all deps build test check-install package run bench fuzz coverage screenshot clean
 
 all: build
 
@@ -82,6 +84,17 @@ fuzz:
 	mkdir -p $(FUZZ_DIR)/corpus/$(FUZZER)
 	$(FUZZ_DIR)/fuzz/$(FUZZER) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	  $(FUZZ_DIR)/corpus/$(FUZZER)
+
+# Line, function and branch coverage of the libraries and programs by every
+# test (tests, fuzzers, benchmarks and test support not counted), printed
+# and written as HTML to build/coverage/html/index.html. Not a gate.
+coverage:
+	@tools/install-deps.sh $(COVERAGE_PACKAGES)
+	cmake -S . -B $(COVERAGE_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DZN_COVERAGE=ON
+	cmake --build $(COVERAGE_DIR) -j$(JOBS)
+	find $(COVERAGE_DIR) -name '*.gcda' -delete
+	cd $(COVERAGE_DIR) && ctest -j$(JOBS) --output-on-failure --timeout 300
+	tools/coverage-report.sh $(COVERAGE_DIR)
 
 # PNG pictures of the dialog program's windows, drawn off screen.
 screenshot: build
