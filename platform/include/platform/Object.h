@@ -1,4 +1,5 @@
-// CObject: the common root of the framework's polymorphic classes.
+/// @file
+/// CObject: the common root of the framework's polymorphic classes.
 #pragma once
 
 class CObject {

@@ -1,5 +1,6 @@
-// ZnWidgets: the window class library of the suite, built on ZnCore and the
-// platform's window classes. Including this header gives every class.
+/// @file
+/// ZnWidgets: the window class library of the suite, built on ZnCore and the
+/// platform's window classes. Including this header gives every class.
 #pragma once
 
 #include "zncore/ZnCore.h"
