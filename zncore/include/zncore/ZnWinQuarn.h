@@ -1,5 +1,10 @@
 /// @file
 /// CZnWinQuarn: a small reader for UN/EDIFACT interchange files.
+#pragma once
+
+#include "platform/Object.h"
+
+/// A small reader for UN/EDIFACT interchange files.
 ///
 /// It reads the service string advice (the UNA segment), finds the first
 /// segment with a given tag, takes one data element out of a segment, tells
@@ -20,15 +25,18 @@
 /// Reading is plain: only the first three characters of a tag are compared,
 /// the release character is not honoured and component separators do not
 /// split elements.
-#pragma once
-
-#include "platform/Object.h"
-
+/// @ingroup zncore_edifact
 class CZnWinQuarn : public CObject {
 public:
+  /// The default service string advice, "UNA:+.? '": component separator
+  /// ':', data element separator '+', decimal mark '.', release character
+  /// '?', a blank in the reserved place and the apostrophe as segment
+  /// terminator; 10 bytes with the terminator.
   static constexpr const char kDefaultAdvice[] = "UNA:+.? '";
 
+  /// A reader; it holds no state.
   CZnWinQuarn() = default;
+  /// Nothing to free: no file stays open between calls.
   ~CZnWinQuarn() override;
 
   /// 1 when the file begins with a complete UNA segment: `advice` (at least
@@ -43,19 +51,20 @@ public:
   /// `segment`, which must hold maxLength + 1 bytes. The terminator is the
   /// apostrophe unless the file begins with a UNA segment that names another.
   /// Results:
-  ///   1 or more  found: the segment's number, the UNB segment being 1;
-  ///   0          not found before the end of the file (a segment cut short by
-  ///              the end of the file is not complete); or the tag is UNA:
-  ///              then `segment` holds the file's first (up to) 9 characters,
-  ///              its UNA segment when it has one;
-  ///  -1          the file cannot be opened or read;
-  ///  -2          after the optional UNA segment the file does not continue
-  ///              with UNB (an empty or blank file included);
-  ///  -3          a segment read on the way is longer than maxLength (its
-  ///              terminator counts, the blanks and line ends before it do
-  ///              not); `segment` holds its first maxLength characters;
-  ///  -4          maxLength below 9, a tag shorter than 3 characters, or a
-  ///              null tag or segment buffer.
+  ///  - 1 or more: found; the segment's number, the UNB segment being 1;
+  ///  - 0: not found before the end of the file (a segment cut short by the
+  ///    end of the file is not complete); or the tag is UNA: then `segment`
+  ///    holds the file's first (up to) 9 characters, its UNA segment when it
+  ///    has one;
+  ///  - -1: the file cannot be opened or read;
+  ///  - -2: after the optional UNA segment the file does not continue with
+  ///    UNB (an empty or blank file included);
+  ///  - -3: a segment read on the way is longer than maxLength (its
+  ///    terminator counts, the blanks and line ends before it do not);
+  ///    `segment` holds its first maxLength characters;
+  ///  - -4: maxLength below 9, a tag shorter than 3 characters, or a null tag
+  ///    or segment buffer.
+  ///
   /// `segment` always ends up terminated (when not null); it is empty unless
   /// the result says what it holds (found, UNA, -3, or -2: the text found
   /// instead of UNB).
@@ -69,10 +78,14 @@ public:
   /// element's end is removed (TrimRight for a blank, tab or line feed as
   /// terminator). Missing advice positions (null or shorter advice) are taken
   /// from kDefaultAdvice; a null segment counts as empty.
-  /// Results: the index; -1 if the walk ends before the index; -2 if the
-  /// segment has fewer separators than the index; -3 if an element up to and
-  /// including the one wanted has more than maxLength + 1 characters (the
-  /// buffer then holds the first maxLength + 1), or `element` is null.
+  /// Results:
+  ///  - the index: found;
+  ///  - -1: the walk ends before the index;
+  ///  - -2: the segment has fewer separators than the index;
+  ///  - -3: an element up to and including the one wanted has more than
+  ///    maxLength + 1 characters (the buffer then holds the first
+  ///    maxLength + 1), or `element` is null.
+  ///
   /// `element` is always terminated (when not null); it is empty on -1, -2.
   int GetEdifactElement(const char* segment, const char* advice, unsigned int index,
                         char* element, unsigned int maxLength) const;
@@ -87,6 +100,7 @@ public:
   /// before its LF or CR LF, and only its first 299 characters are read.
   /// Returns 0 and leaves `qualifier` empty when the file cannot be opened or
   /// read or is empty, or when `position` is 0 or beyond the line so read.
+  /// A null `qualifier` gives 0.
   int GetLanguageQualifier(const char* path, unsigned int position, const char* suffix,
                            char* qualifier) const;
 };
