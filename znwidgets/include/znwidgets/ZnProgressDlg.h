@@ -85,7 +85,8 @@ public:
   /// `position` within the range and shows it; returns the bar's previous
   /// position. A position outside the range gives
   /// a percent outside 0..100, folded: 100 stays 100, other values keep
-  /// their remainder of 100 (150 shows 50 %, -5 shows -5 %).
+  /// their remainder of 100 (150 shows 50 %, -5 shows -5 % with the bar at
+  /// 0).
   int SetPos(unsigned int position);
   /// Handles every waiting event first, then moves the bar by `delta` percent
   /// points (the bar stops at 0 and 100); the label shows the previous bar
