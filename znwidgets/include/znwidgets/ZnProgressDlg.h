@@ -118,7 +118,7 @@ protected:
   /// of the bounds, the step and the lower bound as position, and sets the
   /// caption "Verarbeitung läuft...". Returns TRUE.
   BOOL OnInitDialog() override;
-  /// Does nothing: the dialog never closes itself (Enter included).
+  /// Does nothing: the dialog never closes itself.
   void OnOK() override;
   /// Requests cancellation (sets m_bCancel); the dialog stays open.
   void OnCancel() override;
