@@ -74,7 +74,9 @@ public:
 /// the creation time is the birth time where the file system records it,
 /// else the last status change.
 ///
-/// CFileStatus belongs to the platform layer (`platform_core`).
+/// CFileStatus belongs to the platform layer (`platform_core`). ZnCore
+/// derives nothing from it; CZnFile's time, size and comparison members read
+/// it.
 /// @ingroup platform_base
 struct CFileStatus {
   CTime m_ctime;        ///< creation
