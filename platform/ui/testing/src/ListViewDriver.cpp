@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QTest>
+#include <cstdlib>
 
 #include "../../src/qt/QtText.h"
 #include "../../src/qt/WindowRegistry.h"
@@ -128,11 +129,18 @@ COLORREF WindowPicture::Pixel(int x, int y) const {
              static_cast<BYTE>(qBlue(pixel)));
 }
 
-int WindowPicture::CountPixels(const RECT& area, COLORREF colour) const {
+int WindowPicture::CountPixels(const RECT& area, COLORREF colour, int tolerance) const {
+  auto near = [tolerance](int a, int b) { return std::abs(a - b) <= tolerance; };
   int count = 0;
-  for (int y = std::max(0, static_cast<int>(area.top)); y < std::min(Height(), static_cast<int>(area.bottom)); ++y) {
-    for (int x = std::max(0, static_cast<int>(area.left)); x < std::min(Width(), static_cast<int>(area.right)); ++x) {
-      if (Pixel(x, y) == colour) ++count;
+  const int bottom = std::min(Height(), static_cast<int>(area.bottom));
+  const int right = std::min(Width(), static_cast<int>(area.right));
+  for (int y = std::max(0, static_cast<int>(area.top)); y < bottom; ++y) {
+    for (int x = std::max(0, static_cast<int>(area.left)); x < right; ++x) {
+      const COLORREF pixel = Pixel(x, y);
+      if (near(GetRValue(pixel), GetRValue(colour)) && near(GetGValue(pixel), GetGValue(colour)) &&
+          near(GetBValue(pixel), GetBValue(colour))) {
+        ++count;
+      }
     }
   }
   return count;

@@ -40,8 +40,10 @@ public:
   int Height() const;
   // The colour at a point; 0xFFFFFFFF outside the picture.
   COLORREF Pixel(int x, int y) const;
-  // The points of the rectangle (clipped to the picture) in that colour.
-  int CountPixels(const RECT& area, COLORREF colour) const;
+  // The points of the rectangle (clipped to the picture) in that colour,
+  // each channel within `tolerance` of it (text is drawn smoothed: its
+  // edges mix with the background).
+  int CountPixels(const RECT& area, COLORREF colour, int tolerance = 0) const;
   // Writes a PNG file (to look at a failing test's picture).
   bool Save(const char* path) const;
 
