@@ -147,6 +147,16 @@ TEST_F(ListView, ProgramChangesOfSelectionAndFocusAreNotifiedPerRow) {
   EXPECT_EQ(changed[2].newState, LVIS_FOCUSED);
 }
 
+TEST_F(ListView, DeletingSelectedRowsIsNoStateChange) {
+  FillList(m_list, 4, 1);
+  m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+  m_list.SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
+  m_dialog.m_heard.clear();
+  m_list.DeleteItem(1);
+  m_list.DeleteAllItems();
+  EXPECT_TRUE(m_dialog.HeardOf(LVN_ITEMCHANGED).empty());
+}
+
 TEST_F(ListView, SingleSelectionKeepsOneRowSelected) {
   m_list.ModifyStyle(0, LVS_SINGLESEL);
   FillList(m_list, 3, 1);

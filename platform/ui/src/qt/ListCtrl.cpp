@@ -60,14 +60,14 @@ int CListCtrl::InsertItem(const LVITEM* item) {
 BOOL CListCtrl::DeleteItem(int item) {
   ListViewWidget* list = ListViewOf(m_hWnd);
   if (!list || !list->Model().ValidRow(item)) return FALSE;
-  list->Model().RemoveRow(item);
+  list->Quietly([&] { list->Model().RemoveRow(item); });
   return TRUE;
 }
 
 BOOL CListCtrl::DeleteAllItems() {
   ListViewWidget* list = ListViewOf(m_hWnd);
   if (!list) return FALSE;
-  list->Model().RemoveAllRows();
+  list->Quietly([&] { list->Model().RemoveAllRows(); });
   return TRUE;
 }
 

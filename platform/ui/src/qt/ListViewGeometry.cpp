@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTreeView>
 #include <algorithm>
+#include <utility>
 
 #include "ImageListData.h"
 #include "ListViewWidget.h"
@@ -150,7 +151,7 @@ bool ListViewWidget::SetViewState(int row, UINT state, UINT mask) {
   if (row == -1) {
     if ((mask & LVIS_SELECTED) && (state & LVIS_SELECTED) && single) return false;
     if (count == 0) return true;
-    m_quiet = true;
+    const bool wasQuiet = std::exchange(m_quiet, true);
     if (mask & LVIS_SELECTED) {
       if (state & LVIS_SELECTED) {
         m_selection->select(QItemSelection(m_model->index(0, 0), m_model->index(count - 1, lastColumn)),
@@ -163,8 +164,8 @@ bool ListViewWidget::SetViewState(int row, UINT state, UINT mask) {
     if ((mask & LVIS_FOCUSED) && !(state & LVIS_FOCUSED)) {
       m_selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
-    m_quiet = false;
-    if (mask & (LVIS_SELECTED | LVIS_FOCUSED)) {
+    m_quiet = wasQuiet;
+    if (!m_quiet && (mask & (LVIS_SELECTED | LVIS_FOCUSED))) {
       Notify(LVN_ITEMCHANGED, -1, 0, state & mask & (LVIS_SELECTED | LVIS_FOCUSED));
     }
     return true;

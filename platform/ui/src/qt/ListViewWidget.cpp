@@ -85,6 +85,13 @@ ListViewWidget::ListViewWidget(QWidget* parent)
   ShowColumns();
 }
 
+ListViewWidget::~ListViewWidget() {
+  disconnect(qApp, nullptr, this, nullptr);
+  m_quiet = true;
+  m_handle = nullptr;
+  m_parent = nullptr;
+}
+
 void ListViewWidget::Connect(WindowData& data, HWND parent) {
   m_handle = data.handle;
   m_parent = parent;

@@ -11,6 +11,7 @@
 #include <QItemSelectionModel>
 #include <QWidget>
 #include <functional>
+#include <utility>
 
 #include "ListModel.h"
 #include "platform/ListCtrl.h"
@@ -28,6 +29,9 @@ struct WindowData;
 class ListViewWidget : public QWidget {
 public:
   explicit ListViewWidget(QWidget* parent);
+  // Hears nothing more: the views that go with it lose the focus and their
+  // selection without telling anyone.
+  ~ListViewWidget() override;
 
   // Ties the widget to its window record (registered, with id and style)
   // and to the window that hears its notifications.
@@ -61,6 +65,14 @@ public:
   bool SetViewState(int row, UINT state, UINT mask);
   // The next selected row after `row`; -1 when none.
   int NextSelected(int row) const;
+  // Runs a change of the rows that the selection follows without
+  // LVN_ITEMCHANGED (deleting rows is no state change on the desktop).
+  template <typename Change>
+  void Quietly(Change change) {
+    const bool was = std::exchange(m_quiet, true);
+    change();
+    m_quiet = was;
+  }
 
   // --- Event routing (from the views and from CListCtrl's base handlers) ---------------
   void PaintViewport(QAbstractItemView& view, QPaintEvent* event,
