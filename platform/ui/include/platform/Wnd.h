@@ -73,6 +73,10 @@ public:
   BOOL IsWindowVisible() const;
   BOOL IsIconic() const;  // minimized
   void Invalidate(BOOL erase = TRUE);
+  // Marks a client rectangle (null: the whole client area) for repainting.
+  // Called during the window's own OnPaint, the rectangle joins the part
+  // that paint covers.
+  void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
   void UpdateWindow();
 
   // --- Geometry (pixels) ------------------------------------------------------------------
