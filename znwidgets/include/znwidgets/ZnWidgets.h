@@ -6,5 +6,6 @@
 #include "zncore/ZnCore.h"
 #include "znwidgets/ZnDialog.h"
 #include "znwidgets/ZnListBox.h"
+#include "znwidgets/ZnListCtrl.h"
 #include "znwidgets/ZnProgressDlg.h"
 #include "znwidgets/ZnWndTool.h"
