@@ -59,7 +59,8 @@ dpkg-deb --contents "$deb" > "$work/contents.txt"
 for path in ./usr/bin/ombral ./usr/bin/ombral-scan ./usr/share/man/man1/ombral-scan.1.gz \
             ./usr/share/applications/ombral.desktop ./usr/share/icons/hicolor/48x48/apps/ombral.png \
             ./usr/include/znwidgets/ZnProgressDlg.h ./usr/lib/cmake/ZnWidgets/ZnWidgetsConfig.cmake \
-            ./usr/lib/pkgconfig/zncore.pc ./usr/lib/libzncore.so.1; do
+            ./usr/lib/pkgconfig/zncore.pc ./usr/lib/libzncore.so.1 \
+            ./usr/share/doc/ombral/html/index.html; do
   grep -q " $path\( \|$\)" "$work/contents.txt" || fail "the package lacks $path"
 done
 
