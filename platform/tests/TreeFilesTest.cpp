@@ -59,6 +59,19 @@ TEST(TreeFiles, RemovesOnlyPlainEntriesInsideTheTree) {
   EXPECT_FALSE(drive.Exists("Tree/Empty"));
 }
 
+TEST(TreeFiles, NewFilesNeverWriteThroughALink) {
+  TempDrive drive('T');
+  TempDrive outside('U');
+  outside.WriteFile("theirs.txt", "theirs");
+  drive.Symlink(outside.Native("theirs.txt"), "link.txt");
+  EXPECT_FALSE(platform::WriteNewFile("T:\\link.txt", "mine"));
+  EXPECT_EQ(outside.ReadFile("theirs.txt"), "theirs");
+  EXPECT_TRUE(platform::WriteNewFile("T:\\new.txt", "mine"));
+  EXPECT_EQ(drive.ReadFile("new.txt"), "mine");
+  EXPECT_FALSE(platform::WriteNewFile("T:\\new.txt", "again"));
+  EXPECT_EQ(errno, EEXIST);
+}
+
 TEST(TreeFiles, MakeFolderAndReplaceFile) {
   TempDrive drive('T');
   EXPECT_TRUE(platform::MakeFolder("T:\\New"));

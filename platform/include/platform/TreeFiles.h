@@ -19,6 +19,12 @@ namespace platform {
 // when something of that name is already there.
 bool MakeFolder(std::string_view path);
 
+// Creates the file `path` with `content`; refuses (false, errno EEXIST)
+// when anything of that name exists, a symbolic link included, so it never
+// writes through a link. False with errno set on any failure; a file that
+// could not be written whole is removed again.
+bool WriteNewFile(std::string_view path, std::string_view content);
+
 // Gives the file `from` the name `to` in one step, replacing a file (or a
 // link, never what it points to) of that name. Both must be on one file
 // system; false with errno set.

@@ -122,6 +122,30 @@ bool MakeFolder(std::string_view path) {
   return RetryOnEintr([&] { return ::mkdir(native.c_str(), 0777); }) == 0;
 }
 
+bool WriteNewFile(std::string_view path, std::string_view content) {
+  const std::string native = ToNativePath(path);
+  if (native.empty()) {
+    errno = ENOENT;
+    return false;
+  }
+  const int fd = RetryOnEintr(
+      [&] { return ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666); });
+  if (fd < 0) return false;
+  int error = 0;
+  for (std::size_t done = 0; done < content.size() && error == 0;) {
+    const ssize_t n = RetryOnEintr([&] { return ::write(fd, content.data() + done, content.size() - done); });
+    if (n <= 0) error = n < 0 ? errno : ENOSPC;
+    else done += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0 && error == 0) error = errno;
+  if (error != 0) {
+    ::unlink(native.c_str());
+    errno = error;
+    return false;
+  }
+  return true;
+}
+
 bool ReplaceFile(std::string_view from, std::string_view to) {
   const std::string nativeFrom = ToNativePath(from);
   const std::string nativeTo = ToNativePath(to);

@@ -35,6 +35,8 @@ struct PreviewResult {
   int width = 0;   // the preview's size in pixels, when made
   int height = 0;
   int error = 0;   // the system's error code of a failed write
+  unsigned long long fileSize = 0;  // the preview file's size and modification
+  long long modifyTime = 0;         // time (seconds since 1970), when made
 };
 
 // Pictures above this many pixels are refused rather than decoded: they

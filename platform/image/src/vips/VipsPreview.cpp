@@ -77,8 +77,9 @@ long long PixelCount(const std::string& native) {
 }
 
 // Writes `size` bytes to a new file in the preview's folder and renames it
-// to the preview's name; 0 or the error code.
-int WriteInPlace(const std::string& nativePreview, const void* data, std::size_t size) {
+// to the preview's name; 0 or the error code. `result` gets the file's size
+// and time.
+int WriteInPlace(const std::string& nativePreview, const void* data, std::size_t size, PreviewResult& result) {
   const std::size_t slash = nativePreview.rfind('/');
   std::string temp = (slash == std::string::npos ? std::string(".") : nativePreview.substr(0, slash)) +
                      "/.preview-XXXXXX";
@@ -95,6 +96,10 @@ int WriteInPlace(const std::string& nativePreview, const void* data, std::size_t
   // mkostemp makes the file private; a preview is read by whoever reads
   // the pages.
   if (error == 0 && ::fchmod(fd, 0644) != 0) error = errno;
+  struct stat written {};
+  if (error == 0 && ::fstat(fd, &written) != 0) error = errno;
+  result.fileSize = static_cast<unsigned long long>(written.st_size);
+  result.modifyTime = written.st_mtime;
   if (::close(fd) != 0 && error == 0) error = errno;
   if (error == 0 && ::rename(temp.c_str(), nativePreview.c_str()) != 0) error = errno;
   if (error != 0) ::unlink(temp.c_str());
@@ -147,7 +152,7 @@ PreviewResult MakePreview(std::string_view picture, std::string_view preview, in
   }
   result.width = vips_image_get_width(out);
   result.height = vips_image_get_height(out);
-  result.error = WriteInPlace(nativePreview, jpeg, jpegSize);
+  result.error = WriteInPlace(nativePreview, jpeg, jpegSize, result);
   g_free(jpeg);
   result.status = result.error == 0 ? PreviewStatus::Made : PreviewStatus::WriteFailed;
   if (result.status != PreviewStatus::Made) result.width = result.height = 0;
