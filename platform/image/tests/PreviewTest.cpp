@@ -140,6 +140,10 @@ TEST_F(PreviewTest, ThreadsMakePreviewsSideBySide) {
   EXPECT_EQ(made, std::vector<int>(8, 1));
 }
 
+TEST(PreviewThreads, EndingAThreadThatMadeNoPreviewIsHarmless) {
+  std::thread([] { platform::EndPreviewThread(); }).join();
+}
+
 TEST(PictureExtension, KnownFormatsWithoutCase) {
   for (const char* name : {"a.jpg", "b.JPEG", "c.Png", "d.gif", "e.bmp", "f.webp", "g.tif", "h.TIFF", "x.y.jpe"})
     EXPECT_TRUE(platform::HasPictureExtension(name)) << name;

@@ -2,6 +2,7 @@
 // shrunk (the decoder skips detail it would throw away) and turns the result
 // by the EXIF orientation; the JPEG is saved into memory with every piece of
 // metadata stripped and then written and renamed into place by this file.
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -22,6 +23,10 @@ using image::PictureFormat;
 
 constexpr int kJpegQuality = 82;
 
+// Set once the library is up; per-thread clean-up before that would touch
+// a library that was never started.
+std::atomic<bool> g_started{false};
+
 // One-time set-up: no operation cache (a picture changed on disk must be
 // read again, and open files must not pile up), one thread per preview (the
 // callers run previews side by side), only the decoders of the formats this
@@ -38,6 +43,7 @@ bool StartLibrary() {
       vips_operation_block_set(allowed, FALSE);
     g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO),
                       [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+    g_started = true;
     return true;
   }();
   return started;
@@ -159,6 +165,8 @@ PreviewResult MakePreview(std::string_view picture, std::string_view preview, in
   return result;
 }
 
-void EndPreviewThread() { vips_thread_shutdown(); }
+void EndPreviewThread() {
+  if (g_started) vips_thread_shutdown();
+}
 
 }  // namespace platform
