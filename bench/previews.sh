@@ -41,14 +41,14 @@ run_one() {
     ours) time_once "$work/log" "$scan" --quiet --thumbnails "$photos" ;;
     magick) time_once "$work/log" im_loop "$photos" "$work/out" ;;
     vips) time_once "$work/log" "$vipsthumbnail" -s 240 -o "$work/out/%s.jpg[strip]" "$photos"/*.jpg ;;
-    qt) time_once "$work/log" "$bench" qt "$photos" "$work/out" 240 ;;
-    lib) time_once "$work/log" "$bench" ours "$photos" "$work/out" 240 ;;
+    qt) time_once "$work/log" "$bench" qt "$photos" "$work/out" 240 2>> "$work/errors" ;;
+    lib) time_once "$work/log" "$bench" ours "$photos" "$work/out" 240 2>> "$work/errors" ;;
   esac
 }
 check_made() {  # every contender made 200 previews
   local made
   if [ "$1" = ours ]; then made=$(ls "$photos/_xthumbs" | grep -c '\.jpg$'); else made=$(ls "$work/out" | wc -l); fi
-  [ "$made" -eq 200 ] || { echo "$1 made $made previews, not 200" >&2; exit 1; }
+  [ "$made" -eq 200 ] || { echo "$1 made $made previews, not 200" >&2; cat "$work/errors" >&2 2>/dev/null; exit 1; }
 }
 
 for ((round = 0; round < rounds; ++round)); do

@@ -51,7 +51,7 @@ echo "ratio ombral-scan/find (median of the pairs' ratios): $(median $(pair_rati
 calls() {
   strace -f -c -o "$tree.strace" "$1" --quiet "$tree" > /dev/null 2>&1 || true
   echo "$2: $(awk '$NF == "total" { print $4 }' "$tree.strace") system calls; the most frequent:"
-  awk 'NR > 2 && $1 !~ /^-/ && $NF != "total" { printf "    %-16s %s\n", $NF, $4 }' "$tree.strace" | sort -k2 -nr | head -8
+  awk 'NR > 2 && $1 !~ /^-/ && $NF != "total" { printf "    %-16s %s\n", $NF, $4 }' "$tree.strace" | sort -k2 -nr | awk 'NR <= 8'
 }
 if command -v strace > /dev/null; then
   if [ -n "${OMBRAL_SCAN_BEFORE:-}" ]; then calls "$OMBRAL_SCAN_BEFORE" "before"; fi
