@@ -7,6 +7,7 @@
 // during the scan.
 #include "ombral/HtmlFile.h"
 
+#include <cerrno>
 #include <cstdarg>
 
 #include "platform/Crt.h"
@@ -29,6 +30,7 @@ bool CHtmlFile::Open(const char* path) {
   m_path = path ? path : "";
   m_failed = false;
   m_buffer.clear();
+  m_written = 0;
   auto file = std::make_unique<CFile>();
   // Binary: the texts already hold the exact bytes, line ends included.
   if (m_path.empty() ||
@@ -56,6 +58,7 @@ void CHtmlFile::Flush() {
   if (!m_file || m_buffer.empty()) return;
   try {
     if (!m_failed) m_file->Write(m_buffer.data(), static_cast<UINT>(m_buffer.size()));
+    m_written += m_buffer.size();
   } catch (const CFileException&) {
     m_failed = true;
   }
@@ -66,11 +69,10 @@ bool CHtmlFile::Close() {
   if (!m_file) return !m_failed;
   Flush();
   try {
-    // Only a longer old page needs cutting; a device or pipe has no length.
-    const ULONGLONG written = m_file->GetPosition();
-    if (!m_failed && m_file->GetLength() > written) m_file->SetLength(written);
-  } catch (const CFileException&) {
-    m_failed = true;
+    // Cuts off what a longer old page left; a device has no length to set.
+    if (!m_failed) m_file->SetLength(m_written);
+  } catch (const CFileException& error) {
+    if (error.m_lOsError != EINVAL) m_failed = true;
   }
   try {
     m_file->Close();

@@ -34,6 +34,7 @@ private:
 
   std::unique_ptr<CFile> m_file;
   std::string m_buffer;
+  unsigned long long m_written = 0;  // bytes handed to the file
   std::string m_path;
   bool m_failed = false;
 };
