@@ -11,6 +11,14 @@
 #include "platform/FileFind.h"
 #include "zncore/ZnStringArray.h"
 
+namespace {
+
+// How many folders the walk looks at ahead of the page it writes, at most:
+// enough to keep the previews' threads busy past folders without pictures.
+constexpr std::size_t kMaxFoldersAhead = 64;
+
+}  // namespace
+
 struct COmbralScan::Totals {
   std::uint64_t bytes = 0;
   int images = 0;
@@ -163,7 +171,8 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
   Totals totals;
   const int count = folders.GetCount();
   // While previews are made on other threads, the walk looks at the next
-  // folders and queues their previews, up to a few jobs per thread ahead;
+  // folders and queues their previews, up to a few jobs per thread (and
+  // kMaxFoldersAhead folders) ahead;
   // without previews every folder is ready at once, so each is looked at
   // just before its page is written.
   std::deque<std::unique_ptr<PendingFolder>> pending;
@@ -171,7 +180,7 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
   for (int done = 0; done < count;) {
     while (next < count &&
            (pending.empty() ||
-            (!pending.front()->IsReady() && m_run->pool &&
+            (!pending.front()->IsReady() && m_run->pool && pending.size() < kMaxFoldersAhead &&
              m_run->pool->Pending() < static_cast<int>(4 * m_run->pool->ThreadCount())))) {
       pending.push_back(PrepareFolder(rootText, folders.GetAt(next++)));
     }

@@ -210,3 +210,29 @@ TEST_F(PreviewScanTest, PreviewsOnlyWhereTheFilterListsPictures) {
   EXPECT_FALSE(drive.Exists("Pics/_xthumbs/b.png.jpg"));
   EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), "WIDTH=\"64\" HEIGHT=\"48\""));
 }
+
+TEST_F(PreviewScanTest, ProtocolAndPagesKeepTheWalkOrderWhilePreviewsRunAhead) {
+  for (const char* folder : {"A", "B", "B/Deep", "C"})
+    for (int i = 0; i < 5; ++i) Picture("Pics/" + std::string(folder) + "/p" + std::to_string(i) + ".jpg", 400, 300);
+  drive.WriteFile("Pics/B/broken.jpg", "no picture");
+  auto logged = [&](int edge) {
+    CRecordingScan scan;
+    scan.m_strPath = "T:\\Pics";
+    scan.m_bNoLogging = 0;
+    scan.m_nPreviewEdge = edge;
+    EXPECT_TRUE(scan.RunScan());
+    return scan.protocol;
+  };
+  const Lines plain = logged(0);
+  Lines withPreviews = logged(160);
+  EXPECT_EQ(withPreviews.back(), "PREVIEWS: 20 made, 0 unchanged");
+  withPreviews.pop_back();
+  // The same lines in the same order, plus the broken picture's line right
+  // after its own entry.
+  const auto broken = std::find(withPreviews.begin(), withPreviews.end(),
+                                "Cannot make a preview of \"T:\\Pics\\B\\broken.jpg\"!");
+  ASSERT_NE(broken, withPreviews.end());
+  EXPECT_EQ(*(broken - 1), "    adding image link: broken.jpg");
+  withPreviews.erase(broken);
+  EXPECT_EQ(withPreviews, plain);
+}
