@@ -3,6 +3,7 @@
 // Internal to the scan library.
 #pragma once
 
+#include <chrono>
 #include <future>
 #include <memory>
 #include <vector>
