@@ -14,10 +14,10 @@ RUN_DIR      := $(BUILD_DIR)/run
 
 # Debian packages: to build, to run every test (the browser test drives
 # Chromium from Node.js), to benchmark and to fuzz.
-BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev fonts-dejavu-core
+BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev libvips-dev fonts-dejavu-core
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file doxygen
 TEST_PACKAGES  := $(PACKAGE_PACKAGES) chromium node
-BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl
+BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl libvips-tools imagemagick strace
 FUZZ_PACKAGES  := $(BUILD_PACKAGES) clang libclang-rt-14-dev
 COVERAGE_PACKAGES := $(TEST_PACKAGES) gcovr
 DOCS_PACKAGES  := $(BUILD_PACKAGES) doxygen

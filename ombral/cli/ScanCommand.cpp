@@ -6,6 +6,7 @@
 
 #include "platform/Console.h"
 #include "platform/Drives.h"
+#include "platform/Preview.h"
 
 namespace ombral {
 namespace {
@@ -28,6 +29,19 @@ constexpr const char* kUsage =
     "                   or welcome page\n"
     "  --log            protocol every folder and every file\n"
     "  --ignore-empty   no main-index line for folders without matching files\n"
+    "  --thumbnails[=EDGE]\n"
+    "                   previews: every JPEG, PNG, GIF, BMP, WebP or TIFF picture on\n"
+    "                   a folder page gets a preview whose longer edge is at most\n"
+    "                   EDGE pixels (default 240, 16 to 4096) in the folder's\n"
+    "                   _xthumbs folder, turned upright and without the picture's\n"
+    "                   metadata; the page shows it as a link to the picture. Only\n"
+    "                   new and changed pictures are read again\n"
+    "  --remove-stale   after the scan, delete the folder pages of earlier scans in\n"
+    "                   folders that no longer get one, and previews whose picture\n"
+    "                   is gone; files of those names that ombral-scan did not\n"
+    "                   write are kept and named\n"
+    "  --dry-run        with --remove-stale: name what would be deleted, delete\n"
+    "                   nothing\n"
     "  --quiet          print the final status line only (and warnings)\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
@@ -37,6 +51,8 @@ constexpr const char* kUsage =
     "shown in drive form (/home/me/Pics as C:\\home\\me\\Pics).\n"
     "\n"
     "Exit status: 0 scan completed, 1 scan cancelled, 2 bad arguments.\n";
+
+constexpr int kDefaultThumbnailEdge = 240;
 
 bool TakesValue(std::string_view option) {
   return option == "--index" || option == "--frame" || option == "--filter";
@@ -54,10 +70,20 @@ bool SetFlag(ScanOptions& options, std::string_view option) {
   else if (option == "--log") options.logging = true;
   else if (option == "--ignore-empty") options.ignoreEmpty = true;
   else if (option == "--quiet") options.quiet = true;
+  else if (option == "--thumbnails") options.thumbnailEdge = kDefaultThumbnailEdge;
+  else if (option == "--remove-stale") options.removeStale = true;
+  else if (option == "--dry-run") options.dryRun = true;
   else if (option == "--help" || option == "-h") options.help = true;
   else if (option == "--version") options.version = true;
   else return false;
   return true;
+}
+
+// The EDGE of --thumbnails=EDGE: digits only, within the range previews allow.
+bool ParseEdge(std::string_view text, int& edge) {
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  edge = std::stoi(std::string(text));
+  return edge >= platform::kMinPreviewEdge && edge <= platform::kMaxPreviewEdge;
 }
 
 }  // namespace
@@ -82,6 +108,12 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
           error = "option " + std::string(name) + " needs a value";
           return std::nullopt;
         }
+      } else if (name == "--thumbnails" && equals != std::string_view::npos) {
+        if (!ParseEdge(arg.substr(equals + 1), options.thumbnailEdge)) {
+          error = "--thumbnails needs an edge of " + std::to_string(platform::kMinPreviewEdge) + " to " +
+                  std::to_string(platform::kMaxPreviewEdge) + " pixels";
+          return std::nullopt;
+        }
       } else if (equals != std::string_view::npos || !SetFlag(options, arg)) {
         error = "unknown option " + std::string(arg);
         return std::nullopt;
@@ -96,6 +128,10 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
   }
   if (!havePath && !options.help && !options.version) {
     error = "no PATH given";
+    return std::nullopt;
+  }
+  if (options.dryRun && !options.removeStale) {
+    error = "--dry-run goes with --remove-stale";
     return std::nullopt;
   }
   return options;
@@ -119,6 +155,9 @@ CConsoleScan::CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE
   m_bRecurse = options.recurse;
   m_bNoLogging = !options.logging;
   m_bIgnoreEmptyPaths = options.ignoreEmpty;
+  m_nPreviewEdge = options.thumbnailEdge;
+  m_bRemoveStale = options.removeStale;
+  m_bDryRun = options.dryRun;
 }
 
 void CConsoleScan::AddProtocolLine(const char* text) {

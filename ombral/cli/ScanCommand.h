@@ -20,6 +20,9 @@ struct ScanOptions {
   bool logging = false;
   bool ignoreEmpty = false;
   bool quiet = false;
+  int thumbnailEdge = 0;  // --thumbnails[=EDGE]: 0 off, else the previews' longer edge
+  bool removeStale = false;
+  bool dryRun = false;
   bool help = false;
   bool version = false;
 };

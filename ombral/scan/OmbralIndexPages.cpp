@@ -3,6 +3,7 @@
 #include <string>
 
 #include "HtmlText.h"
+#include "PageTexts.h"
 #include "ombral/HtmlFile.h"
 #include "ombral/OmbralScan.h"
 #include "platform/Clock.h"
@@ -11,10 +12,8 @@
 namespace {
 
 // The credits: the title text names the author and the maker, the folder
-// pages end with a notice and a link to the maker's home page.
+// pages end with a notice and a link to the maker's home page (PageTexts.h).
 constexpr const char* kTitleText = "Picture Index by Arne Velde, Tessaly Works";
-constexpr const char* kCreditLine =
-    "Created with Ombral by Arne Velde - <A HREF=\"http://www.tessalyworks.example/\">TessalyWorks</A>";
 constexpr const char* kWelcomeNotice = "Ombral is made by Tessaly Works, written by Arne Velde.";
 constexpr const char* kHomePage = "http://www.tessalyworks.example/";
 
@@ -23,15 +22,13 @@ constexpr const char* kHomePage = "http://www.tessalyworks.example/";
 constexpr const char* kCharsetLine =
     "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\r\n";
 
-constexpr const char* kPageEnd = "\r\n</P>\r\n</BODY BGCOLOR=#C0C0C0>\r\n</HTML>\r\n";
-
 }  // namespace
 
 void COmbralScan::WriteIndexHeader(CHtmlFile& file, const char* path, int main, int centred,
                                    std::uint64_t bytes, int count) {
   SYSTEMTIME now;
   GetLocalTime(&now);
-  file.Write("<HTML>\r\n<HEAD>\r\n");
+  file.Write(ombral::kPageStart);
   file.Write(kCharsetLine);
   file.Format("<TITLE>OMBRAL - %s</TITLE>\r\n</HEAD>\r\n\r\n<P>\r\n", kTitleText);
   file.Format("<H1 ALIGN=\"CENTER\"><FONT COLOR=\"0000FF\">%s</FONT></H1>\r\n", main ? "MAIN INDEX" : "INDEX");
@@ -59,9 +56,9 @@ void COmbralScan::WriteIndexFooter(CHtmlFile& file, int images, int main, double
                 images, kilobytes);
   } else {
     file.Format("\r\n\r\n<BR>\r\n<BR>\r\n</P>\r\n<HR>\r\n%d images with %.0f KB<BR><BR>\r\n", images, kilobytes);
-    file.Write(kCreditLine);
+    file.Write(ombral::kCreditLine);
   }
-  file.Write(kPageEnd);
+  file.Write(ombral::kPageEnd);
 }
 
 void COmbralScan::WriteImageEntry(CHtmlFile& file, int number, const char* name, std::uint64_t size) {
@@ -69,6 +66,16 @@ void COmbralScan::WriteImageEntry(CHtmlFile& file, int number, const char* name,
   file.Format("<IMG SRC=\"%s\"><BR>\r\nImage: %d - %s (%llu bytes)<BR>\r\n<BR>\r\n",
               ombral::EscapeLink(name).c_str(), number, ombral::EscapeText(name).c_str(),
               static_cast<unsigned long long>(size));
+}
+
+void COmbralScan::WritePreviewEntry(CHtmlFile& file, int number, const char* name, std::uint64_t size,
+                                    const char* previewLink, int width, int height) {
+  // The preview links to the picture beside the page; the browser loads it
+  // only when it scrolls into view.
+  file.Format("<A HREF=\"%s\"><IMG SRC=\"%s\" WIDTH=\"%d\" HEIGHT=\"%d\" loading=\"lazy\"></A><BR>\r\n"
+              "Image: %d - %s (%llu bytes)<BR>\r\n<BR>\r\n",
+              ombral::EscapeLink(name).c_str(), ombral::EscapeLink(previewLink).c_str(), width, height, number,
+              ombral::EscapeText(name).c_str(), static_cast<unsigned long long>(size));
 }
 
 void COmbralScan::WriteFramesetPage(CHtmlFile& file, const char* indexPage, const char* welcomePage) {

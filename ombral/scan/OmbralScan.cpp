@@ -4,7 +4,9 @@
 
 #include <cstdarg>
 
+#include "ScanRunState.h"
 #include "ombral/HtmlFile.h"
+#include "platform/Clock.h"
 #include "platform/Crt.h"
 #include "platform/FileFind.h"
 #include "platform/FileSystem.h"
@@ -107,6 +109,12 @@ void COmbralScan::ReportStatistics(std::uint64_t totalBytes, int totalImages, in
   Protocol("CREATED FILES: %d", createdFiles);
   Protocol("FOUND IMAGES: %d with %llu KB", totalImages, static_cast<unsigned long long>(totalBytes / 1024));
   Protocol("FOUND PATHS: %d", pathCount);
+  if (m_nPreviewEdge > 0 && m_run)
+    Protocol("PREVIEWS: %d made, %d unchanged", m_run->previewsMade, m_run->previewsKept);
+  if (m_bRemoveStale && m_run) {
+    if (m_bDryRun) Protocol("STALE FILES: %d (dry run, nothing removed)", m_run->staleFiles);
+    else Protocol("REMOVED FILES: %d", m_run->staleFiles);
+  }
 }
 
 bool COmbralScan::RunScan() {
@@ -114,6 +122,10 @@ bool COmbralScan::RunScan() {
   ClearProtocol();
   LoadSettings();
   if (!ValidateSettings()) return false;
+  // Every page gets its own time stamp, but the time-zone rules are read
+  // once for the whole run.
+  platform::ScopedLocalZone zone;
+  m_run = std::make_unique<RunState>(m_strPath, m_bDryRun != 0);
 
   platform::SetCurrentDirectoryPath(m_strPath.GetView());
   Protocol("PATH: %s", m_strPath.GetString());
@@ -131,7 +143,9 @@ bool COmbralScan::RunScan() {
     WriteIndexFooter(mainIndex, totalImages, 1, static_cast<double>(totalBytes));
     if (!mainIndex.Close()) Protocol("Cannot write file \"%s\"!", mainIndex.GetPath().c_str());
   }
+  if (m_bRemoveStale) RemoveStaleFiles();
   ReportStatistics(totalBytes, totalImages, pathCount, createdFiles);
+  m_run.reset();
   SetStatusText("SCAN COMPLETED");
   return true;
 }

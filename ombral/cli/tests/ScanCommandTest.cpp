@@ -126,3 +126,51 @@ TEST(ScanCommand, PosixPathsAreScannedInDriveFormSoLinksStayRelative) {
     EXPECT_NE(index.find("<A HREF=\"A/_FileIndex.html\""), std::string::npos);
   }
 }
+
+TEST(ScanOptions, PreviewAndStaleFileOptions) {
+  std::string error;
+  const char* plain[] = {"--thumbnails", "--remove-stale", "--dry-run", "P"};
+  const auto options = ombral::ParseScanOptions(4, plain, error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_EQ(options->thumbnailEdge, 240);
+  EXPECT_TRUE(options->removeStale && options->dryRun);
+  const char* edge[] = {"--thumbnails=320", "P"};
+  EXPECT_EQ(ombral::ParseScanOptions(2, edge, error)->thumbnailEdge, 320);
+  const char* off[] = {"P"};
+  EXPECT_EQ(ombral::ParseScanOptions(1, off, error)->thumbnailEdge, 0);
+
+  struct Row {
+    std::vector<const char*> args;
+    const char* error;
+  };
+  const Row rows[] = {
+      {{"--thumbnails=8", "P"}, "--thumbnails needs an edge of 16 to 4096 pixels"},
+      {{"--thumbnails=4097", "P"}, "--thumbnails needs an edge of 16 to 4096 pixels"},
+      {{"--thumbnails=24x", "P"}, "--thumbnails needs an edge of 16 to 4096 pixels"},
+      {{"--thumbnails=", "P"}, "--thumbnails needs an edge of 16 to 4096 pixels"},
+      {{"--thumbnails=99999999999", "P"}, "--thumbnails needs an edge of 16 to 4096 pixels"},
+      {{"--dry-run", "P"}, "--dry-run goes with --remove-stale"},
+      {{"--remove-stale=yes", "P"}, "unknown option --remove-stale=yes"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_FALSE(ombral::ParseScanOptions(static_cast<int>(row.args.size()), row.args.data(), error));
+    EXPECT_EQ(error, row.error);
+  }
+}
+
+TEST(ScanCommand, HelpNamesTheNewOptions) {
+  const Result help = RunCommand({"--help"});
+  for (const char* option : {"--thumbnails[=EDGE]", "--remove-stale", "--dry-run"})
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+}
+
+TEST(ScanCommand, PreviewAndRemovalCountsCloseTheProtocol) {
+  TempDrive drive('T');
+  drive.WriteSizedFile("Pics/A/clip.avi", 10);
+  const Result result = RunCommand({"--thumbnails", "--remove-stale", "T:\\Pics"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out,
+            "PATH: T:\\Pics\n\n\nCREATED FILES: 1\nFOUND IMAGES: 1 with 0 KB\nFOUND PATHS: 2\n"
+            "PREVIEWS: 0 made, 0 unchanged\nREMOVED FILES: 0\nSCAN COMPLETED\n");
+  EXPECT_FALSE(drive.Exists("Pics/A/_xthumbs"));  // nothing to preview, no folder for it
+}

@@ -159,3 +159,11 @@ TEST(LastPathComponent, TextAfterTheLastBackslash) {
   EXPECT_EQ(scan.GetLastPathComponent("Pics"), "Pics");
   EXPECT_EQ(scan.GetLastPathComponent("/native/Pics\\2001"), "2001");
 }
+
+TEST_F(IndexPagesTest, RewritingAPageLeavesNothingOfALongerOldOne) {
+  drive.WriteFile("page.html", std::string(200000, 'o'));  // longer than the buffer, too
+  const std::string page = Page(drive, [&](CHtmlFile& file) { file.Write("new"); });
+  EXPECT_EQ(page, "new");
+  const std::string big(150000, 'b');
+  EXPECT_EQ(Page(drive, [&](CHtmlFile& file) { file.Write(big); file.Write("!"); }), big + "!");
+}

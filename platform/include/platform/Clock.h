@@ -20,6 +20,19 @@ ClockFunction SetClock(ClockFunction clock);
 // false when the system cannot represent it.
 bool LocalTimeOf(std::int64_t unixSeconds, std::tm& local);
 
+// Each LocalTimeOf reads the time-zone rules afresh (TZ, or the system's zone
+// file, which the C library checks with a status query every time). While a
+// ScopedLocalZone lives, the rules read when it was made are used instead:
+// a run that stamps thousands of pages checks the zone once. Objects may
+// nest; the first one reads the rules.
+class ScopedLocalZone {
+public:
+  ScopedLocalZone();
+  ~ScopedLocalZone();
+  ScopedLocalZone(const ScopedLocalZone&) = delete;
+  ScopedLocalZone& operator=(const ScopedLocalZone&) = delete;
+};
+
 }  // namespace platform
 
 // The current local date and time, from the clock above.

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # End-to-end check in a real browser: scans a tree of awkwardly named
 # pictures with ombral-scan and lets headless Chromium open the frameset
-# page, follow every main-index link and load every picture.
+# page, follow every main-index link and load every picture; then scans the
+# tree again with previews (and a photo turned by its EXIF orientation) and
+# checks every preview, its size and its link to the picture.
 #
-#   run-browser-test.sh OMBRAL_SCAN WORK_DIR SAMPLE_PICTURE_DIR
+#   run-browser-test.sh OMBRAL_SCAN WORK_DIR SAMPLE_PICTURE_DIR MAKE_TEST_PICTURE
 # Exit 77 (skipped) only when Chromium or Node.js is not installed.
 set -euo pipefail
 scanner=${1:?ombral-scan binary}
 work=${2:?work folder}
 pictures=${3:?folder with sample pictures}
+make_picture=${4:?make-test-picture program}
 here=$(cd "$(dirname "$0")" && pwd)
 
 chromium=$(command -v chromium || true)
@@ -50,3 +53,9 @@ cp "$jpg" "$tree/Grüße/$(printf 'caf\xe9').jpg"   # a name that is not UTF-8
 # The script resolves playwright-core from its own folder: run it from the work folder.
 cp "$here/browser-test.mjs" "$work/"
 CHROMIUM="$chromium" node "$work/browser-test.mjs" "$tree"
+
+# Previews: a photo stored 400 x 300 whose EXIF orientation 6 turns it
+# upright to portrait, beside the awkward names.
+"$make_picture" "$tree/Ordner #1/portrait.jpg" 400 300 6
+"$scanner" --quiet --thumbnails=100 "$tree"
+CHROMIUM="$chromium" node "$work/browser-test.mjs" "$tree" --thumbnails

@@ -3,31 +3,38 @@
 // reported by Close.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
+class CFile;
+
 class CHtmlFile {
 public:
-  CHtmlFile() = default;
+  CHtmlFile();
   ~CHtmlFile();
   CHtmlFile(const CHtmlFile&) = delete;
   CHtmlFile& operator=(const CHtmlFile&) = delete;
 
-  // Creates or truncates the file (any path form the platform accepts);
-  // false when it cannot be opened for writing.
+  // Creates the file or opens the one there for writing (any path form the
+  // platform accepts); false when it cannot be opened for writing.
   bool Open(const char* path);
-  bool IsOpen() const { return m_file != nullptr; }
+  bool IsOpen() const;
   const std::string& GetPath() const { return m_path; }
 
   void Write(std::string_view text);
   void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-  // Closes the file; false when any write or the close itself failed.
+  // Writes what is buffered, cuts off whatever an older, longer page left
+  // behind, and closes the file; false when any write or the close failed.
   bool Close();
 
 private:
-  std::FILE* m_file = nullptr;
+  void Flush();
+
+  std::unique_ptr<CFile> m_file;
+  std::string m_buffer;
+  unsigned long long m_written = 0;  // bytes handed to the file
   std::string m_path;
   bool m_failed = false;
 };

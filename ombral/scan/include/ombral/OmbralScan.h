@@ -10,10 +10,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/String.h"
 
 class CHtmlFile;
+class CZnStringArray;
 
 class COmbralScan {
 public:
@@ -33,6 +35,16 @@ public:
   int m_bIgnoreEmptyPaths = 0;  // folders without page get no line in the main index
   int m_bCloseAfterScan = 0;    // the dialog closes after a completed run
   CString m_strMessage;         // the last message or protocol text
+
+  // --- Options of the command-line program (the dialog leaves them off) ----
+  // Previews: above 0, every picture of a folder page gets a preview whose
+  // longer edge is at most this many pixels, in the folder's "_xthumbs",
+  // and the page shows it as a link to the picture.
+  int m_nPreviewEdge = 0;
+  // After the run, delete the folder pages of earlier runs in folders that no
+  // longer get one, and previews whose picture is gone.
+  int m_bRemoveStale = 0;
+  int m_bDryRun = 0;            // with m_bRemoveStale: report, delete nothing
 
   // The run: settings loaded, validated, pages written, statistics reported.
   // True when it ends with the status "SCAN COMPLETED", false when it was
@@ -72,6 +84,10 @@ protected:
   // The end of the main index or of a folder page; `bytes` in bytes.
   void WriteIndexFooter(CHtmlFile& file, int images, int main, double bytes);
   void WriteImageEntry(CHtmlFile& file, int number, const char* name, std::uint64_t size);
+  // An image entry that shows the preview (its link relative to the page and
+  // its size in pixels) as a link to the picture.
+  void WritePreviewEntry(CHtmlFile& file, int number, const char* name, std::uint64_t size,
+                         const char* previewLink, int width, int height);
   void WriteFramesetPage(CHtmlFile& file, const char* indexPage, const char* welcomePage);
   void WriteWelcomePage(CHtmlFile& file);
   // One line of the main index: a link to the folder's page, or (page null)
@@ -83,11 +99,28 @@ protected:
 
 private:
   struct Totals;
+  struct PendingFolder;
+  struct RunState;
   bool ValidateSettings();
   bool WriteTopLevelPages(CHtmlFile& mainIndex);
   void ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles);
-  void ScanOneFolder(CHtmlFile* mainIndex, const CString& root, const CString& folder, int recurse,
-                     int logging, int ignoreEmpty, Totals& totals);
+  // Leaves preview folders (and what lies below them) out of the folder list.
+  void LeaveOutPreviewFolders(CZnStringArray& folders, const CString& root) const;
+  // The walk looks at a folder (and starts its previews) ahead of writing
+  // its page; pages and protocol lines still come in folder order.
+  std::unique_ptr<PendingFolder> PrepareFolder(const CString& root, const CString& folder);
+  void FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, const CString& root, int recurse, int logging,
+                    int ignoreEmpty, Totals& totals);
+  void PreparePreviews(PendingFolder& pending, const CString& root);
+  // Collects the finished previews of a folder; the protocol lines about
+  // them come with their entries.
+  void CollectPreviews(PendingFolder& pending);
+  void ReportPreview(const PendingFolder& pending, std::size_t index);
+  void SavePreviewRecord(PendingFolder& pending);
+  void NoteStaleCandidates(const PendingFolder& pending);
+  void RemoveStaleFiles();
+
+  std::unique_ptr<RunState> m_run;  // what one run keeps besides its counters
   // Formats into m_strMessage and adds it to the protocol.
   void Protocol(const char* format, ...) __attribute__((format(printf, 2, 3)));
   // Formats into m_strMessage, shows it, adds it to the protocol, cancels.

@@ -1,0 +1,34 @@
+// Test support: real picture files made on the spot, and what tests check
+// in a preview (size, colours, metadata), read without the code under test.
+#pragma once
+
+#include <string>
+
+namespace platform::testing {
+
+// Writes a width x height picture in the format its name's extension names
+// (jpg, png, gif, bmp, webp, tif). Its red channel rises from left to right
+// and its green channel from top to bottom, so a turned copy shows which way
+// it was turned. False when it could not be written.
+bool WriteTestPicture(const std::string& nativePath, int width, int height);
+
+// The TIFF part of an EXIF block (what follows "Exif\0\0") with the given
+// orientation (1..8) and, when asked, a GPS position.
+std::string MakeExifTiff(int orientation, bool withGps);
+
+// Puts an EXIF block holding `tiff` right after the start of a JPEG file;
+// false when the file is not a JPEG or cannot be rewritten.
+bool InsertExif(const std::string& nativePath, const std::string& tiff);
+
+struct PictureInfo {
+  int width = 0;
+  int height = 0;
+  bool hasMetadata = false;  // a JPEG with an EXIF, XMP, ICC or comment segment
+};
+// Reads size and metadata; false when the file is no readable picture.
+bool ReadPictureInfo(const std::string& nativePath, PictureInfo& info);
+
+// The red and green values (0..255) of one pixel; false when it cannot be read.
+bool ReadPixel(const std::string& nativePath, int x, int y, int& red, int& green);
+
+}  // namespace platform::testing

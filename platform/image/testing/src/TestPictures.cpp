@@ -1,0 +1,151 @@
+// Test pictures with libvips; EXIF blocks built byte by byte, so a test
+// states exactly what a picture carries.
+#include "platform/testing/TestPictures.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <vips/vips.h>
+
+namespace platform::testing {
+namespace {
+
+bool Start() {
+  static const bool started = VIPS_INIT("ombral-tests") == 0;
+  return started;
+}
+
+struct Ref {
+  VipsImage* image = nullptr;
+  ~Ref() {
+    if (image) g_object_unref(image);
+  }
+};
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Put16(std::string& out, unsigned value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>((value >> 8) & 0xFF);
+}
+
+void Put32(std::string& out, std::uint32_t value) {
+  Put16(out, value & 0xFFFF);
+  Put16(out, value >> 16);
+}
+
+// One little-endian IFD entry whose value fits in its four bytes.
+void PutEntry(std::string& out, unsigned tag, unsigned type, std::uint32_t count, std::uint32_t value) {
+  Put16(out, tag);
+  Put16(out, type);
+  Put32(out, count);
+  Put32(out, value);
+}
+
+}  // namespace
+
+bool WriteTestPicture(const std::string& nativePath, int width, int height) {
+  if (!Start() || width <= 0 || height <= 0) return false;
+  Ref xy, x, y, red, green, blue, rgb, pixels;
+  const double redScale = 255.0 / (width > 1 ? width - 1 : 1);
+  const double greenScale = 255.0 / (height > 1 ? height - 1 : 1);
+  bool ok = vips_xyz(&xy.image, width, height, nullptr) == 0 &&
+            vips_extract_band(xy.image, &x.image, 0, nullptr) == 0 &&
+            vips_extract_band(xy.image, &y.image, 1, nullptr) == 0 &&
+            vips_linear1(x.image, &red.image, redScale, 0.0, nullptr) == 0 &&
+            vips_linear1(y.image, &green.image, greenScale, 0.0, nullptr) == 0 &&
+            vips_linear1(x.image, &blue.image, 0.0, 128.0, nullptr) == 0;
+  VipsImage* bands[3] = {red.image, green.image, blue.image};
+  ok = ok && vips_bandjoin(bands, &rgb.image, 3, nullptr) == 0 &&
+       vips_cast_uchar(rgb.image, &pixels.image, nullptr) == 0;
+  if (ok) vips_image_set_int(pixels.image, "interpretation", VIPS_INTERPRETATION_sRGB);
+  const std::string::size_type dot = nativePath.rfind('.');
+  const std::string ext = dot == std::string::npos ? "" : nativePath.substr(dot + 1);
+  if (ok && ext == "bmp") {
+    ok = vips_magicksave(pixels.image, nativePath.c_str(), "format", "bmp", nullptr) == 0;
+  } else if (ok) {
+    ok = vips_image_write_to_file(pixels.image, nativePath.c_str(), "strip", TRUE, nullptr) == 0;
+  }
+  vips_error_clear();
+  return ok;
+}
+
+std::string MakeExifTiff(int orientation, bool withGps) {
+  std::string tiff = "II";
+  Put16(tiff, 42);
+  Put32(tiff, 8);
+  const unsigned entries = withGps ? 2 : 1;
+  Put16(tiff, entries);
+  PutEntry(tiff, 0x0112, 3, 1, static_cast<std::uint32_t>(orientation));  // Orientation, SHORT
+  const std::uint32_t gpsOffset = 8 + 2 + 12 * entries + 4;
+  if (withGps) PutEntry(tiff, 0x8825, 4, 1, gpsOffset);  // GPS IFD pointer, LONG
+  Put32(tiff, 0);                                        // no further IFD
+  if (withGps) {
+    Put16(tiff, 2);
+    PutEntry(tiff, 0x0000, 1, 4, 0x00000202);  // GPSVersionID 2.2.0.0
+    PutEntry(tiff, 0x0001, 2, 2, 'N');         // GPSLatitudeRef "N"
+    Put32(tiff, 0);
+  }
+  return tiff;
+}
+
+bool InsertExif(const std::string& nativePath, const std::string& tiff) {
+  std::string jpeg = ReadAll(nativePath);
+  if (jpeg.size() < 4 || static_cast<unsigned char>(jpeg[0]) != 0xFF || static_cast<unsigned char>(jpeg[1]) != 0xD8)
+    return false;
+  const std::string payload = std::string("Exif\0\0", 6) + tiff;
+  if (payload.size() + 2 > 0xFFFF) return false;
+  std::string segment = "\xFF\xE1";
+  segment += static_cast<char>(((payload.size() + 2) >> 8) & 0xFF);
+  segment += static_cast<char>((payload.size() + 2) & 0xFF);
+  segment += payload;
+  jpeg.insert(2, segment);
+  std::ofstream out(nativePath, std::ios::binary | std::ios::trunc);
+  out.write(jpeg.data(), static_cast<std::streamsize>(jpeg.size()));
+  return static_cast<bool>(out);
+}
+
+bool ReadPictureInfo(const std::string& nativePath, PictureInfo& info) {
+  if (!Start()) return false;
+  Ref image;
+  image.image = vips_image_new_from_file(nativePath.c_str(), nullptr);
+  vips_error_clear();
+  if (!image.image) return false;
+  info.width = vips_image_get_width(image.image);
+  info.height = vips_image_get_height(image.image);
+  info.hasMetadata = false;
+  // Walk the JPEG segments up to the image data: APP1..APP15 (EXIF, XMP,
+  // ICC and the like) and comments are metadata; APP0 (JFIF) is not.
+  const std::string jpeg = ReadAll(nativePath);
+  std::size_t pos = 2;
+  while (jpeg.size() >= 4 && pos + 4 <= jpeg.size() && static_cast<unsigned char>(jpeg[pos]) == 0xFF) {
+    const unsigned marker = static_cast<unsigned char>(jpeg[pos + 1]);
+    if (marker == 0xDA) break;  // start of scan
+    if ((marker >= 0xE1 && marker <= 0xEF) || marker == 0xFE) info.hasMetadata = true;
+    const std::size_t length =
+        static_cast<std::size_t>(static_cast<unsigned char>(jpeg[pos + 2])) << 8 | static_cast<unsigned char>(jpeg[pos + 3]);
+    pos += 2 + length;
+  }
+  return true;
+}
+
+bool ReadPixel(const std::string& nativePath, int x, int y, int& red, int& green) {
+  if (!Start()) return false;
+  Ref image;
+  image.image = vips_image_new_from_file(nativePath.c_str(), nullptr);
+  double* values = nullptr;
+  int count = 0;
+  const bool ok = image.image && vips_getpoint(image.image, &values, &count, x, y, nullptr) == 0 && count >= 2;
+  if (ok) {
+    red = static_cast<int>(values[0] + 0.5);
+    green = static_cast<int>(values[1] + 0.5);
+  }
+  g_free(values);
+  vips_error_clear();
+  return ok;
+}
+
+}  // namespace platform::testing
