@@ -31,13 +31,14 @@ inline constexpr int IDC_ZN_PROGRESS_ITEM = 1036;
 
 class CZnProgressDlg : public CDialog {
 public:
-  // Bounds 0 and 100, step 5; makes no window yet.
+  // Bounds 0 and 100, step 5, template IDD_ZN_PROGRESS; makes no window yet.
   CZnProgressDlg();
   // Destroys the window when it still exists (which re-enables the owner).
   ~CZnProgressDlg() override;
 
   // Disables the owner (when it was enabled) and shows the dialog. 1 on
-  // success; 0 when the dialog cannot be made, with the owner as it was.
+  // success; 0 when the dialog cannot be made (or already has its window),
+  // with the owner as it was.
   // Afterwards the bar spans 0..100 and shows a percent; the bounds of
   // SetRange only turn the caller's positions into that percent.
   int Create(CWnd* parent);
@@ -96,4 +97,7 @@ protected:
   unsigned int m_nStep = 5;
   int m_bCancel = 0;
   int m_bParentDisabled = 0;
+
+private:
+  HWND m_hWndOwner = nullptr;  // the owner Create found, by handle
 };

@@ -3,4 +3,7 @@
 #pragma once
 
 #include "zncore/ZnCore.h"
+#include "znwidgets/ZnDialog.h"
+#include "znwidgets/ZnListBox.h"
+#include "znwidgets/ZnProgressDlg.h"
 #include "znwidgets/ZnWndTool.h"

@@ -144,6 +144,11 @@ constexpr DialogItem LText(const char* text, int id, short x, short y, short cx,
   return {ControlKind::Static, text, id, x, y, cx, cy, kChildVisible | SS_LEFT | WS_GROUP | style,
           0};
 }
+constexpr DialogItem CText(const char* text, int id, short x, short y, short cx, short cy,
+                           DWORD style = 0) {
+  return {ControlKind::Static, text, id, x, y, cx, cy,
+          kChildVisible | SS_CENTER | WS_GROUP | style, 0};
+}
 // An icon static; its size is the icon's own size in pixels.
 constexpr DialogItem Icon(UINT iconId, int id, short x, short y, DWORD style = 0) {
   return {ControlKind::Static, "", id, x, y, 0, 0, kChildVisible | SS_ICON | style, iconId};

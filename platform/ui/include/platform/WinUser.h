@@ -90,6 +90,7 @@ inline constexpr DWORD WS_TABSTOP = 0x00010000;
 inline constexpr DWORD WS_MINIMIZEBOX = 0x00020000;  // same bit as WS_GROUP, on top-level windows
 inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;  // same bit as WS_TABSTOP, on top-level windows
 
+inline constexpr DWORD WS_EX_TOPMOST = 0x00000008;    // in the always-on-top band
 inline constexpr DWORD WS_EX_APPWINDOW = 0x00040000;  // a top-level window with a task-bar button
 
 // Dialog styles.
@@ -146,6 +147,22 @@ inline constexpr int SW_SHOWMINIMIZED = 2;
 inline constexpr int SW_SHOW = 5;
 inline constexpr int SW_MINIMIZE = 6;
 inline constexpr int SW_RESTORE = 9;
+
+// --- Window order and position (SetWindowPos) ---------------------------------------
+// The band a top-level window is put into: always on top, or back among the
+// ordinary windows.
+inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
+inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
+inline constexpr UINT SWP_NOSIZE = 0x0001;
+inline constexpr UINT SWP_NOMOVE = 0x0002;
+inline constexpr UINT SWP_NOZORDER = 0x0004;
+inline constexpr UINT SWP_NOACTIVATE = 0x0010;
+
+// --- System metrics (GetSystemMetrics) ------------------------------------------------
+inline constexpr int SM_CXSCREEN = 0;
+inline constexpr int SM_CYSCREEN = 1;
+inline constexpr int SM_CXFULLSCREEN = 16;  // the client area of a maximised window
+inline constexpr int SM_CYFULLSCREEN = 17;
 
 // --- System commands and menus ------------------------------------------------------
 inline constexpr UINT SC_MINIMIZE = 0xF020;

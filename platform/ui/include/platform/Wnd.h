@@ -62,7 +62,9 @@ public:
   int GetWindowTextLength() const;
 
   // --- State -----------------------------------------------------------------------------
-  // The previous state: nonzero when the window was disabled.
+  // The previous state: nonzero when the window was disabled. Disabling a
+  // window disables its controls, not the top-level windows it owns (a
+  // progress dialog stays usable while its owner is disabled).
   BOOL EnableWindow(BOOL enable = TRUE);
   BOOL IsWindowEnabled() const;
   // SW_HIDE, SW_SHOW / SW_SHOWNORMAL, SW_MINIMIZE / SW_SHOWMINIMIZED,
@@ -111,6 +113,11 @@ public:
   // The top-level window that holds this one, then its owner, and so on up
   // to a window without owner.
   CWnd* GetTopLevelOwner() const;
+  // The window a dialog for `parent` should belong to: the top-level owner
+  // of `parent`, or the application's main window when `parent` is null;
+  // null when there is neither. `topLevel` (when not null) receives its
+  // handle.
+  static CWnd* GetSafeOwner(CWnd* parent = nullptr, HWND* topLevel = nullptr);
 
   // --- System menu, icons, message boxes ------------------------------------------------------
   // The window's system menu (owned by the window). With `revert` the menu is
@@ -151,6 +158,19 @@ protected:
 private:
   bool m_bTemporary = false;  // made by FromHandle, owned by the platform
 };
+
+// Changes a window's place in the window order and, unless SWP_NOMOVE /
+// SWP_NOSIZE say otherwise, its position and size (as MoveWindow takes
+// them). `insertAfter` HWND_TOPMOST puts a top-level window into the
+// always-on-top band, HWND_NOTOPMOST takes it out; other values leave the
+// band as it is. The window is neither shown nor activated by the change.
+// FALSE for a dead handle.
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+
+// SM_CXSCREEN / SM_CYSCREEN: the primary screen's size; SM_CXFULLSCREEN /
+// SM_CYFULLSCREEN: the area a maximised window may take (the screen without
+// panels and docks). 0 for other indexes or without a window system.
+int GetSystemMetrics(int index);
 
 // Shows the wait cursor for as long as the object lives.
 class CWaitCursor {

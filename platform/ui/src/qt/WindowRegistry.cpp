@@ -93,6 +93,14 @@ void DestroyWidgetNow(HWND handle) {
   if (WindowData* data = FindWindow(handle)) delete data->widget.data();
 }
 
+void KeepOwnedWindowsEnabled(QWidget& owner) {
+  for (QWidget* child : owner.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (child->isWindow() && FindWindow(child) && !child->testAttribute(Qt::WA_ForceDisabled)) {
+      child->setEnabled(true);
+    }
+  }
+}
+
 }  // namespace platform::ui
 
 // --- CWnd: handles and attachment ------------------------------------------------

@@ -57,4 +57,10 @@ void DestroyWidget(HWND handle);
 // Deletes at once (no handler of this window can be running).
 void DestroyWidgetNow(HWND handle);
 
+// Qt disables a widget's child windows with it; the window layer's owned
+// windows (dialogs owned by `owner`) keep their own state instead, so a
+// dialog stays usable while its owner is disabled. Re-enables every owned
+// window that was not disabled on its own.
+void KeepOwnedWindowsEnabled(QWidget& owner);
+
 }  // namespace platform::ui

@@ -87,6 +87,7 @@ BOOL CWnd::EnableWindow(BOOL enable) {
   if (!widget) return FALSE;
   const BOOL wasDisabled = widget->testAttribute(Qt::WA_ForceDisabled);
   widget->setEnabled(enable != FALSE);
+  if (!enable) platform::ui::KeepOwnedWindowsEnabled(*widget);
   return wasDisabled;
 }
 
