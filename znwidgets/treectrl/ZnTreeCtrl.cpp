@@ -126,7 +126,8 @@ bool CZnTreeCtrl::IsFolderAbove(HTREEITEM item, const CZnString& path) {
     GetTreeItemPath(above, abovePath, '\\', 1, 0, 1);
     platform::FileIdentity identity;
     if (platform::GetFileIdentity(abovePath.GetString(), identity) && identity == folder) return true;
-    if (abovePath.GetLength() >= 2 && abovePath[1] == ':') break;  // the drive: the top of paths
+    const CString text = GetItemText(above);
+    if (text.GetLength() >= 2 && text[1] == ':') break;  // the drive item: paths begin there
   }
   return false;
 }

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "TreeProgress.h"
@@ -55,6 +56,14 @@ bool Matches(const char* itemText, const char* text, int ignoreCase, int contain
 // dialog labelled anew), then the next sibling or next visible item. The
 // nested searches are kept on a list instead of the call stack, so a tree
 // of any depth or breadth cannot exhaust the stack.
+//
+// By next visible item, a search of an item's children walks on past them
+// through the rest of the shown tree, and the walk it came from later
+// walks the same items again: every expanded level doubles the work, so a
+// tree of a few dozen expanded folders would never finish. A walk that
+// reaches an item already searched ends instead: everything after that
+// item has been searched from it, without a match, so the item found is
+// the same.
 HTREEITEM CZnTreeCtrl::FindItem(const char* text, HTREEITEM start, int ignoreCase,
                                 int nextVisible, int contained, bool leadingPart,
                                 CZnProgressDlg* dialog) {
@@ -67,9 +76,10 @@ HTREEITEM CZnTreeCtrl::FindItem(const char* text, HTREEITEM start, int ignoreCas
     return byVisible ? GetNextVisibleItem(item) : GetNextSiblingItem(item);
   };
   std::vector<HTREEITEM> walks{start == TVI_ROOT ? GetRootItem() : start};
+  std::unordered_set<HTREEITEM> searched;
   while (!walks.empty()) {
     HTREEITEM item = walks.back();
-    if (!item) {
+    if (!item || !searched.insert(item).second) {
       // This search found nothing: its caller goes on after its item.
       walks.pop_back();
       if (!walks.empty()) walks.back() = next(walks.back());

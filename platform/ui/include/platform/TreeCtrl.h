@@ -164,7 +164,8 @@ public:
   // TVGN_ROOT and TVGN_CARET ignore `item`; TVGN_CHILD of TVI_ROOT or null
   // is the first top-level item. TVGN_NEXTVISIBLE is the item below in the
   // shown order: the first child of an expanded item, else the next
-  // sibling of the item or of its nearest ancestor that has one.
+  // sibling of the item or of its nearest ancestor that has one; null for
+  // an item that is not shown (an ancestor is collapsed).
   HTREEITEM GetNextItem(HTREEITEM item, UINT code) const;
   HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
   HTREEITEM GetChildItem(HTREEITEM item) const { return GetNextItem(item, TVGN_CHILD); }

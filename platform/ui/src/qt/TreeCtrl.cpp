@@ -31,8 +31,13 @@ HTREEITEM Sibling(TreeModel& model, TreeItem* item, int step) {
   return row + 1 < siblings.size() ? siblings[row + 1]->handle : nullptr;
 }
 
+// The item below in the shown order; null for an item that is not shown
+// (under a collapsed ancestor), as the original control answers.
 HTREEITEM NextVisible(TreeModel& model, TreeItem* item) {
   if (!item) return nullptr;
+  for (const TreeItem* above = item->parent; above != model.Root(); above = above->parent) {
+    if (!(above->state & TVIS_EXPANDED)) return nullptr;
+  }
   if ((item->state & TVIS_EXPANDED) && item->HasChildren()) return FirstChild(model, item);
   for (; item && item != model.Root(); item = item->parent) {
     if (HTREEITEM next = Sibling(model, item, 1)) return next;
