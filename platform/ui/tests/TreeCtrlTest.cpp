@@ -191,6 +191,37 @@ TEST_F(Tree, DeletedHandlesAreDeadAndNeverReused) {
   EXPECT_EQ(other.GetItemText(fresh), "");  // another tree's handle
 }
 
+TEST_F(Tree, DeletingFromEitherEndOrTheMiddleKeepsTheOrder) {
+  HTREEITEM folder = tree.InsertItem("folder");
+  std::vector<std::string> expected;
+  for (int i = 0; i < 300; ++i) {
+    expected.push_back("item" + std::to_string(1000 + i));
+    tree.InsertItem(expected.back().c_str(), folder, TVI_SORT);
+  }
+  tree.Expand(folder, TVE_EXPAND);
+  // From the front, as emptying a folder does (the freed places are given
+  // back on the way), then from the end and the middle.
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_TRUE(tree.DeleteItem(tree.GetChildItem(folder)));
+    expected.erase(expected.begin());
+  }
+  HTREEITEM last = tree.GetChildItem(folder);
+  while (HTREEITEM next = tree.GetNextSiblingItem(last)) last = next;
+  tree.DeleteItem(last);
+  expected.pop_back();
+  tree.DeleteItem(tree.GetNextSiblingItem(tree.GetChildItem(folder)));
+  expected.erase(expected.begin() + 1);
+  EXPECT_EQ(Children(folder), expected);
+  EXPECT_EQ(tree.GetPrevSiblingItem(tree.GetNextSiblingItem(tree.GetChildItem(folder))),
+            tree.GetChildItem(folder));
+  const std::vector<std::string> lines = TreeLines(tree);
+  ASSERT_EQ(lines.size(), expected.size() + 1);
+  EXPECT_EQ(lines[1], "    " + expected[0]);
+  EXPECT_EQ(lines.back(), "    " + expected.back());
+  tree.InsertItem("item0000", folder, TVI_SORT);
+  EXPECT_EQ(tree.GetItemText(tree.GetChildItem(folder)), "item0000");
+}
+
 TEST_F(Tree, NavigationFollowsParentsSiblingsAndTheShownOrder) {
   HTREEITEM a = tree.InsertItem("A");
   HTREEITEM a1 = tree.InsertItem("A1", a);

@@ -24,8 +24,8 @@ bool TextLess(const std::unique_ptr<TreeItem>& a, const std::unique_ptr<TreeItem
 }
 
 // The first place whose text is greater: after every item that is not.
-std::size_t SortedPlace(const std::vector<std::unique_ptr<TreeItem>>& items,
-                        const std::string& text) {
+template <typename Items>
+std::size_t SortedPlace(const Items& items, const std::string& text) {
   const auto place = std::upper_bound(
       items.begin(), items.end(), text,
       [](const std::string& t, const std::unique_ptr<TreeItem>& item) {
@@ -152,9 +152,7 @@ void TreeModel::InsertRun(TreeItem* parent, std::size_t row,
     beginInsertRows(IndexOf(parent), static_cast<int>(row), static_cast<int>(row) + count - 1);
   }
   auto& children = parent->children;
-  children.insert(children.begin() + static_cast<std::ptrdiff_t>(row), std::make_move_iterator(first),
-                  std::make_move_iterator(last));
-  parent->rowsValid = false;
+  if (children.insert(row, first, last)) parent->rowsValid = false;
   if (shown) {
     for (std::size_t i = row; i < row + static_cast<std::size_t>(count); ++i) MarkInModel(*children[i]);
     endInsertRows();
@@ -247,8 +245,7 @@ void TreeModel::Delete(TreeItem* item) {
     ++m_changing;
     beginRemoveRows(IndexOf(parent), static_cast<int>(row), static_cast<int>(row));
   }
-  children.erase(children.begin() + static_cast<std::ptrdiff_t>(row));
-  parent->rowsValid = false;
+  if (children.erase(row)) parent->rowsValid = false;
   if (parent->inModel) {
     endRemoveRows();
     --m_changing;
@@ -320,10 +317,10 @@ void TreeModel::RowChanged(TreeItem* item) {
 std::size_t TreeModel::RowOf(const TreeItem* item) const {
   TreeItem* parent = item->parent;
   if (!parent->rowsValid) {
-    for (std::size_t i = 0; i < parent->children.size(); ++i) parent->children[i]->row = i;
+    parent->children.Renumber();
     parent->rowsValid = true;
   }
-  return item->row;
+  return parent->children.RowOfSlot(item->row);
 }
 
 QModelIndex TreeModel::IndexOf(const TreeItem* item) const {
