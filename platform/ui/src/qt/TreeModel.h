@@ -15,54 +15,16 @@
 #include <QAbstractItemModel>
 #include <QPixmap>
 #include <QTimer>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "TreeChildren.h"
 #include "platform/ImageList.h"
 #include "platform/TreeCtrl.h"
 
 namespace platform::ui {
-
-struct TreeItem;
-
-// The children of an item in the shown order. Removing the first or the
-// last child costs no move of the others and leaves their rows as they
-// are, so a folder of 100,000 items emptied from its first child on (as a
-// refresh does) takes linear time.
-class TreeChildren {
-public:
-  using Slot = std::unique_ptr<TreeItem>;
-  using iterator = std::vector<Slot>::iterator;
-  using const_iterator = std::vector<Slot>::const_iterator;
-
-  std::size_t size() const { return m_slots.size() - m_front; }
-  bool empty() const { return size() == 0; }
-  Slot& operator[](std::size_t row) { return m_slots[m_front + row]; }
-  const Slot& operator[](std::size_t row) const { return m_slots[m_front + row]; }
-  Slot& front() { return (*this)[0]; }
-  Slot& back() { return m_slots.back(); }
-  iterator begin() { return m_slots.begin() + static_cast<std::ptrdiff_t>(m_front); }
-  iterator end() { return m_slots.end(); }
-  const_iterator begin() const { return m_slots.begin() + static_cast<std::ptrdiff_t>(m_front); }
-  const_iterator end() const { return m_slots.end(); }
-
-  // Moves [first, last) in at `row`; true when rows of other children moved.
-  bool insert(std::size_t row, iterator first, iterator last);
-  // Deletes the child at `row`; true when rows of other children moved.
-  bool erase(std::size_t row);
-  void clear();
-  // Stores every child's place (see TreeItem::row).
-  void Renumber();
-  // The row of a child whose stored place is `slot`.
-  std::size_t RowOfSlot(std::size_t slot) const { return slot - m_front; }
-
-private:
-  std::vector<Slot> m_slots;
-  std::size_t m_front = 0;  // slots emptied at the front
-};
 
 struct TreeItem {
   enum class Batch { Last, Sorted };
@@ -83,43 +45,6 @@ struct TreeItem {
 
   bool HasChildren() const { return !children.empty() || !pending.empty(); }
 };
-
-inline bool TreeChildren::insert(std::size_t row, iterator first, iterator last) {
-  const bool appended = row == size();
-  const std::size_t slot = m_front + row;
-  m_slots.insert(m_slots.begin() + static_cast<std::ptrdiff_t>(slot), std::make_move_iterator(first),
-                 std::make_move_iterator(last));
-  if (!appended) return true;
-  for (std::size_t i = slot; i < m_slots.size(); ++i) m_slots[i]->row = i;
-  return false;
-}
-
-inline bool TreeChildren::erase(std::size_t row) {
-  if (row + 1 == size()) {
-    m_slots.pop_back();
-  } else if (row == 0) {
-    m_slots[m_front++].reset();
-    // Gives the emptied slots back once they are half of all.
-    if (m_front < 64 || m_front * 2 < m_slots.size()) return false;
-    m_slots.erase(m_slots.begin(), m_slots.begin() + static_cast<std::ptrdiff_t>(m_front));
-    m_front = 0;
-    return true;
-  } else {
-    m_slots.erase(begin() + static_cast<std::ptrdiff_t>(row));
-    return true;
-  }
-  if (empty()) clear();
-  return false;
-}
-
-inline void TreeChildren::clear() {
-  m_slots.clear();
-  m_front = 0;
-}
-
-inline void TreeChildren::Renumber() {
-  for (std::size_t i = m_front; i < m_slots.size(); ++i) m_slots[i]->row = i;
-}
 
 class TreeModel : public QAbstractItemModel {
 public:
