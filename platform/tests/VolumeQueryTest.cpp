@@ -68,6 +68,7 @@ TEST(QueryVolume, ARealDriveAnswersWithItsKindAndLabel) {
 }
 
 TEST(QueryVolume, ADriveThatNeverAnswersCostsAtMostTheLimit) {
+  platform::testing::TempDrive dead('N');
   HangingDrive prober;
   const int previous = platform::SetVolumeQueryLimit(300);
   int waits = 0;

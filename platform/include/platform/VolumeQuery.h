@@ -9,9 +9,13 @@
 // new query of the same drive answers "not answered" at once, so helpers
 // never pile up behind one dead mount.
 //
-// The prober is the seam: the default asks GetDriveTypeA and
-// GetVolumeInformationA (Volume.h); tests install one that stands for a
-// drive that never answers.
+// The drive table is read on the calling thread (the label comes from it,
+// as GetVolumeInformationA's does); the helper only asks the file system
+// for the drive's kind, as GetDriveTypeA decides it (Volume.h). A root
+// that names no mapped drive answers at once (DRIVE_NO_ROOT_DIR).
+//
+// The prober is the seam: tests install one that stands for a drive that
+// never answers.
 #pragma once
 
 #include <functional>
@@ -31,7 +35,8 @@ class VolumeProber {
 public:
   virtual ~VolumeProber() = default;
   // The facts of the drive `root` ("C:\"); may block. Called on a helper
-  // thread: it must be safe to call from any thread.
+  // thread: it must be safe to call from any thread and must not use the
+  // drive table.
   virtual VolumeFacts Probe(const std::string& root) = 0;
 };
 

@@ -6,27 +6,47 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
+#include "FileBackend.h"
 #include "platform/Crt.h"
+#include "platform/Drives.h"
 
 namespace platform {
 namespace {
 
-class DefaultProber : public VolumeProber {
-public:
-  VolumeFacts Probe(const std::string& root) override {
-    VolumeFacts facts;
-    facts.answered = true;
-    facts.type = GetDriveTypeA(root.c_str());
-    char label[260] = "";
-    if (!GetVolumeInformationA(root.c_str(), label, sizeof label, nullptr, nullptr, nullptr,
-                               nullptr, 0)) {
-      label[0] = '\0';
-    }
-    facts.label = label;
-    return facts;
+// The drive's kind from its folder's file system, as GetDriveTypeA decides
+// it. Only this may block; it never touches the drive table, which belongs
+// to the calling thread.
+UINT KindOfFolder(const std::string& native) {
+  backend::FileStatusData status;
+  if (!backend::StatusOfPath(native, status) || !status.isDirectory) return DRIVE_NO_ROOT_DIR;
+  backend::FileSystemData data;
+  if (!backend::FileSystemOf(native, data)) return DRIVE_UNKNOWN;
+  switch (data.kind) {
+    case backend::FileSystemKind::Remote: return DRIVE_REMOTE;
+    case backend::FileSystemKind::CdRom: return DRIVE_CDROM;
+    case backend::FileSystemKind::Ram: return DRIVE_RAMDISK;
+    case backend::FileSystemKind::Local: return DRIVE_FIXED;
   }
+  return DRIVE_UNKNOWN;
+}
+
+// The default prober, for one drive resolved by the caller.
+class FolderProber : public VolumeProber {
+public:
+  FolderProber(std::string folder, std::string label)
+      : m_folder(std::move(folder)), m_label(std::move(label)) {}
+  VolumeFacts Probe(const std::string&) override {
+    const UINT kind = KindOfFolder(m_folder);
+    // A drive without its folder has no label to show either.
+    return {true, kind, kind == DRIVE_NO_ROOT_DIR ? std::string() : m_label};
+  }
+
+private:
+  std::string m_folder;
+  std::string m_label;
 };
 
 // One question on its way: the helper fills it in and signals.
@@ -51,11 +71,6 @@ State& TheState() {
   return *state;
 }
 
-DefaultProber& TheDefaultProber() {
-  static DefaultProber* prober = new DefaultProber;
-  return *prober;
-}
-
 }  // namespace
 
 VolumeProber* SetVolumeProber(VolumeProber* prober) {
@@ -78,6 +93,16 @@ VolumeFacts QueryVolume(const std::string& root, const std::function<void()>& wh
   State& state = TheState();
   std::string key = root;
   AsciiUpper(key);
+  // The drive table is read here, on the caller's thread; the helper only
+  // asks the file system.
+  std::shared_ptr<VolumeProber> ownProber;
+  if (root.size() >= 2 && root[1] == ':') {
+    const std::optional<Drive> drive = FindDrive(root[0]);
+    if (!drive) return {true, DRIVE_NO_ROOT_DIR, ""};
+    ownProber = std::make_shared<FolderProber>(drive->folder, drive->label);
+  } else {
+    ownProber = std::make_shared<FolderProber>(ToNativePath(root), "");
+  }
   auto question = std::make_shared<Question>();
   VolumeProber* prober = nullptr;
   int limitMs = 0;
@@ -85,11 +110,11 @@ VolumeFacts QueryVolume(const std::string& root, const std::function<void()>& wh
     std::lock_guard<std::mutex> lock(state.mutex);
     if (state.open.count(key)) return {};  // still waiting for this drive's last answer
     state.open[key] = question;
-    prober = state.prober ? state.prober : &TheDefaultProber();
+    prober = state.prober ? state.prober : ownProber.get();
     limitMs = state.limitMs;
   }
   try {
-    std::thread([question, prober, root, key] {
+    std::thread([question, prober, ownProber, root, key] {
       VolumeFacts facts = prober->Probe(root);
       facts.answered = true;
       State& shared = TheState();

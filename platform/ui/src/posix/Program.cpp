@@ -28,9 +28,14 @@ namespace {
     }
     _exit(0);
   }
+  // The program starts with the signals as a program started from a
+  // desktop would: none blocked, SIGPIPE not ignored.
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigaction(SIGPIPE, &standard, nullptr);
   const int input = open("/dev/null", O_RDONLY);
   if (input >= 0 && input != STDIN_FILENO) {
     dup2(input, STDIN_FILENO);
