@@ -109,6 +109,16 @@ TEST_F(Search, SectionHitsBecomeSortedItems) {
   HTREEITEM none = tree.InsertItem("none");
   ASSERT_EQ(tree.FindInSection(file.c_str(), "Name", "Meier", none, "Gone", nullptr), 1);
   EXPECT_EQ(ChildTexts(tree, none).front(), ",         K1");  // a missing key gives ""
+  // Names and entries beyond the search's limits are cut, never overrun:
+  // a cut section name names no section; a cut entry is searched as far as
+  // it goes.
+  const std::string longName(400, 'S');
+  const std::string filler(5000, 'x');
+  drive.WriteFile("long.ini", "[" + longName + "]\nName=Meier\n[K9]\nName=Meier" + filler +
+                                  "\nName=" + filler + "Meier\nK9Text=Lang\n");
+  HTREEITEM cut = tree.InsertItem("cut");
+  ASSERT_EQ(tree.FindInSection(drive.WinPath("long.ini").c_str(), "Name", "Meier", cut, "Text", nullptr), 1);
+  EXPECT_EQ(ChildTexts(tree, cut), (Lines{"Lang,         K9"}));
   drive.WriteFile("empty.ini", "no sections here\n");
   EXPECT_EQ(tree.FindInSection(drive.WinPath("empty.ini").c_str(), "a", "b", parent, "", nullptr), 0);
   EXPECT_EQ(tree.FindInSection(drive.WinPath("gone.ini").c_str(), "a", "b", parent, "", nullptr), 0);
