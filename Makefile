@@ -8,20 +8,25 @@ TEST_DIR     := $(BUILD_DIR)/test
 RELEASE_DIR  := $(BUILD_DIR)/release
 BENCH_DIR    := $(BUILD_DIR)/bench
 FUZZ_DIR     := $(BUILD_DIR)/fuzz
+COVERAGE_DIR := $(BUILD_DIR)/coverage
+DOCS_DIR     := $(BUILD_DIR)/docs
 RUN_DIR      := $(BUILD_DIR)/run
 
 # Debian packages: to build, to run every test (the browser test drives
 # Chromium from Node.js), to benchmark and to fuzz.
 BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev fonts-dejavu-core
-TEST_PACKAGES  := $(BUILD_PACKAGES) chromium node
+PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file doxygen
+TEST_PACKAGES  := $(PACKAGE_PACKAGES) chromium node
 BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl
 FUZZ_PACKAGES  := $(BUILD_PACKAGES) clang libclang-rt-14-dev
+COVERAGE_PACKAGES := $(TEST_PACKAGES) gcovr
+DOCS_PACKAGES  := $(BUILD_PACKAGES) doxygen
 
 FUZZER       ?=
 FUZZ_SECONDS ?= 300
 BENCH        ?=
 
-.PHONY: all deps build test run bench fuzz screenshot clean
+.PHONY: all deps build test check-install package release-with-docs docs run bench fuzz coverage screenshot clean
 
 all: build
 
@@ -41,6 +46,24 @@ test: deps
 	cmake -S . -B $(TEST_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DZN_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j$(JOBS)
 	cd $(TEST_DIR) && ctest -j$(JOBS) --output-on-failure --timeout 300
+	$(MAKE) check-install
+
+# What people outside the repository get: an install with consumer programs
+# built against it (find_package and pkg-config), and the Debian package,
+# unpacked and run.
+check-install: release-with-docs
+	packaging/tests/check-install.sh $(RELEASE_DIR)
+
+# The Debian package (build/release/ombral_<version>_<arch>.deb).
+package: release-with-docs
+	cd $(RELEASE_DIR) && cpack -G DEB
+
+# The optimised build with the HTML reference, which the install and the
+# package carry.
+release-with-docs: build
+	@tools/install-deps.sh $(PACKAGE_PACKAGES)
+	cmake -S . -B $(RELEASE_DIR) -DZN_BUILD_DOCS=ON -DZN_DOCS_DIR=$(abspath $(RELEASE_DIR))/docs
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
 # The main job on the bundled sample: scans a copy of samples/gallery and
 # says where the pages are.
@@ -68,6 +91,25 @@ fuzz:
 	mkdir -p $(FUZZ_DIR)/corpus/$(FUZZER)
 	$(FUZZ_DIR)/fuzz/$(FUZZER) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	  $(FUZZ_DIR)/corpus/$(FUZZER)
+
+# The HTML reference of ZnCore and ZnWidgets (Doxygen) in build/docs/html; a
+# public class or member without a comment fails it.
+docs:
+	@tools/install-deps.sh $(DOCS_PACKAGES)
+	cmake -S . -B $(DOCS_DIR) -G $(GENERATOR) -DZN_BUILD_TESTS=OFF -DZN_BUILD_DOCS=ON \
+	  -DZN_DOCS_DIR=$(abspath $(DOCS_DIR))
+	cmake --build $(DOCS_DIR) --target docs
+
+# Line, function and branch coverage of the libraries and programs by every
+# test (tests, fuzzers, benchmarks and test support not counted), printed
+# and written as HTML to build/coverage/html/index.html. Not a gate.
+coverage:
+	@tools/install-deps.sh $(COVERAGE_PACKAGES)
+	cmake -S . -B $(COVERAGE_DIR) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DZN_COVERAGE=ON
+	cmake --build $(COVERAGE_DIR) -j$(JOBS)
+	find $(COVERAGE_DIR) -name '*.gcda' -delete
+	cd $(COVERAGE_DIR) && ctest -j$(JOBS) --output-on-failure --timeout 300
+	tools/coverage-report.sh $(COVERAGE_DIR)
 
 # PNG pictures of the dialog program's windows, drawn off screen.
 screenshot: build

@@ -11,6 +11,10 @@ function(zn_target_defaults target)
     target_compile_options(${target} PRIVATE
       -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  elseif(ZN_COVERAGE)
+    # Line, function and branch counts for `make coverage`.
+    target_compile_options(${target} PRIVATE --coverage -O0)
+    target_link_options(${target} PRIVATE --coverage)
   elseif(ZN_SANITIZE)
     target_compile_options(${target} PRIVATE
       -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

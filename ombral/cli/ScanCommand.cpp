@@ -162,7 +162,7 @@ int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE*
     return 0;
   }
   if (options->version) {
-    std::fputs("ombral-scan 1.0.0\n", out);
+    std::fputs("ombral-scan " OMBRAL_VERSION "\n", out);
     return 0;
   }
   CConsoleScan scan(*options, out, err);

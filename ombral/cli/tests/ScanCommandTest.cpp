@@ -82,7 +82,7 @@ TEST(ScanCommand, HelpVersionAndBadArguments) {
   const Result help = RunCommand({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("Usage: ombral-scan [OPTIONS] PATH"), std::string::npos);
-  EXPECT_EQ(RunCommand({"--version"}).out, "ombral-scan 1.0.0\n");
+  EXPECT_EQ(RunCommand({"--version"}).out, "ombral-scan " OMBRAL_VERSION "\n");
   const Result bad = RunCommand({"--frobnicate"});
   EXPECT_EQ(bad.status, 2);
   EXPECT_EQ(bad.out, "");

@@ -275,6 +275,22 @@ TEST_F(OpenDialog, HandlesFindTheirObjectsAndTemporaryWrappers) {
   EXPECT_FALSE(other.Attach(m_dialog.m_list.m_hWnd));  // already attached
 }
 
+TEST(DialogLife, AnAttachedWindowStaysWhenADialogObjectThatMadeOneGoes) {
+  CTestDialog owner;
+  ASSERT_TRUE(owner.Create(kTestDialogId));
+  HWND borrowed = nullptr;
+  {
+    CTestDialog dialog;
+    ASSERT_TRUE(dialog.Create(kTestDialogId));
+    ASSERT_TRUE(dialog.DestroyWindow());
+    ProcessEvents();
+    borrowed = owner.GetDlgItem(kActionId)->m_hWnd;
+    ASSERT_TRUE(dialog.Attach(borrowed));
+  }
+  ProcessEvents();
+  EXPECT_NE(CWnd::FromHandle(borrowed), nullptr);
+}
+
 TEST_F(OpenDialog, IconsShowInTheIconStaticAndTheWindow) {
   const HICON icon = platform::LoadIconResource(kTestIconId);
   CWnd* iconStatic = m_dialog.GetDlgItem(kIconId);

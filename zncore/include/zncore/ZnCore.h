@@ -1,4 +1,5 @@
-// ZnCore: every public header of the library.
+/// @file
+/// ZnCore: every public header of the library.
 #pragma once
 
 #include "zncore/ZnFile.h"

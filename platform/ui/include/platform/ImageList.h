@@ -26,6 +26,21 @@ inline constexpr UINT ILC_COLOR32 = 0x0020;
 // No transparent colour.
 inline constexpr COLORREF CLR_NONE = 0xFFFFFFFF;
 
+// Drawing styles of Draw: the transparent parts stay transparent in
+// either case (ILD_NORMAL and ILD_TRANSPARENT draw alike here); the blend
+// styles mix the image half (ILD_BLEND50, ILD_SELECTED) or a quarter
+// (ILD_BLEND25, ILD_FOCUS) with the highlight colour; the overlay bits
+// (INDEXTOOVERLAYMASK in ListCtrl.h) draw an overlay image on top.
+inline constexpr UINT ILD_NORMAL = 0x0000;
+inline constexpr UINT ILD_TRANSPARENT = 0x0001;
+inline constexpr UINT ILD_BLEND25 = 0x0002;
+inline constexpr UINT ILD_FOCUS = ILD_BLEND25;
+inline constexpr UINT ILD_BLEND50 = 0x0004;
+inline constexpr UINT ILD_SELECTED = ILD_BLEND50;
+inline constexpr UINT ILD_OVERLAYMASK = 0x0F00;
+
+class CDC;
+
 class CImageList : public CObject {
 public:
   CImageList() = default;
@@ -62,4 +77,12 @@ public:
   int GetImageCount() const;
   // The size of one image; FALSE without a list.
   BOOL GetIconSize(int& cx, int& cy) const;
+
+  // Draws image `index` with its top-left corner at `point` (client
+  // coordinates of the surface) in the ILD_* style. FALSE without a list,
+  // surface or such image.
+  BOOL Draw(CDC* dc, int index, POINT point, UINT style);
+  // Makes image `index` the overlay image number `overlay` (1 to 15), which
+  // a style's overlay bits name. FALSE for a bad image or number.
+  BOOL SetOverlayImage(int index, int overlay);
 };

@@ -15,6 +15,7 @@ using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using INT_PTR = std::intptr_t;
 using UINT_PTR = std::uintptr_t;
+using DWORD_PTR = std::uintptr_t;
 
 struct HICON__;
 using HICON = HICON__*;  // an icon loaded from the resources (never freed)

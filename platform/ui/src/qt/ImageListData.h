@@ -15,6 +15,7 @@ struct ImageListData {
   UINT flags = 0;
   int grow = 0;
   std::vector<QPixmap> images;
+  int overlays[16] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   CImageList* owner = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "IconPixmap.h"
 #include "WindowRegistry.h"
 #include "platform/Wnd.h"
 
@@ -43,6 +44,16 @@ bool SaveWindowImage(const CWnd& window, const char* pngPath) {
   painter.drawPixmap(border, border + titleHeight, client);
   painter.end();
   return image.save(QString::fromUtf8(pngPath), "PNG");
+}
+
+bool SaveIconImage(HICON icon, int side, const char* pngPath) {
+  const QImage picture = ui::PixmapOf(icon).toImage();
+  if (picture.isNull() || side <= 0 || !pngPath) return false;
+  const bool whole = side % picture.width() == 0 && side % picture.height() == 0;
+  const QImage scaled =
+      picture.scaled(side, side, Qt::IgnoreAspectRatio,
+                     whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+  return scaled.save(QString::fromUtf8(pngPath), "PNG");
 }
 
 }  // namespace platform

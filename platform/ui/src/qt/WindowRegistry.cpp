@@ -138,6 +138,9 @@ BOOL CWnd::Attach(HWND hWnd) {
   if (!data || data->permanent || m_hWnd) return FALSE;
   data->permanent = this;
   m_hWnd = hWnd;
+  // A window made elsewhere is only borrowed: it stays when the object goes,
+  // also when the object once made a window of its own.
+  m_bOwnsWindow = false;
   return TRUE;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,9 @@ struct WindowData {
   QEventLoop* modalLoop = nullptr;
   HWND defaultButton = nullptr;  // a dialog's BS_DEFPUSHBUTTON
   bool programmaticChange = false;  // a list box's selection is set by the program
+  // Called after ModifyStyle changed the style (a control that shows its
+  // style bits applies them); gets the style before the change.
+  std::function<void(DWORD before)> styleChanged;
 };
 
 // Registers a widget; the record lives until the widget is destroyed.

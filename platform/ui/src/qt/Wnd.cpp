@@ -233,6 +233,7 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT) {
   data->style = after & ~(WS_VISIBLE | WS_DISABLED);
   if ((after ^ before) & WS_VISIBLE) ShowWindow((after & WS_VISIBLE) ? SW_SHOW : SW_HIDE);
   if ((after ^ before) & WS_DISABLED) EnableWindow(!(after & WS_DISABLED));
+  if (data->styleChanged) data->styleChanged(before);
   return TRUE;
 }
 
