@@ -10,8 +10,8 @@
 namespace znwidgets::shots {
 namespace {
 
-constexpr UINT kTreeShotDialogId = 9501;
-constexpr UINT kTreeShotBitmapId = 9502;
+constexpr UINT kTreeShotDialogId = 9801;
+constexpr UINT kTreeShotBitmapId = 9802;
 constexpr int kTreeShotTreeId = 1001;
 
 // Images of 16 pixels: 0 folder, 1 file, 2 drive, 10 selected file (white

@@ -23,8 +23,8 @@ namespace {
 
 using namespace platform::testing;
 
-constexpr UINT kTreeDialogId = 9201;
-constexpr UINT kTreeBitmapId = 9202;
+constexpr UINT kTreeDialogId = 9251;
+constexpr UINT kTreeBitmapId = 9252;
 constexpr int kTreeId = 301;
 constexpr int kMadeTreeId = 302;
 
