@@ -8,4 +8,5 @@
 #include "znwidgets/ZnListBox.h"
 #include "znwidgets/ZnListCtrl.h"
 #include "znwidgets/ZnProgressDlg.h"
+#include "znwidgets/ZnTreeCtrl.h"
 #include "znwidgets/ZnWndTool.h"

@@ -1,0 +1,273 @@
+// CDemoDlg: the demo window's behaviour.
+#include "DemoDlg.h"
+
+#include <chrono>
+#include <cstdarg>
+#include <cstring>
+#include <thread>
+
+#include "DemoResource.h"
+#include "platform/DataExchange.h"
+#include "platform/File.h"
+#include "platform/FileFind.h"
+#include "platform/Resource.h"
+
+namespace {
+
+struct FileType {
+  const char* extension;  // upper case, with its full stop
+  const char* name;
+};
+constexpr FileType kTypes[] = {
+    {".JPG", "JPEG-Bild"},  {".JPEG", "JPEG-Bild"},    {".PNG", "PNG-Bild"},
+    {".GIF", "GIF-Bild"},   {".BMP", "BMP-Bild"},      {".TXT", "Textdokument"},
+    {".HTML", "HTML-Dokument"}, {".HTM", "HTML-Dokument"}, {".PDF", "PDF-Dokument"},
+};
+
+const char* TypeOf(const CZnString& name) {
+  CZnString extension = name.GetExtension();
+  extension.MakeUpper();
+  for (const FileType& type : kTypes) {
+    if (extension == type.extension) return type.name;
+  }
+  return "Datei";
+}
+
+// A small generator of the same pseudo-random numbers on every run, so the
+// sample rows (and the pictures drawn of them) never change.
+class SampleNumbers {
+public:
+  unsigned Next(unsigned range) {
+    m_state = m_state * 1103515245u + 12345u;
+    return (m_state >> 8) % range;
+  }
+
+private:
+  unsigned m_state = 20261207u;
+};
+
+constexpr const char* kWords[] = {"Strand", "Berg", "Hafen", "Garten", "Schnee", "Abend",
+                                  "Markt", "Turm", "Wald", "Fluss"};
+constexpr const char* kExtensions[] = {"jpg", "jpg", "jpg", "png", "gif", "txt", "html"};
+
+}  // namespace
+
+CDemoDlg::CDemoDlg() : CDialog(IDD_ZN_DEMO) {}
+
+void CDemoDlg::DoDataExchange(CDataExchange* dx) {
+  CDialog::DoDataExchange(dx);
+  DDX_Control(dx, IDC_DEMO_TREE, m_tree);
+  DDX_Control(dx, IDC_DEMO_LIST, m_list);
+  DDX_Control(dx, IDC_DEMO_LOG, m_log);
+}
+
+BOOL CDemoDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  if (HICON icon = platform::LoadIconResource(IDR_ZN_DEMO_ICON)) {
+    SetIcon(icon, ICON_BIG);
+    SetIcon(icon, ICON_SMALL);
+  }
+  // The drives under "Dateien": expanding one reads its folders lazily.
+  m_hFiles = m_tree.InsertItem(ZN_TREE_FILES_ITEM);
+  m_tree.InitTreeWithDrives(m_hFiles, 0, 0, 1, 1, 1, 0, 0, nullptr);
+  m_tree.Expand(m_hFiles, TVE_EXPAND);
+
+  PrepareColumns();
+  m_list.ChangeListViewMode(1, 1);
+  m_list.CreateIcons(0, 0);
+  m_list.AddIcon(IDR_ZN_DEMO_DOCUMENT);
+  FillSampleRows(300);
+  Log("Select a folder in the tree, or click a heading to sort and group the list.");
+  return TRUE;
+}
+
+void CDemoDlg::PrepareColumns() {
+  m_list.InsertCol("Name", -1, 140);
+  m_list.InsertCol("Geändert", -1, 140);
+  m_list.InsertCol("Größe", -1, 70);
+  m_list.InsertCol("Typ", -1, 95);
+  LVCOLUMN size{};
+  size.mask = LVCF_FMT;
+  size.fmt = LVCFMT_RIGHT;
+  m_list.SetColumn(2, &size);
+}
+
+void CDemoDlg::FillSampleRows(int count) {
+  SampleNumbers numbers;
+  m_list.DeleteListContents(0, -1);
+  for (int i = 0; i < count; ++i) {
+    CString row;
+    row.Format("%s_%04d.%s|%02u.%02u.%u %02u:%02u:%02u|%s|", kWords[numbers.Next(10)], i + 1,
+               kExtensions[numbers.Next(7)], numbers.Next(28) + 1, numbers.Next(12) + 1,
+               1998 + numbers.Next(12), numbers.Next(24), numbers.Next(60), numbers.Next(60),
+               CZnString().FormatLong(static_cast<long>(numbers.Next(4000000) + 200)).GetString());
+    CZnString name(row.Left(row.Find('|')));
+    row += TypeOf(name);
+    m_list.Insert(row, -1, 0, '|', 0);
+  }
+  m_strFolder.Empty();
+  Log("%d generated rows", count);
+}
+
+bool CDemoDlg::ShowFolder(HTREEITEM item) {
+  if (!item || item == m_hFiles || m_tree.GetItemText(item) == ZN_TREE_PLACEHOLDER) return false;
+  CZnString path;
+  m_tree.GetTreeItemPath(item, path, '\\', 1, 0, 1);
+  CFileStatus status;
+  if (!CFile::GetStatus(path, status) || !(status.m_attribute & CFile::directory)) return false;
+  ListFolder(path);
+  return true;
+}
+
+void CDemoDlg::ListFolder(const CZnString& folder) {
+  m_list.DeleteListContents(0, -1);
+  CZnString pattern = folder;
+  pattern.TrimRight('\\');
+  m_strFolder = pattern;
+  pattern += "\\*.*";
+  CFileFind finder;
+  int files = 0;
+  for (BOOL more = finder.FindFile(pattern); more;) {
+    more = finder.FindNextFile();
+    if (finder.IsDots() || finder.IsDirectory()) continue;
+    const CZnString name = finder.GetFileName();
+    CFileStatus status;
+    CZnString changed;
+    if (CFile::GetStatus(finder.GetFilePath(), status)) {
+      CZnTime(status.m_mtime).GetTimeAsString(changed, 0);
+    }
+    // Cell by cell: a name may hold the separator a joined row would use.
+    const int row = m_list.InsertItem(m_list.GetItemCount(), name, 0);
+    m_list.SetItemText(row, 1, changed);
+    m_list.SetItemText(row, 2, CZnString().FormatLong(static_cast<long>(finder.GetLength())));
+    m_list.SetItemText(row, 3, TypeOf(name));
+    ++files;
+  }
+  finder.Close();
+  Log("%s: %d files", m_strFolder.GetString(), files);
+}
+
+int CDemoDlg::RunLongOperation(int steps) {
+  CZnProgressDlg progress;
+  if (!progress.Create(this)) return 0;
+  m_pProgress = &progress;
+  progress.SetStatus("Einträge werden verarbeitet...");
+  progress.SetRange(0, steps > 0 ? static_cast<unsigned>(steps) : 1u);
+  int done = 0;
+  while (done < steps) {
+    // The work of one item.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ++done;
+    if (done % 25 == 1) {
+      CString item;
+      item.Format("Eintrag %d von %d", done, steps);
+      progress.SetItemText(item);
+    }
+    progress.SetPos(static_cast<unsigned>(done));
+    if (progress.CheckCancelButton()) break;
+  }
+  m_pProgress = nullptr;
+  progress.DestroyWindow();
+  if (done < steps) {
+    Log("Long operation cancelled after %d of %d steps", done, steps);
+  } else {
+    Log("Long operation done: %d steps", steps);
+  }
+  return done;
+}
+
+void CDemoDlg::SetHighlight(CZnListCtrl::EHighlight type, const char* name) {
+  m_list.SetHighlightType(type);
+  Log("Highlight: %s", name);
+}
+
+void CDemoDlg::PickFile() {
+  CZnString path;
+  if (CZnWndTool().GetFileSelection(path, m_hWnd, nullptr, "", nullptr, 1)) {
+    Log("File picked: %s", path.GetString());
+  } else {
+    Log("No file picked");
+  }
+}
+
+void CDemoDlg::PickFolder() {
+  CZnString path;
+  if (CZnWndTool().GetFolderSelection(path, m_hWnd, "Choose a folder to list", nullptr)) {
+    ListFolder(path);
+  } else {
+    Log("No folder picked");
+  }
+}
+
+void CDemoDlg::OpenDocument() {
+  const int row = m_list.GetCurSel();
+  if (m_strFolder.IsEmpty() || row < 0 || row >= m_list.GetItemCount()) {
+    Log("Select a file of a folder first");
+    return;
+  }
+  const CString name = m_list.GetItemText(row, 0);
+  if (name.IsEmpty()) return;  // a separator row
+  const CZnString path = m_strFolder + "\\" + name;
+  char message[ZN_EXECUTE_MESSAGE_SIZE] = "";
+  if (const int code = CZnWndTool().ExecuteFile(m_hWnd, path, message)) {
+    Log("Cannot open %s (%d): %s", path.GetString(), code, message);
+  } else {
+    Log("Opened %s", path.GetString());
+  }
+}
+
+void CDemoDlg::Log(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  CString line;
+  line.FormatV(format, args);
+  va_end(args);
+  m_log.AddSelString(line, 0, 500);
+}
+
+BOOL CDemoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (HIWORD(wParam) == BN_CLICKED) {
+    switch (LOWORD(wParam)) {
+      case IDC_DEMO_HIGHLIGHT_LABEL:
+        SetHighlight(CZnListCtrl::HighlightLabelOnly, "label only");
+        return TRUE;
+      case IDC_DEMO_HIGHLIGHT_COLUMNS:
+        SetHighlight(CZnListCtrl::HighlightAllColumns, "all columns");
+        return TRUE;
+      case IDC_DEMO_HIGHLIGHT_ROW:
+        SetHighlight(CZnListCtrl::HighlightFullRow, "full row");
+        return TRUE;
+      case IDC_DEMO_SAMPLE_ROWS:
+        FillSampleRows(300);
+        return TRUE;
+      case IDC_DEMO_LONG_RUN:
+        RunLongOperation(3000);
+        return TRUE;
+      case IDC_DEMO_OPEN_FILE:
+        PickFile();
+        return TRUE;
+      case IDC_DEMO_PICK_FOLDER:
+        PickFolder();
+        return TRUE;
+      case IDC_DEMO_OPEN_DOCUMENT:
+        OpenDocument();
+        return TRUE;
+      default:
+        break;
+    }
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+BOOL CDemoDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (wParam == static_cast<WPARAM>(IDC_DEMO_TREE) && header->code == TVN_SELCHANGED) {
+    ShowFolder(reinterpret_cast<const NMTREEVIEW*>(lParam)->itemNew.hItem);
+    return TRUE;
+  }
+  if (wParam == static_cast<WPARAM>(IDC_DEMO_LIST) && header->code == NM_DBLCLK) {
+    OpenDocument();
+    return TRUE;
+  }
+  return CDialog::OnNotify(wParam, lParam, result);
+}

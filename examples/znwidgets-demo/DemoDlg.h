@@ -1,0 +1,59 @@
+// CDemoDlg: one window that shows every ZnWidgets class at work.
+//
+// Left, a CZnTreeCtrl with the drives under "Dateien", read lazily as the
+// user expands them; selecting a folder fills the CZnListCtrl on the right
+// with its files (name, date, size, type), which sorts and groups on a
+// heading click in the highlight shape the three buttons choose. At first
+// the list holds a few hundred generated rows. The buttons below run a long
+// cancellable operation under CZnProgressDlg, show the file and folder
+// pickers and open the selected file with CZnWndTool, and every action is
+// logged in a CZnListBox at the bottom.
+#pragma once
+
+#include <string>
+
+#include "platform/Dialog.h"
+#include "znwidgets/ZnWidgets.h"
+
+class CDemoDlg : public CDialog {
+public:
+  CDemoDlg();
+
+  // Fills the list with `count` generated rows (the same ones every time).
+  void FillSampleRows(int count);
+  // Fills the list with the files of the folder the tree item stands for;
+  // false when the item is no drive or folder (nothing changes then).
+  bool ShowFolder(HTREEITEM item);
+  // Works through `steps` items under a progress dialog; returns the number
+  // done (fewer when "Abbrechen" was pressed).
+  int RunLongOperation(int steps);
+  // The progress dialog while RunLongOperation runs, else null.
+  CZnProgressDlg* CurrentProgress() { return m_pProgress; }
+  // The folder whose files the list shows; "" for the generated rows.
+  const CZnString& ShownFolder() const { return m_strFolder; }
+  // The "Dateien" item that holds the drives.
+  HTREEITEM FilesItem() const { return m_hFiles; }
+
+  CZnTreeCtrl m_tree;
+  CZnListCtrl m_list;
+  CZnListBox m_log;
+
+protected:
+  void DoDataExchange(CDataExchange* dx) override;
+  BOOL OnInitDialog() override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+  void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void PrepareColumns();
+  void SetHighlight(CZnListCtrl::EHighlight type, const char* name);
+  void PickFile();
+  void PickFolder();
+  void OpenDocument();
+  void ListFolder(const CZnString& folder);
+
+  HTREEITEM m_hFiles = nullptr;
+  CZnString m_strFolder;
+  CZnProgressDlg* m_pProgress = nullptr;
+};
