@@ -82,10 +82,10 @@ BOOL CDemoDlg::OnInitDialog() {
 }
 
 void CDemoDlg::PrepareColumns() {
-  m_list.InsertCol("Name", -1, 140);
+  m_list.InsertCol("Name", -1, 130);
   m_list.InsertCol("Geändert", -1, 140);
-  m_list.InsertCol("Größe", -1, 70);
-  m_list.InsertCol("Typ", -1, 95);
+  m_list.InsertCol("Größe", -1, 65);
+  m_list.InsertCol("Typ", -1, 110);
   LVCOLUMN size{};
   size.mask = LVCF_FMT;
   size.fmt = LVCFMT_RIGHT;
