@@ -71,9 +71,6 @@ public:
   // Appends the icon, scaled to the list's image size; its index, -1 when
   // there is no list or no icon.
   int Add(HICON icon);
-  // Removes image `index` (later images move up); -1 removes all. FALSE
-  // for a bad index.
-  BOOL Remove(int index);
   int GetImageCount() const;
   // The size of one image; FALSE without a list.
   BOOL GetIconSize(int& cx, int& cy) const;

@@ -339,7 +339,4 @@ public:
   CWaitCursor(const CWaitCursor&) = delete;
   /// Not assignable, for the same reason.
   CWaitCursor& operator=(const CWaitCursor&) = delete;
-  /// Shows the wait cursor again when none shows any more (an
-  /// EndWaitCursor ended the last level); does nothing while one shows.
-  void Restore();
 };

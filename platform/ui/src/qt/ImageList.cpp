@@ -127,18 +127,6 @@ int CImageList::Add(HICON icon) {
   return static_cast<int>(data->images.size()) - 1;
 }
 
-BOOL CImageList::Remove(int index) {
-  ImageListData* data = FindImageList(m_hImageList);
-  if (!data) return FALSE;
-  if (index == -1) {
-    data->images.clear();
-    return TRUE;
-  }
-  if (index < 0 || static_cast<std::size_t>(index) >= data->images.size()) return FALSE;
-  data->images.erase(data->images.begin() + index);
-  return TRUE;
-}
-
 int CImageList::GetImageCount() const {
   const ImageListData* data = FindImageList(m_hImageList);
   return data ? static_cast<int>(data->images.size()) : 0;

@@ -23,7 +23,3 @@ void CWnd::EndWaitCursor() { HideWaitCursor(); }
 CWaitCursor::CWaitCursor() { ShowWaitCursor(); }
 
 CWaitCursor::~CWaitCursor() { HideWaitCursor(); }
-
-void CWaitCursor::Restore() {
-  if (qApp && !QApplication::overrideCursor()) ShowWaitCursor();
-}
