@@ -20,11 +20,18 @@ CRect RectOf(const CWnd& window) {
   return rect;
 }
 
-TEST(OwnedWindows, StayUsableWhileTheirOwnerIsDisabled) {
+// A dialog and a second dialog it owns.
+class OwnedWindows : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(owner.Create(kTestDialogId));
+    ASSERT_TRUE(owned.Create(kTestDialogId, &owner));
+  }
   CTestDialog owner;
-  ASSERT_TRUE(owner.Create(kTestDialogId));
-  CTestDialog owned(&owner);
-  ASSERT_TRUE(owned.Create(kTestDialogId, &owner));
+  CTestDialog owned{&owner};
+};
+
+TEST_F(OwnedWindows, StayUsableWhileTheirOwnerIsDisabled) {
   owner.EnableWindow(FALSE);
   EXPECT_FALSE(owner.IsWindowEnabled());
   EXPECT_TRUE(owned.IsWindowEnabled());
@@ -37,11 +44,7 @@ TEST(OwnedWindows, StayUsableWhileTheirOwnerIsDisabled) {
   EXPECT_TRUE(owner.CommandsWith(BN_CLICKED).empty());
 }
 
-TEST(OwnedWindows, KeepTheirOwnDisabledStateAcrossTheOwners) {
-  CTestDialog owner;
-  ASSERT_TRUE(owner.Create(kTestDialogId));
-  CTestDialog owned(&owner);
-  ASSERT_TRUE(owned.Create(kTestDialogId, &owner));
+TEST_F(OwnedWindows, KeepTheirOwnDisabledStateAcrossTheOwners) {
   owned.EnableWindow(FALSE);
   owner.EnableWindow(FALSE);
   owner.EnableWindow(TRUE);
