@@ -1,0 +1,122 @@
+// ReplacingFile: writes a file of a folder so that a reader, a crash or a
+// kill sees either the old file or the new one, never a mix, and never
+// writes through a link.
+//
+//   platform::ReplacingFile page;
+//   if (page.Begin(folder, "_FileIndex.html", {})) {
+//     page.Write(text);
+//     switch (page.Commit()) { ... }
+//   }
+//
+// Begin looks at the name (through the folder handle, not following it): a
+// plain file or nothing may be replaced; a link, folder, pipe, socket or
+// device is reported and left alone. It then creates a new temporary file
+// in the same folder (".#ombral.<process>.<random>", created exclusively,
+// never through a link). Write collects the bytes; Commit writes them,
+// gives the file its permissions and renames it over the name in one step.
+// When the new bytes equal the old file's, the old file stays and the
+// temporary goes (no rename, no new inode). Every failure removes the
+// temporary file; so does destroying an unfinished writer.
+//
+// Commit may run on another thread than Begin (the folder is shared).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/FolderHandle.h"
+
+namespace platform {
+
+class ReplacingFile {
+public:
+  enum class Outcome {
+    Created,    // the name was free; the new file stands there now
+    Replaced,   // the old file was replaced by the new one
+    Unchanged,  // the old file already held exactly these bytes and stays
+    NameTaken,  // a link, folder, pipe, socket or device holds the name; nothing written
+    Failed,     // the system refused (Error() tells why); the old file, if any, is intact
+  };
+
+  struct Options {
+    // Permissions of a new file; unset: 0666 less the process's mask. When
+    // an old file is replaced, its permissions are kept instead unless
+    // `forceMode` is set.
+    std::optional<std::uint32_t> mode;
+    bool forceMode = false;
+    // The group the file should belong to; when it cannot be given that
+    // group, the group's permission bits are cleared, so the file is never
+    // readable by more users than asked.
+    std::optional<std::uint32_t> group;
+    // Compare with the old file and keep it when equal.
+    bool keepUnchanged = true;
+  };
+
+  ReplacingFile() = default;
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  // Starts the file `name` of `folder`. False when the name is taken by
+  // something that is not a plain file (GetOutcome() NameTaken, TakenBy()
+  // tells what) or the temporary file cannot be created (Failed, Error()).
+  bool Begin(SharedFolder folder, std::string name, const Options& options);
+  bool IsActive() const { return m_fd >= 0; }
+
+  // Adds bytes; false once a write has failed (the failure comes back from
+  // Commit).
+  bool Write(std::string_view bytes);
+
+  // Finishes the file: see Outcome. After Commit the writer is idle again.
+  Outcome Commit();
+  // Drops the new file; the old one stays.
+  void Abandon();
+
+  Outcome GetOutcome() const { return m_outcome; }
+  int Error() const { return m_error; }
+  // What held the name when it was NameTaken.
+  EntryKind TakenBy() const { return m_takenBy; }
+  // The status of the file now standing under the name (after Created,
+  // Replaced or Unchanged).
+  const EntryInfo& Written() const { return m_written; }
+  // Bytes handed to Write since Begin.
+  std::uint64_t Size() const { return m_size; }
+
+  // Fault injection for tests: when set, called before each step of
+  // Commit with the step's name ("write", "rename"); a non-zero result
+  // makes that step fail with that errno value, and -1 ends the process
+  // there at once (a kill in the middle of a write).
+  using FaultHook = int (*)(const char* step, std::string_view name);
+  static void SetFaultHook(FaultHook hook);
+
+  // True when `name` has the form of this class's temporary files.
+  static bool IsTemporaryName(std::string_view name);
+  // Removes `name` of `folder` when it is a temporary file an earlier,
+  // interrupted process left: a regular file of the temporary form, owned
+  // by the user this process acts as, with one link, whose process no
+  // longer runs. False (nothing removed) otherwise.
+  static bool RemoveLeftover(const FolderHandle& folder, std::string_view name);
+
+private:
+  bool Flush();
+  bool SameAsOld(const EntryInfo& old) const;
+  Outcome Fail(int error);
+
+  SharedFolder m_folder;
+  std::string m_name;
+  std::string m_temp;
+  Options m_options;
+  int m_fd = -1;
+  std::string m_pending;            // bytes not yet written to the temporary file
+  std::string m_kept;               // every byte, while small enough to compare with the old file
+  bool m_keptAll = true;
+  std::uint64_t m_size = 0;
+  Outcome m_outcome = Outcome::Failed;
+  int m_error = 0;
+  EntryKind m_takenBy = EntryKind::Missing;
+  EntryInfo m_written;
+};
+
+}  // namespace platform

@@ -1,0 +1,268 @@
+// ReplacingFile over POSIX: a temporary file made with O_CREAT | O_EXCL |
+// O_NOFOLLOW beside its final name, renamed over it with renameat through
+// the held folder. A named temporary (not O_TMPFILE with linkat) because
+// linkat cannot replace an existing name: the rename would be needed anyway,
+// and O_TMPFILE fails on some network and overlay file systems.
+#include "platform/ReplacingFile.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <random>
+#include <unistd.h>
+
+#include "SysCalls.h"
+
+namespace platform {
+namespace {
+
+using posix::RetryOnEintr;
+using posix::Sys;
+
+constexpr std::string_view kTempPrefix = ".#ombral.";
+constexpr std::size_t kRandomDigits = 16;
+// New bytes are kept in memory up to this size, so they can be compared
+// with the old file; a longer file is streamed and always replaced.
+constexpr std::size_t kCompareLimit = 1u << 20;
+
+std::atomic<ReplacingFile::FaultHook> g_faultHook{nullptr};
+
+int Fault(const char* step, std::string_view name) {
+  const ReplacingFile::FaultHook hook = g_faultHook.load();
+  return hook ? hook(step, name) : 0;
+}
+
+// The process's file-creation mask, read without changing it (changing it,
+// even for a moment, would race with other threads creating files).
+mode_t ProcessUmask() {
+  static const mode_t mask = [] {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+      char line[256];
+      while (std::fgets(line, sizeof line, status)) {
+        unsigned value = 0;
+        if (std::sscanf(line, "Umask: %o", &value) == 1) {
+          std::fclose(status);
+          return static_cast<mode_t>(value & 0777);
+        }
+      }
+      std::fclose(status);
+    }
+    const mode_t old = ::umask(022);
+    ::umask(old);
+    return old;
+  }();
+  return mask;
+}
+
+std::string TemporaryName() {
+  static std::mutex mutex;
+  static std::mt19937_64 engine{std::random_device{}() ^ (static_cast<std::uint64_t>(::getpid()) << 32)};
+  std::uint64_t value;
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    value = engine();
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*s%ld.%016llx", static_cast<int>(kTempPrefix.size()), kTempPrefix.data(),
+                static_cast<long>(::getpid()), static_cast<unsigned long long>(value));
+  return text;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = RetryOnEintr([&] { return Sys().write(fd, bytes.data(), bytes.size()); });
+    if (n < 0) return false;
+    if (n == 0) {
+      errno = ENOSPC;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// The process number in a temporary name, or 0 when the name is not one.
+long TemporaryOwnerProcess(std::string_view name) {
+  if (name.substr(0, kTempPrefix.size()) != kTempPrefix) return 0;
+  name.remove_prefix(kTempPrefix.size());
+  const std::size_t dot = name.find('.');
+  if (dot == std::string_view::npos || dot == 0 || name.size() - dot - 1 != kRandomDigits) return 0;
+  long pid = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + dot, pid);
+  if (error != std::errc() || end != name.data() + dot || pid <= 0) return 0;
+  for (const char c : name.substr(dot + 1))
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return 0;
+  return pid;
+}
+
+}  // namespace
+
+void ReplacingFile::SetFaultHook(FaultHook hook) { g_faultHook = hook; }
+
+bool ReplacingFile::IsTemporaryName(std::string_view name) { return TemporaryOwnerProcess(name) != 0; }
+
+bool ReplacingFile::RemoveLeftover(const FolderHandle& folder, std::string_view name) {
+  const long pid = TemporaryOwnerProcess(name);
+  if (pid == 0 || pid == ::getpid()) return false;
+  EntryInfo info;
+  if (!folder.Look(name, info) || info.kind != EntryKind::File || info.owner != ::geteuid() || info.links != 1)
+    return false;
+  // A process of that number that still runs may be writing it.
+  if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) return false;
+  const FileIdentity identity = info.Identity();
+  return folder.RemoveFile(name, &identity);
+}
+
+ReplacingFile::~ReplacingFile() { Abandon(); }
+
+bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& options) {
+  Abandon();
+  m_folder = std::move(folder);
+  m_name = std::move(name);
+  m_options = options;
+  m_pending.clear();
+  m_keptAll = true;
+  m_size = 0;
+  m_error = 0;
+  m_takenBy = EntryKind::Missing;
+  m_written = EntryInfo{};
+  if (!m_folder || !m_folder->IsOpen() || !IsPlainName(m_name)) {
+    m_outcome = Fail(m_folder && m_folder->IsOpen() ? EINVAL : EBADF);
+    return false;
+  }
+  EntryInfo old;
+  if (m_folder->Look(m_name, old) && old.kind != EntryKind::File) {
+    m_takenBy = old.kind;
+    m_outcome = Outcome::NameTaken;
+    return false;
+  }
+  // Private until Commit gives it its permissions: a preview of a private
+  // picture is never readable by others, not even while it is written.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    m_temp = TemporaryName();
+    m_fd = RetryOnEintr([&] {
+      return ::openat(m_folder->NativeHandle(), m_temp.c_str(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+    });
+    if (m_fd >= 0 || errno != EEXIST) break;
+  }
+  if (m_fd < 0) {
+    m_outcome = Fail(errno);
+    m_temp.clear();
+    return false;
+  }
+  m_outcome = Outcome::Failed;
+  return true;
+}
+
+bool ReplacingFile::Write(std::string_view bytes) {
+  if (m_fd < 0) return false;
+  if (m_error != 0) return false;
+  m_pending.append(bytes);
+  m_size += bytes.size();
+  if (m_pending.size() > kCompareLimit) {
+    m_keptAll = false;
+    return Flush();
+  }
+  return true;
+}
+
+bool ReplacingFile::Flush() {
+  if (m_error != 0) return false;
+  if (m_pending.empty()) return true;
+  if (const int injected = Fault("write", m_name)) {
+    m_error = injected;
+    return false;
+  }
+  if (!WriteAll(m_fd, m_pending)) {
+    m_error = errno;
+    return false;
+  }
+  m_pending.clear();
+  return true;
+}
+
+bool ReplacingFile::SameAsOld(const EntryInfo& old) const {
+  if (!m_options.keepUnchanged || !m_keptAll || old.kind != EntryKind::File || old.size != m_size) return false;
+  std::string content;
+  return m_folder->ReadFile(m_name, m_size, content) == ReadStatus::Read && content == m_pending;
+}
+
+ReplacingFile::Outcome ReplacingFile::Fail(int error) {
+  if (m_fd >= 0) {
+    ::close(m_fd);
+    m_fd = -1;
+  }
+  if (!m_temp.empty() && m_folder && m_folder->IsOpen()) ::unlinkat(m_folder->NativeHandle(), m_temp.c_str(), 0);
+  m_temp.clear();
+  m_pending.clear();
+  m_error = error;
+  m_outcome = Outcome::Failed;
+  return m_outcome;
+}
+
+void ReplacingFile::Abandon() {
+  if (m_fd < 0) return;
+  const int error = m_error;
+  Fail(error);
+}
+
+ReplacingFile::Outcome ReplacingFile::Commit() {
+  if (m_fd < 0) return m_outcome;
+  if (m_error != 0) return Fail(m_error);
+  EntryInfo old;
+  const bool hadOld = m_folder->Look(m_name, old);
+  if (hadOld && old.kind != EntryKind::File) {
+    m_takenBy = old.kind;
+    Fail(0);
+    m_outcome = Outcome::NameTaken;
+    return m_outcome;
+  }
+  if (hadOld && SameAsOld(old)) {
+    Fail(0);
+    m_written = old;
+    m_outcome = Outcome::Unchanged;
+    return m_outcome;
+  }
+  if (!Flush()) return Fail(m_error);
+
+  mode_t mode = m_options.mode ? static_cast<mode_t>(*m_options.mode & 0777) : (0666 & ~ProcessUmask());
+  if (hadOld && !m_options.forceMode) mode = static_cast<mode_t>(old.mode & 0777);
+  struct stat st {};
+  if (Sys().fstat(m_fd, &st) != 0) return Fail(errno);
+  if (m_options.group && st.st_gid != *m_options.group) {
+    if (::fchown(m_fd, static_cast<uid_t>(-1), static_cast<gid_t>(*m_options.group)) == 0) st.st_gid = *m_options.group;
+    else mode &= ~static_cast<mode_t>(070);
+  }
+  if ((st.st_mode & 07777) != mode && ::fchmod(m_fd, mode) != 0) return Fail(errno);
+  st.st_mode = (st.st_mode & ~static_cast<mode_t>(07777)) | mode;
+  const int fd = m_fd;
+  m_fd = -1;
+  // A network file system may report a failed write only here.
+  if (::close(fd) != 0 && errno != EINTR) return Fail(errno);
+  if (const int injected = Fault("rename", m_name)) return Fail(injected);
+  if (::renameat(m_folder->NativeHandle(), m_temp.c_str(), m_folder->NativeHandle(), m_name.c_str()) != 0)
+    return Fail(errno);
+  m_temp.clear();
+  m_pending.clear();
+  m_written.kind = EntryKind::File;
+  m_written.size = m_size;
+  m_written.modifySeconds = st.st_mtim.tv_sec;
+  m_written.modifyNanos = static_cast<std::uint32_t>(st.st_mtim.tv_nsec);
+  m_written.device = st.st_dev;
+  m_written.inode = st.st_ino;
+  m_written.mode = mode;
+  m_written.owner = st.st_uid;
+  m_written.group = st.st_gid;
+  m_written.links = 1;
+  m_outcome = hadOld ? Outcome::Replaced : Outcome::Created;
+  return m_outcome;
+}
+
+}  // namespace platform
