@@ -48,26 +48,45 @@ void PutEntry(std::string& out, unsigned tag, unsigned type, std::uint32_t count
 }  // namespace
 
 bool WriteTestPicture(const std::string& nativePath, int width, int height) {
+  return WriteTestPicture(nativePath, width, height, PictureOptions{});
+}
+
+bool WriteTestPicture(const std::string& nativePath, int width, int height, const PictureOptions& options) {
   if (!Start() || width <= 0 || height <= 0) return false;
-  Ref xy, x, y, red, green, blue, rgb, pixels;
-  const double redScale = 255.0 / (width > 1 ? width - 1 : 1);
-  const double greenScale = 255.0 / (height > 1 ? height - 1 : 1);
+  Ref xy, x, y, red, green, blue, alpha, rgb, pixels, typed;
+  // Samples are made on the 8-bit scale and stretched to 16 bits at the end.
+  const double redScale = options.flat ? 0.0 : 255.0 / (width > 1 ? width - 1 : 1);
+  const double greenScale = options.flat ? 0.0 : 255.0 / (height > 1 ? height - 1 : 1);
   bool ok = vips_xyz(&xy.image, width, height, nullptr) == 0 &&
             vips_extract_band(xy.image, &x.image, 0, nullptr) == 0 &&
             vips_extract_band(xy.image, &y.image, 1, nullptr) == 0 &&
-            vips_linear1(x.image, &red.image, redScale, 0.0, nullptr) == 0 &&
-            vips_linear1(y.image, &green.image, greenScale, 0.0, nullptr) == 0 &&
+            vips_linear1(x.image, &red.image, redScale, options.flat ? 90.0 : 0.0, nullptr) == 0 &&
+            vips_linear1(y.image, &green.image, greenScale, options.flat ? 160.0 : 0.0, nullptr) == 0 &&
             vips_linear1(x.image, &blue.image, 0.0, 128.0, nullptr) == 0;
-  VipsImage* bands[3] = {red.image, green.image, blue.image};
-  ok = ok && vips_bandjoin(bands, &rgb.image, 3, nullptr) == 0 &&
-       vips_cast_uchar(rgb.image, &pixels.image, nullptr) == 0;
-  if (ok) vips_image_set_int(pixels.image, "interpretation", VIPS_INTERPRETATION_sRGB);
+  // Opaque on the right half, transparent on the left.
+  ok = ok && (!options.alpha || vips_moreeq_const1(x.image, &alpha.image, width / 2.0, nullptr) == 0);
+  VipsImage* bands[4] = {red.image, green.image, blue.image, alpha.image};
+  ok = ok && vips_bandjoin(bands, &rgb.image, options.alpha ? 4 : 3, nullptr) == 0;
+  if (options.sixteenBit) {
+    ok = ok && vips_linear1(rgb.image, &pixels.image, 257.0, 0.0, nullptr) == 0 &&
+         vips_cast_ushort(pixels.image, &typed.image, nullptr) == 0;
+  } else {
+    ok = ok && vips_cast_uchar(rgb.image, &typed.image, nullptr) == 0;
+  }
+  // The interpretation decides the bit depth a saver keeps.
+  Ref picture;
+  ok = ok && vips_copy(typed.image, &picture.image, "interpretation",
+                       options.sixteenBit ? VIPS_INTERPRETATION_RGB16 : VIPS_INTERPRETATION_sRGB, nullptr) == 0;
   const std::string::size_type dot = nativePath.rfind('.');
   const std::string ext = dot == std::string::npos ? "" : nativePath.substr(dot + 1);
-  if (ok && ext == "bmp") {
-    ok = vips_magicksave(pixels.image, nativePath.c_str(), "format", "bmp", nullptr) == 0;
+  if (ok && (ext == "bmp" || options.byMagick)) {
+    ok = vips_magicksave(picture.image, nativePath.c_str(), "format", ext == "bmp" ? "bmp" : ext.c_str(), nullptr) == 0;
   } else if (ok) {
-    ok = vips_image_write_to_file(pixels.image, nativePath.c_str(), "strip", TRUE, nullptr) == 0;
+    // Interlacing is the same option for the PNG and the JPEG saver; the
+    // other savers do not know it.
+    ok = options.interlaced
+             ? vips_image_write_to_file(picture.image, nativePath.c_str(), "strip", TRUE, "interlace", TRUE, nullptr) == 0
+             : vips_image_write_to_file(picture.image, nativePath.c_str(), "strip", TRUE, nullptr) == 0;
   }
   vips_error_clear();
   return ok;
@@ -117,16 +136,21 @@ bool ReadPictureInfo(const std::string& nativePath, PictureInfo& info) {
   info.width = vips_image_get_width(image.image);
   info.height = vips_image_get_height(image.image);
   info.hasMetadata = false;
+  info.comments.clear();
+  info.progressive = false;
   // Walk the JPEG segments up to the image data: APP1..APP15 (EXIF, XMP,
-  // ICC and the like) and comments are metadata; APP0 (JFIF) is not.
+  // ICC and the like) are metadata; APP0 (JFIF) is not. Comments are kept
+  // apart.
   const std::string jpeg = ReadAll(nativePath);
   std::size_t pos = 2;
   while (jpeg.size() >= 4 && pos + 4 <= jpeg.size() && static_cast<unsigned char>(jpeg[pos]) == 0xFF) {
     const unsigned marker = static_cast<unsigned char>(jpeg[pos + 1]);
     if (marker == 0xDA) break;  // start of scan
-    if ((marker >= 0xE1 && marker <= 0xEF) || marker == 0xFE) info.hasMetadata = true;
     const std::size_t length =
         static_cast<std::size_t>(static_cast<unsigned char>(jpeg[pos + 2])) << 8 | static_cast<unsigned char>(jpeg[pos + 3]);
+    if (marker >= 0xE1 && marker <= 0xEF) info.hasMetadata = true;
+    if (marker == 0xFE && length >= 2) info.comments += jpeg.substr(pos + 4, length - 2);
+    if (marker == 0xC2) info.progressive = true;
     pos += 2 + length;
   }
   return true;

@@ -12,6 +12,16 @@ namespace platform::testing {
 // it was turned. False when it could not be written.
 bool WriteTestPicture(const std::string& nativePath, int width, int height);
 
+// How a test picture is stored, beyond its size and format.
+struct PictureOptions {
+  bool interlaced = false;  // an interlaced PNG, a progressive JPEG
+  bool sixteenBit = false;  // PNG and TIFF: 16-bit samples
+  bool alpha = false;       // an alpha band, transparent in the left half
+  bool flat = false;        // nearly one colour (compresses to almost nothing)
+  bool byMagick = false;    // written by ImageMagick's encoder rather than libvips'
+};
+bool WriteTestPicture(const std::string& nativePath, int width, int height, const PictureOptions& options);
+
 // The TIFF part of an EXIF block (what follows "Exif\0\0") with the given
 // orientation (1..8) and, when asked, a GPS position.
 std::string MakeExifTiff(int orientation, bool withGps);
@@ -23,7 +33,9 @@ bool InsertExif(const std::string& nativePath, const std::string& tiff);
 struct PictureInfo {
   int width = 0;
   int height = 0;
-  bool hasMetadata = false;  // a JPEG with an EXIF, XMP, ICC or comment segment
+  bool hasMetadata = false;  // a JPEG with an EXIF, XMP, ICC or other APP1..APP15 segment
+  std::string comments;      // the texts of a JPEG's comment segments, one after the other
+  bool progressive = false;  // a JPEG whose frame is progressive
 };
 // Reads size and metadata; false when the file is no readable picture.
 bool ReadPictureInfo(const std::string& nativePath, PictureInfo& info);
