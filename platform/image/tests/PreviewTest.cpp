@@ -67,6 +67,8 @@ TEST_F(PreviewTest, TurnedByExifOrientationWithoutMetadata) {
   EXPECT_EQ(result.height, 240);
   const PictureInfo info = Info("p.jpg");
   EXPECT_FALSE(info.hasMetadata);  // no EXIF, no GPS position
+  EXPECT_EQ(info.comments, "Ombral preview 1");  // the mark, and nothing of the photo's
+  EXPECT_TRUE(platform::IsMarkedPreview(drive.ReadFile("p.jpg")));
   // The stored bottom-left corner (no red, full green) is now top left.
   int red = 0, green = 0;
   ASSERT_TRUE(platform::testing::ReadPixel(drive.Native("p.jpg"), 2, 2, red, green));

@@ -1,18 +1,34 @@
-// Previews with libvips: its thumbnail operation decodes a JPEG already
-// shrunk (the decoder skips detail it would throw away) and turns the result
-// by the EXIF orientation; the JPEG is saved into memory with every piece of
-// metadata stripped and then written and renamed into place by this file.
+// Previews with libvips. The header of a picture is read first, for the
+// pixel cap and the memory estimate; then the budget is taken and the
+// picture decoded:
+//   a JPEG by the JPEG library directly (JpegDecoder), already shrunk,
+//     because the library's own loader checks for warnings only before each
+//     band of rows it decodes and so misses damage found in the last band,
+//     which is where broken entropy data usually shows (the decoder runs
+//     into the end marker, or stops short of it);
+//   every other format by the library's thumbnail operation with its
+//     loader set to fail on the first warning.
+// The result is turned by the EXIF orientation, shrunk, laid on white,
+// saved as a JPEG with every piece of metadata stripped, and marked.
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 #include <vips/vips.h>
 
+#include "../common/DecodeEstimate.h"
+#include "../common/DecodeFailure.h"
 #include "../common/PictureFormat.h"
+#include "../common/PreviewMark.h"
+#include "JpegDecoder.h"
 #include "platform/Drives.h"
 #include "platform/Preview.h"
 
@@ -20,12 +36,28 @@ namespace platform {
 namespace {
 
 using image::PictureFormat;
+using image::PictureShape;
 
 constexpr int kJpegQuality = 82;
 
 // Set once the library is up; per-thread clean-up before that would touch
 // a library that was never started.
 std::atomic<bool> g_started{false};
+
+// Where the library's warnings on this thread go while a decode watches
+// them (see ErrorWindow); null when none does.
+thread_local std::string* t_warnings = nullptr;
+
+// Some loaders say why a header failed only as a warning (the PNG loader
+// passes libpng's "IHDR: CRC error" on that way and leaves its error text
+// empty). Warnings never reach standard error; those on a thread whose
+// decode watches them are kept for its reason.
+void OnLibraryLog(const gchar*, GLogLevelFlags level, const gchar* message, gpointer) {
+  if (t_warnings && (level & G_LOG_LEVEL_WARNING) && message && t_warnings->size() < 1024) {
+    if (!t_warnings->empty()) *t_warnings += ' ';
+    *t_warnings += message;
+  }
+}
 
 // One-time set-up: no operation cache (a picture changed on disk must be
 // read again, and open files must not pile up), one thread per preview (the
@@ -42,44 +74,290 @@ bool StartLibrary() {
                                 "VipsForeignLoadWebp", "VipsForeignLoadTiff", "VipsForeignLoadMagick"})
       vips_operation_block_set(allowed, FALSE);
     g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO),
-                      [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+                      OnLibraryLog, nullptr);
     g_started = true;
     return true;
   }();
   return started;
 }
 
-// The format of a file by its first bytes; None when it cannot be read.
-PictureFormat SniffFile(const std::string& native) {
-  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return PictureFormat::None;
-  unsigned char head[image::kSniffBytes] = {};
-  std::size_t got = 0;
-  while (got < sizeof head) {
-    const ssize_t n = ::read(fd, head + got, sizeof head - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  return image::SniffPictureFormat(head, got);
-}
-
-// Drops the references it holds when it goes.
+// Drops the reference it holds when it goes.
 struct ImageRef {
   VipsImage* image = nullptr;
+  ImageRef() = default;
+  ImageRef(const ImageRef&) = delete;
+  ImageRef& operator=(const ImageRef&) = delete;
   ~ImageRef() {
     if (image) g_object_unref(image);
   }
 };
 
-// The picture's pixel count from its header alone; -1 when the header
-// cannot be read.
-long long PixelCount(const std::string& native) {
+// The library keeps one error text for the whole process, and any thread
+// may add to it. A decode notes where the text ended when it began and, on
+// failure, reads what was added since: its own message, perhaps with one of
+// a decode beside it, and the warnings logged on its own thread. That can
+// only make a damaged picture look like a resource failure (tried again
+// next run), never the reverse, because a failure without any message also
+// counts as a resource failure. The text is emptied when it grows long; a
+// decode that sees it emptied reads it whole. One window per thread at a
+// time.
+class ErrorWindow {
+public:
+  ErrorWindow() {
+    std::lock_guard<std::mutex> lock(s_mutex);
+    if (std::strlen(vips_error_buffer()) > 4096) {
+      vips_error_clear();
+      ++s_generation;
+    }
+    m_generation = s_generation;
+    m_offset = std::strlen(vips_error_buffer());
+    t_warnings = &m_warnings;
+  }
+  ~ErrorWindow() { t_warnings = nullptr; }
+  ErrorWindow(const ErrorWindow&) = delete;
+  ErrorWindow& operator=(const ErrorWindow&) = delete;
+
+  // What the library said since the window opened, on one line.
+  std::string Text() const {
+    std::lock_guard<std::mutex> lock(s_mutex);
+    std::string text = vips_error_buffer();
+    text.erase(0, m_generation == s_generation ? std::min(m_offset, text.size()) : 0);
+    if (!m_warnings.empty()) text += (text.empty() ? "" : " ") + m_warnings;
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+  }
+
+private:
+  static inline std::mutex s_mutex;
+  static inline unsigned long s_generation = 0;
+  unsigned long m_generation = 0;
+  std::size_t m_offset = 0;
+  std::string m_warnings;
+};
+
+void SetFailure(PreviewImage& result, PreviewStatus status, std::string reason) {
+  result.status = status;
+  result.reason = std::move(reason);
+  result.width = result.height = 0;
+  result.jpeg.clear();
+}
+
+// A failure the library reported: damage unless its words say it ran out
+// of something, or it said nothing this decode can read.
+void SetLibraryFailure(PreviewImage& result, const ErrorWindow& errors, const char* what) {
+  const std::string text = errors.Text();
+  const bool resource = text.empty() || image::IsResourceFailure(text);
+  SetFailure(result, resource ? PreviewStatus::Failed : PreviewStatus::Broken,
+             std::string(what) + (text.empty() ? "" : ": " + text));
+}
+
+// The header of a picture in a format the JPEG decoder does not take:
+// size, bands and sample size from the library's header reader.
+bool ReadLibraryHeader(std::string_view picture, PictureShape& shape, PreviewImage& result, const ErrorWindow& errors) {
   ImageRef header;
-  header.image = vips_image_new_from_file(native.c_str(), "access", VIPS_ACCESS_SEQUENTIAL, nullptr);
-  if (!header.image) return -1;
-  return static_cast<long long>(vips_image_get_width(header.image)) * vips_image_get_height(header.image);
+  header.image = vips_image_new_from_buffer(picture.data(), picture.size(), "", "access", VIPS_ACCESS_SEQUENTIAL,
+                                            nullptr);
+  if (!header.image) {
+    SetLibraryFailure(result, errors, "unreadable header");
+    return false;
+  }
+  shape.width = static_cast<std::uint64_t>(vips_image_get_width(header.image));
+  shape.height = static_cast<std::uint64_t>(vips_image_get_height(header.image));
+  shape.bands = vips_image_get_bands(header.image);
+  shape.bytesPerSample = static_cast<int>(vips_format_sizeof(vips_image_get_format(header.image)));
+  int interlaced = 0;
+  if (vips_image_get_typeof(header.image, "interlaced") && vips_image_get_int(header.image, "interlaced", &interlaced) == 0)
+    shape.interlaced = interlaced != 0;
+  return true;
+}
+
+// A JPEG's own decode: the decoder's pixels, with the orientation and the
+// colour profile from the library's reading of the same header, so the
+// thumbnail turns and converts it as it would a picture it loaded itself.
+bool JpegThumbnail(std::string_view picture, image::JpegDecoder& decoder, int edge, ImageRef& thumb,
+                   std::vector<unsigned char>& pixels, PreviewImage& result, const ErrorWindow& errors) {
+  int width = 0, height = 0;
+  const int shrink = image::JpegShrinkOnLoad(static_cast<std::uint64_t>(decoder.Width()),
+                                             static_cast<std::uint64_t>(decoder.Height()), edge);
+  switch (decoder.Decode(shrink, pixels, width, height)) {
+    case image::JpegDecoder::Outcome::Done: break;
+    case image::JpegDecoder::Outcome::Damaged: SetFailure(result, PreviewStatus::Broken, decoder.Message()); return false;
+    case image::JpegDecoder::Outcome::OutOfResources: SetFailure(result, PreviewStatus::Failed, decoder.Message()); return false;
+  }
+  ImageRef header, memory, typed;
+  header.image = vips_image_new_from_buffer(picture.data(), picture.size(), "", "access", VIPS_ACCESS_SEQUENTIAL,
+                                            nullptr);
+  if (!header.image) {
+    SetLibraryFailure(result, errors, "unreadable header");
+    return false;
+  }
+  const int bands = decoder.Bands();
+  const VipsInterpretation interpretation =
+      bands == 1 ? VIPS_INTERPRETATION_B_W : bands == 4 ? VIPS_INTERPRETATION_CMYK : VIPS_INTERPRETATION_sRGB;
+  memory.image = vips_image_new_from_memory(pixels.data(), pixels.size(), width, height, bands, VIPS_FORMAT_UCHAR);
+  if (!memory.image || vips_copy(memory.image, &typed.image, "interpretation", interpretation, nullptr) != 0) {
+    SetLibraryFailure(result, errors, "cannot resample");
+    return false;
+  }
+  int orientation = 1;
+  if (vips_image_get_typeof(header.image, VIPS_META_ORIENTATION) &&
+      vips_image_get_int(header.image, VIPS_META_ORIENTATION, &orientation) == 0)
+    vips_image_set_int(typed.image, VIPS_META_ORIENTATION, orientation);
+  const void* profile = nullptr;
+  std::size_t profileSize = 0;
+  if (vips_image_get_typeof(header.image, VIPS_META_ICC_NAME) &&
+      vips_image_get_blob(header.image, VIPS_META_ICC_NAME, &profile, &profileSize) == 0)
+    vips_image_set_blob_copy(typed.image, VIPS_META_ICC_NAME, profile, profileSize);
+  // From here on the data is decoded: a failure is the library's trouble,
+  // not the picture's.
+  if (vips_thumbnail_image(typed.image, &thumb.image, edge, "height", edge, "size", VIPS_SIZE_DOWN, nullptr) != 0) {
+    const std::string text = errors.Text();
+    SetFailure(result, PreviewStatus::Failed, "cannot resample" + (text.empty() ? "" : ": " + text));
+    return false;
+  }
+  return true;
+}
+
+// Flattens onto white, saves and marks the preview of `thumb`. A failure
+// here is one of a decoded picture: damage only when the library, decoding
+// the picture on demand as it saves, says so.
+bool SavePreview(VipsImage* thumb, bool decodedAlready, PreviewImage& result, const ErrorWindow& errors) {
+  ImageRef flat;
+  VipsImage* out = thumb;
+  bool ok = true;
+  if (vips_image_hasalpha(out)) {
+    VipsArrayDouble* white = vips_array_double_newv(1, 255.0);
+    ok = vips_flatten(out, &flat.image, "background", white, nullptr) == 0;
+    vips_area_unref(VIPS_AREA(white));
+    out = flat.image;
+  }
+  void* jpeg = nullptr;
+  std::size_t jpegSize = 0;
+  ok = ok && vips_jpegsave_buffer(out, &jpeg, &jpegSize, "Q", kJpegQuality, "strip", TRUE, "optimize_coding", TRUE,
+                                  nullptr) == 0;
+  if (!ok) {
+    g_free(jpeg);
+    if (decodedAlready) {
+      const std::string text = errors.Text();
+      SetFailure(result, PreviewStatus::Failed, "cannot save the preview" + (text.empty() ? "" : ": " + text));
+    } else {
+      SetLibraryFailure(result, errors, "cannot decode");
+    }
+    return false;
+  }
+  try {
+    result.jpeg.assign(static_cast<const char*>(jpeg), jpegSize);
+  } catch (...) {
+    g_free(jpeg);
+    throw;
+  }
+  g_free(jpeg);
+  image::AddPreviewMark(result.jpeg);
+  result.width = vips_image_get_width(out);
+  result.height = vips_image_get_height(out);
+  result.status = PreviewStatus::Made;
+  return true;
+}
+
+std::string MiB(std::uint64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MiB"; }
+
+// Everything after the format check. `holding` is what this call holds of
+// `budget` (the caller's bytes when it starts); it is kept up to date here
+// and given back by the caller, whatever happens.
+void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, PreviewBudget& budget,
+                    std::uint64_t& holding, PreviewImage& result) {
+  const std::uint64_t held = holding;
+  const ErrorWindow errors;
+  PictureShape shape;
+  shape.format = format;
+  std::unique_ptr<image::JpegDecoder> decoder;
+  if (format == PictureFormat::Jpeg) {
+    decoder = std::make_unique<image::JpegDecoder>(picture);
+    switch (decoder->ReadHeader()) {
+      case image::JpegDecoder::Outcome::Done: break;
+      case image::JpegDecoder::Outcome::Damaged: SetFailure(result, PreviewStatus::Broken, decoder->Message()); return;
+      case image::JpegDecoder::Outcome::OutOfResources: SetFailure(result, PreviewStatus::Failed, decoder->Message()); return;
+    }
+    shape.width = static_cast<std::uint64_t>(decoder->Width());
+    shape.height = static_cast<std::uint64_t>(decoder->Height());
+    shape.bands = decoder->Bands();
+    shape.interlaced = decoder->MultiScan();
+    shape.jpegCoefficientBytes = decoder->CoefficientBytes();
+  } else if (!ReadLibraryHeader(picture, shape, result, errors)) {
+    return;
+  }
+  if (shape.width == 0 || shape.height == 0) {
+    SetFailure(result, PreviewStatus::Broken, "no pixels");
+    return;
+  }
+  if (shape.width * shape.height > static_cast<std::uint64_t>(kMaxPreviewSourcePixels)) {
+    SetFailure(result, PreviewStatus::TooLarge, "");
+    return;
+  }
+  result.needed = image::EstimateDecodeBytes(shape, edge);
+  if (held > budget.Limit() || result.needed > budget.Limit() - held) {
+    SetFailure(result, PreviewStatus::OverBudget,
+               "decoding needs " + MiB(result.needed) + ", the budget is " + MiB(budget.Limit()));
+    return;
+  }
+  // The caller's bytes go back first and come again with the estimate in
+  // one request: waiting while holding part would let two threads each
+  // hold what the other waits for.
+  budget.Release(held);
+  holding = 0;
+  budget.Acquire(held + result.needed);
+  holding = held + result.needed;
+
+  std::vector<unsigned char> pixels;  // a JPEG's decoded pixels, under the thumbnail until it is saved
+  ImageRef thumb;
+  if (decoder) {
+    if (!JpegThumbnail(picture, *decoder, edge, thumb, pixels, result, errors)) return;
+    decoder.reset();  // its buffers go before the resampling starts
+    SavePreview(thumb.image, true, result, errors);
+    return;
+  }
+  // The thumbnail operation decodes lazily: damage shows when it is saved.
+  // Its own fail_on argument does not reach the loader; the loader's
+  // options do.
+  if (vips_thumbnail_buffer(const_cast<char*>(picture.data()), picture.size(), &thumb.image, edge, "height", edge,
+                            "size", VIPS_SIZE_DOWN, "option_string", "fail_on=warning", nullptr) != 0) {
+    SetLibraryFailure(result, errors, "cannot decode");
+    return;
+  }
+  SavePreview(thumb.image, false, result, errors);
+}
+
+// The format of a file by its first bytes; None when it cannot be read.
+// Opened without blocking (a FIFO must not stop the caller) and read only
+// when it is a regular file: its whole content into `bytes`, which takes
+// `held` of `budget` (none when the file is larger than the budget).
+PictureFormat ReadPictureFile(const std::string& native, PreviewBudget& budget, std::string& bytes,
+                              std::uint64_t& held, bool& overBudget) {
+  const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return PictureFormat::None;
+  struct stat status {};
+  PictureFormat format = PictureFormat::None;
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (!budget.Acquire(size)) {
+      overBudget = true;
+    } else {
+      held = size;
+      bytes.resize(static_cast<std::size_t>(size));
+      std::size_t got = 0;
+      while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+      }
+      bytes.resize(got);
+      format = image::SniffPictureFormat(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    }
+  }
+  ::close(fd);
+  return format;
 }
 
 // Writes `size` bytes to a new file in the preview's folder and renames it
@@ -114,54 +392,53 @@ int WriteInPlace(const std::string& nativePreview, const void* data, std::size_t
 
 }  // namespace
 
+PreviewImage MakePreviewImage(std::string_view picture, int longerEdge, PreviewBudget& budget, std::uint64_t held) {
+  PreviewImage result;
+  std::uint64_t holding = held;
+  try {
+    const PictureFormat format =
+        image::SniffPictureFormat(reinterpret_cast<const unsigned char*>(picture.data()), picture.size());
+    if (format == PictureFormat::None) {
+      result.status = PreviewStatus::NotAPicture;
+    } else if (!StartLibrary()) {
+      SetFailure(result, PreviewStatus::Failed, "the image library did not start");
+    } else {
+      const int edge = std::clamp(longerEdge, kMinPreviewEdge, kMaxPreviewEdge);
+      MakeFromHeader(picture, format, edge, budget, holding, result);
+    }
+  } catch (const std::bad_alloc&) {
+    SetFailure(result, PreviewStatus::Failed, "out of memory");
+  }
+  // Whatever happened, what this call holds goes back: the caller's bytes
+  // alone, or those with the estimate.
+  budget.Release(holding);
+  return result;
+}
+
 PreviewResult MakePreview(std::string_view picture, std::string_view preview, int longerEdge) {
+  static PreviewBudget budget(kDefaultPreviewBudget);
   PreviewResult result;
   const std::string nativePicture = ToNativePath(picture);
   const std::string nativePreview = ToNativePath(preview);
-  if (nativePicture.empty() || nativePreview.empty() || SniffFile(nativePicture) == PictureFormat::None) {
-    result.status = PreviewStatus::NotAPicture;
+  std::string bytes;
+  std::uint64_t held = 0;
+  bool overBudget = false;
+  if (nativePicture.empty() || nativePreview.empty() ||
+      ReadPictureFile(nativePicture, budget, bytes, held, overBudget) == PictureFormat::None) {
+    budget.Release(held);
+    result.status = overBudget ? PreviewStatus::OverBudget : PreviewStatus::NotAPicture;
     return result;
   }
-  if (!StartLibrary()) {
-    result.status = PreviewStatus::Broken;
+  const PreviewImage image = MakePreviewImage(bytes, longerEdge, budget, held);
+  result.status = image.status;
+  if (image.status != PreviewStatus::Made) return result;
+  result.error = WriteInPlace(nativePreview, image.jpeg.data(), image.jpeg.size(), result);
+  if (result.error != 0) {
+    result.status = PreviewStatus::WriteFailed;
     return result;
   }
-  const long long pixels = PixelCount(nativePicture);
-  if (pixels <= 0 || pixels > kMaxPreviewSourcePixels) {
-    result.status = pixels > 0 ? PreviewStatus::TooLarge : PreviewStatus::Broken;
-    vips_error_clear();
-    return result;
-  }
-  const int edge = longerEdge < kMinPreviewEdge ? kMinPreviewEdge : (longerEdge > kMaxPreviewEdge ? kMaxPreviewEdge : longerEdge);
-
-  // The thumbnail is a pipeline: decoding happens while it is saved, so a
-  // broken picture shows up as a failed save.
-  ImageRef thumb, flat;
-  void* jpeg = nullptr;
-  std::size_t jpegSize = 0;
-  bool ok = vips_thumbnail(nativePicture.c_str(), &thumb.image, edge, "height", edge, "size", VIPS_SIZE_DOWN,
-                           "fail_on", VIPS_FAIL_ON_ERROR, nullptr) == 0;
-  VipsImage* out = thumb.image;
-  if (ok && vips_image_hasalpha(out)) {
-    VipsArrayDouble* white = vips_array_double_newv(1, 255.0);
-    ok = vips_flatten(out, &flat.image, "background", white, nullptr) == 0;
-    vips_area_unref(VIPS_AREA(white));
-    out = flat.image;
-  }
-  ok = ok && vips_jpegsave_buffer(out, &jpeg, &jpegSize, "Q", kJpegQuality, "strip", TRUE, "optimize_coding", TRUE,
-                                  nullptr) == 0;
-  if (!ok) {
-    g_free(jpeg);
-    vips_error_clear();
-    result.status = PreviewStatus::Broken;
-    return result;
-  }
-  result.width = vips_image_get_width(out);
-  result.height = vips_image_get_height(out);
-  result.error = WriteInPlace(nativePreview, jpeg, jpegSize, result);
-  g_free(jpeg);
-  result.status = result.error == 0 ? PreviewStatus::Made : PreviewStatus::WriteFailed;
-  if (result.status != PreviewStatus::Made) result.width = result.height = 0;
+  result.width = image.width;
+  result.height = image.height;
   return result;
 }
 
