@@ -7,11 +7,12 @@
 
 namespace {
 
-// The text members' shared buffer: overwritten by the next call of either.
-std::string& SharedText() {
-  static std::string text;
-  return text;
-}
+// The text members' shared buffer: one fixed block of a path buffer's size,
+// overwritten by the next call of either. It is never reallocated, so a
+// pointer it handed out stays valid while a later call rewrites it (a caller
+// comparing the results of two calls compares the latest text with itself,
+// never freed memory).
+char g_sharedText[MAX_PATH];
 
 bool IsDriveText(const CZnString& text) { return text.GetLength() >= 2 && text[1] == ':'; }
 
@@ -83,24 +84,24 @@ HTREEITEM CZnTreeCtrl::GetBaseItem(HTREEITEM item) {
   return item;
 }
 
-char* CZnTreeCtrl::GetBaseItemText(HTREEITEM item, char* buffer, int driveOnly) {
-  std::string& shared = SharedText();
-  HTREEITEM base = GetBaseItem(item);
-  shared = base ? std::string(GetItemText(base)) : std::string();
-  if (driveOnly) shared = shared.substr(0, 2);
-  if (!buffer) return shared.data();
-  CopyCut(shared, buffer);
+// Both text members: the text (its first two bytes with `driveOnly`) into
+// the shared buffer, and from there into the caller's buffer when there is
+// one.
+char* CZnTreeCtrl::ShareItemText(HTREEITEM source, char* buffer, int driveOnly) {
+  std::string text = source ? std::string(GetItemText(source)) : std::string();
+  if (driveOnly) text = text.substr(0, 2);
+  CopyCut(text, g_sharedText);
+  if (!buffer) return g_sharedText;
+  std::memcpy(buffer, g_sharedText, std::strlen(g_sharedText) + 1);
   return buffer;
 }
 
+char* CZnTreeCtrl::GetBaseItemText(HTREEITEM item, char* buffer, int driveOnly) {
+  return ShareItemText(GetBaseItem(item), buffer, driveOnly);
+}
+
 char* CZnTreeCtrl::GetParentItemText(HTREEITEM item, char* buffer, int driveOnly) {
-  std::string& shared = SharedText();
-  HTREEITEM parent = item ? GetParentItem(item) : nullptr;
-  shared = parent ? std::string(GetItemText(parent)) : std::string();
-  if (driveOnly) shared = shared.substr(0, 2);
-  if (!buffer) return shared.data();
-  CopyCut(shared, buffer);
-  return buffer;
+  return ShareItemText(item ? GetParentItem(item) : nullptr, buffer, driveOnly);
 }
 
 CString CZnTreeCtrl::GetParentItemTextEx(HTREEITEM item, int driveOnly) {

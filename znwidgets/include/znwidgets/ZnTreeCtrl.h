@@ -182,9 +182,11 @@ public:
   HTREEITEM GetBaseItem(HTREEITEM item);
   /// The text of the top-level ancestor (its first two characters with
   /// `driveOnly`), "" for a null item. The text goes into a buffer of the
-  /// library shared by both text members and overwritten by the next call
-  /// of either; also into `buffer` (260 bytes, cut to fit) when not null.
-  /// Returns `buffer`, or the shared buffer when `buffer` is null.
+  /// library (260 bytes; a longer text is cut at a character boundary)
+  /// shared by both text members and overwritten by the next call of
+  /// either; also into `buffer` (260 bytes) when not null. Returns
+  /// `buffer`, or the shared buffer when `buffer` is null: that pointer
+  /// stays valid, and shows the latest text of either member.
   char* GetBaseItemText(HTREEITEM item, char* buffer, int driveOnly);
   /// As GetBaseItemText for the item's parent ("" when it has none).
   char* GetParentItemText(HTREEITEM item, char* buffer, int driveOnly);
@@ -306,6 +308,7 @@ protected:
 
 private:
   bool IsFolderAbove(HTREEITEM item, const CZnString& path);
+  char* ShareItemText(HTREEITEM source, char* buffer, int driveOnly);
   HTREEITEM MapParent(HTREEITEM parent);
   HTREEITEM Insert(const char* text, HTREEITEM parent, int sorted);
   int FillZnIni(const char* path, const char* key, HTREEITEM parent, int clear, int sorted,

@@ -3,6 +3,7 @@
 // double clicks that run files), the progress dialog and the icons.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -207,6 +208,22 @@ TEST_F(ZnTree, LevelsAndTheTextsOfBaseAndParentItems) {
   EXPECT_EQ(std::string(tree.GetBaseItemText(longItem, buffer, 0)), std::string(259, 'z'));
   EXPECT_EQ(tree.IsItemVisible(a), 1);
   EXPECT_EQ(tree.IsItemVisible(b), 0);
+}
+
+TEST_F(ZnTree, TheSharedTextOfBothMembersStaysValidAcrossCalls) {
+  // The second text is longer than the first: a buffer that grew for it
+  // would leave the first pointer dangling.
+  const std::string base(100, 'b');
+  const std::string parent(200, 'p');
+  HTREEITEM child = tree.InsertItem("c", tree.InsertItem(parent.c_str(), tree.InsertItem(base.c_str())));
+  const char* first = tree.GetBaseItemText(child, nullptr, 0);
+  const char* second = tree.GetParentItemText(child, nullptr, 0);
+  // One buffer, holding the latest text of either member.
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(std::strcmp(first, second), 0);
+  EXPECT_EQ(std::string(first), parent);
+  EXPECT_STREQ(tree.GetBaseItemText(child, nullptr, 1), "bb");
+  EXPECT_EQ(std::string(second), "bb");
 }
 
 // --- Progress dialog and icons ----------------------------------------------------------------------
