@@ -88,7 +88,9 @@ CString KeyOf(const CString& cell) {
 
 int CZnListCtrl::SortTextItems(int, int ascending, int, int, int textMode, int showProgress) {
   const int count = GetItemCount();
-  const int columns = GetColumnCount();
+  // A list without columns still has its rows' own texts (subitem 0):
+  // those are what it shows and what moves.
+  const int columns = std::max(GetColumnCount(), 1);
   Progress progress(this, count, showProgress, "Daten werden sortiert...");
 
   // Everything is read before anything changes: a failure leaves the

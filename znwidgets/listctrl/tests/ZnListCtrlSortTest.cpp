@@ -113,6 +113,16 @@ TEST_F(Sorting, RowsWithAnEmptyFirstCellAreRemoved) {
   EXPECT_EQ(JoinedRows(m_list), (Texts{"a|2", "b|1"}));
 }
 
+TEST_F(Sorting, AListWithoutColumnsSortsItsRowTexts) {
+  m_list.m_bGroupingOn = 0;
+  ASSERT_EQ(m_list.DeleteAllColumns(), 1);
+  for (const char* text : {"pear", "Apple", "fig"}) m_list.InsertItem(m_list.GetItemCount(), text);
+  EXPECT_EQ(m_list.SortTextItems(0, 1, 0, -1, 1, 0), 1);
+  EXPECT_EQ(JoinedRows(m_list), (Texts{"Apple", "fig", "pear"}));
+  EXPECT_EQ(m_list.SortTextItems(0, 0, 0, -1, 1, 0), 1);
+  EXPECT_EQ(JoinedRows(m_list), (Texts{"pear", "fig", "Apple"}));
+}
+
 TEST_F(Sorting, CellsWithTheSeparatorStayWhole) {
   m_list.m_bGroupingOn = 0;
   m_list.InsertCol("Third", -1, 60);
