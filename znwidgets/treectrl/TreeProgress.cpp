@@ -3,10 +3,16 @@
 #include "znwidgets/ZnProgressDlg.h"
 
 namespace {
-constexpr auto kUpdateEvery = std::chrono::milliseconds(30);
+std::chrono::milliseconds g_updateEvery(30);
 }  // namespace
 
 namespace znwidgets::detail {
+
+std::chrono::milliseconds SetTreeProgressInterval(std::chrono::milliseconds every) {
+  const auto previous = g_updateEvery;
+  g_updateEvery = every;
+  return previous;
+}
 
 void TreeProgress::Label(const char* title, const char* status, int percent, unsigned int upper) {
   m_position = 0;
@@ -20,7 +26,7 @@ void TreeProgress::Label(const char* title, const char* status, int percent, uns
 
 bool TreeProgress::Due() {
   const auto now = std::chrono::steady_clock::now();
-  if (now - m_shown < kUpdateEvery) return false;
+  if (now - m_shown < g_updateEvery) return false;
   m_shown = now;
   return true;
 }

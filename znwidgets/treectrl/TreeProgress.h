@@ -26,6 +26,11 @@ public:
   void ShowItem(const char* item);
   // Handles waiting events (while something else is awaited).
   void Pump();
+  // The steps counted since the last Label.
+  unsigned int Position() const { return m_position; }
+  // Counts on from `position` (a walk that a nested one interrupted goes
+  // on with its own count); the dialog shows it at the next update.
+  void Resume(unsigned int position) { m_position = position; }
 
 private:
   bool Due();
@@ -34,5 +39,10 @@ private:
   unsigned int m_position = 0;
   std::chrono::steady_clock::time_point m_shown{};
 };
+
+// Test seam: the least time between two updates of the dialog (30 ms); 0
+// updates it at every step, so a test sees each position. Returns the
+// previous value.
+std::chrono::milliseconds SetTreeProgressInterval(std::chrono::milliseconds every);
 
 }  // namespace znwidgets::detail

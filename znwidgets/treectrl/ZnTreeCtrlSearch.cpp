@@ -53,9 +53,10 @@ bool Matches(const char* itemText, const char* text, int ignoreCase, int contain
 }  // namespace
 
 // The walk: each item, then its children (a search of their own, with the
-// dialog labelled anew), then the next sibling or next visible item. The
-// nested searches are kept on a list instead of the call stack, so a tree
-// of any depth or breadth cannot exhaust the stack.
+// dialog labelled anew and its own count from 0), then the next sibling or
+// next visible item, counting on from where the walk stood before its
+// children. The nested searches are kept on a list instead of the call
+// stack, so a tree of any depth or breadth cannot exhaust the stack.
 //
 // By next visible item, a search of an item's children walks on past them
 // through the rest of the shown tree, and the walk it came from later
@@ -75,23 +76,31 @@ HTREEITEM CZnTreeCtrl::FindItem(const char* text, HTREEITEM start, int ignoreCas
   auto next = [&](HTREEITEM item) {
     return byVisible ? GetNextVisibleItem(item) : GetNextSiblingItem(item);
   };
-  std::vector<HTREEITEM> walks{start == TVI_ROOT ? GetRootItem() : start};
+  struct Walk {
+    HTREEITEM item;         // the item this search is at
+    unsigned int position;  // its count, kept while a nested search runs
+  };
+  std::vector<Walk> walks{{start == TVI_ROOT ? GetRootItem() : start, 0}};
   std::unordered_set<HTREEITEM> searched;
   while (!walks.empty()) {
-    HTREEITEM item = walks.back();
+    HTREEITEM item = walks.back().item;
     if (!item || !searched.insert(item).second) {
       // This search found nothing: its caller goes on after its item.
       walks.pop_back();
-      if (!walks.empty()) walks.back() = next(walks.back());
+      if (!walks.empty()) {
+        progress.Resume(walks.back().position);
+        walks.back().item = next(walks.back().item);
+      }
       continue;
     }
     progress.Step();
     if (Matches(GetItemText(item), text, ignoreCase, contained, leadingPart)) return item;
     if (ItemHasChildren(item)) {
+      walks.back().position = progress.Position();
       progress.Label(kSearchTitle, status, -1, GetCount());
-      walks.push_back(GetChildItem(item));
+      walks.push_back({GetChildItem(item), 0});
     } else {
-      walks.back() = next(item);
+      walks.back().item = next(item);
     }
   }
   return nullptr;

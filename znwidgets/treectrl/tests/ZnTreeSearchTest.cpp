@@ -2,9 +2,11 @@
 // part, with selection; and hits in the sections of a real INI file.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
+#include "../TreeProgress.h"
 #include "TreeTestDialog.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TreeViewDriver.h"
@@ -67,6 +69,32 @@ TEST_F(Search, AHitIsSelectedWithItsAncestorsExpanded) {
   EXPECT_EQ(tree.GetSelectedItem(), deep);
   EXPECT_EQ(TreeLines(tree), (Lines{"- Stamm", "  - Kunden", "      Meier*"}));
   EXPECT_TRUE(HasFocus(m_dialog, kTreeTestTreeId));
+}
+
+// Every step reaches the dialog while it lives, so a test sees each position.
+class EveryStepShown {
+public:
+  EveryStepShown() : m_previous(znwidgets::detail::SetTreeProgressInterval(std::chrono::milliseconds(0))) {}
+  ~EveryStepShown() { znwidgets::detail::SetTreeProgressInterval(m_previous); }
+
+private:
+  std::chrono::milliseconds m_previous;
+};
+
+TEST_F(Search, ANestedSearchCountsOnItsOwnAndTheOuterWalkGoesOnFromItsCount) {
+  EveryStepShown shown;
+  HTREEITEM folder = tree.InsertItem("folder");
+  for (int i = 0; i < 60; ++i) tree.InsertItem(("file" + std::to_string(i)).c_str(), folder);
+  HTREEITEM wanted = tree.InsertItem("wanted");
+  CZnProgressDlg* dialog = tree.CreateProgressDlg("", "", 1);
+  ASSERT_NE(dialog, nullptr);
+  // The children's search showed 60 of 62; back in the top walk, "wanted"
+  // is its second item: 2 of 62.
+  EXPECT_EQ(tree.FindTreeItem("wanted", TVI_ROOT, 0, 0, 0, 0, dialog), wanted);
+  EXPECT_EQ(ShownText(*dialog, IDC_ZN_PROGRESS_PERCENT), "3%");
+  EXPECT_EQ(tree.FindTreeItemBase("wanted", TVI_ROOT, 0, 0, dialog), wanted);
+  EXPECT_EQ(ShownText(*dialog, IDC_ZN_PROGRESS_PERCENT), "3%");
+  tree.DestroyProgressDlg();
 }
 
 TEST_F(Search, NothingFoundLeavesSelectionAndTreeTypeAsTheyWere) {
