@@ -6,11 +6,51 @@
 #include <vector>
 
 #include "TreeProgress.h"
+#include "ZnIniLimits.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "znwidgets/ZnTreeCtrl.h"
 
 using znwidgets::detail::TreeProgress;
+
+namespace znwidgets::detail {
+namespace {
+ZnIniLimits g_limits{ZN_TREE_MAX_FILL_ITEMS, ZN_TREE_MAX_FILL_LINES};
+}  // namespace
+
+ZnIniLimits SetZnIniLimits(ZnIniLimits limits) {
+  const ZnIniLimits previous = g_limits;
+  g_limits = limits;
+  return previous;
+}
+
+// One call of a recursive filler: what every level shares, and the work
+// done so far against the call's limits.
+struct ZnIniFill {
+  const char* path;
+  bool recursive;
+  bool dataFile;
+  TreeProgress progress;
+  std::vector<std::string> keysOnPath;
+  long items = 0;
+  long lines = 0;
+  bool stopped = false;  // a limit was reached: every level ends
+
+  // Counts one more line read; false (and the fill stops) past the limit.
+  bool ReadOne() {
+    if (++lines > g_limits.lines) stopped = true;
+    return !stopped;
+  }
+  // Counts one more item; false (and the fill stops) past the limit.
+  bool InsertOne() {
+    if (++items > g_limits.items) stopped = true;
+    return !stopped;
+  }
+};
+
+}  // namespace znwidgets::detail
+
+using znwidgets::detail::ZnIniFill;
 
 namespace {
 
@@ -75,43 +115,42 @@ HTREEITEM CZnTreeCtrl::Insert(const char* text, HTREEITEM parent, int sorted) {
 // One level of a recursive filler, reading `file` (closed here). A value
 // that is already a key on the way down, or one past the depth limit, is
 // inserted but not followed: a file describing a cycle would otherwise
-// recurse until the stack breaks.
-int CZnTreeCtrl::FillZnIniLevel(std::FILE* file, const char* path, const char* key,
-                                HTREEITEM parent, int sorted, int recursive, bool dataFile,
-                                TreeProgress& progress, std::vector<std::string>& keysOnPath) {
-  if (!file) return 0;
-  keysOnPath.emplace_back(key);
+// recurse until the stack breaks. A fill past its limits ends on every
+// level, keeping what it inserted.
+void CZnTreeCtrl::FillZnIniLevel(std::FILE* file, const char* key, HTREEITEM parent, int sorted,
+                                 ZnIniFill& fill) {
+  if (!file) return;
+  fill.keysOnPath.emplace_back(key);
   CZnString line;
   CZnString value;
-  while (ReadLine(file, line)) {
-    if (dataFile) progress.Step();
-    if (!ValueFor(line, key, dataFile, value)) continue;
-    if (!dataFile) progress.Step();
+  while (!fill.stopped && ReadLine(file, line) && fill.ReadOne()) {
+    if (fill.dataFile) fill.progress.Step();
+    if (!ValueFor(line, key, fill.dataFile, value)) continue;
+    if (!fill.dataFile) fill.progress.Step();
+    if (!fill.InsertOne()) break;
     HTREEITEM item = Insert(value, parent, sorted);
-    if (!recursive || !item) continue;
-    const bool onPath = std::find(keysOnPath.begin(), keysOnPath.end(), std::string(value)) !=
-                        keysOnPath.end();
-    if (!onPath && keysOnPath.size() < static_cast<std::size_t>(ZN_TREE_MAX_DEPTH)) {
-      FillZnIniLevel(OpenLines(path), path, value, item, 1, 1, dataFile, progress, keysOnPath);
+    if (!fill.recursive || !item) continue;
+    const bool onPath = std::find(fill.keysOnPath.begin(), fill.keysOnPath.end(),
+                                  std::string(value)) != fill.keysOnPath.end();
+    if (!onPath && fill.keysOnPath.size() < static_cast<std::size_t>(ZN_TREE_MAX_DEPTH)) {
+      FillZnIniLevel(OpenLines(fill.path), value, item, 1, fill);
     }
   }
-  keysOnPath.pop_back();
+  fill.keysOnPath.pop_back();
   std::fclose(file);
-  return 1;
 }
 
 int CZnTreeCtrl::FillZnIni(const char* path, const char* key, HTREEITEM parent, int clear,
                            int sorted, int recursive, bool dataFile, CZnProgressDlg* dialog) {
   std::FILE* file = OpenLines(path);
   if (!file) return 0;
-  TreeProgress progress(dialog);
-  progress.Label(kTitle, kStatus, -1, 100);
+  ZnIniFill fill{path, recursive != 0, dataFile, TreeProgress(dialog), {}};
+  fill.progress.Label(kTitle, kStatus, -1, 100);
   // Cleared before the parent is mapped: mapping first would name an item
   // the clearing deletes.
   if (clear && GetCount() > 0) DeleteAllItems();
-  std::vector<std::string> keysOnPath;
-  return FillZnIniLevel(file, path, key ? key : "", MapParent(parent), sorted, recursive, dataFile,
-                        progress, keysOnPath);
+  FillZnIniLevel(file, key ? key : "", MapParent(parent), sorted, fill);
+  return fill.stopped ? 0 : 1;
 }
 
 int CZnTreeCtrl::InitTreeWithRecZnIni(const char* path, const char* key, HTREEITEM parent,

@@ -13,7 +13,7 @@
 class CImageList;
 class CZnProgressDlg;
 namespace znwidgets::detail {
-class TreeProgress;
+struct ZnIniFill;
 }
 
 /// Tree type: nothing special (also while a search runs).
@@ -43,6 +43,19 @@ inline constexpr const char* ZN_TREE_FILES_ITEM = "Dateien";
 /// How many levels deep the recursive Zn INI fillers follow values.
 /// @ingroup znwidgets_tree
 inline constexpr int ZN_TREE_MAX_DEPTH = 64;
+/// The most items one call of a Zn INI filler (InitTreeWithRecZnIni,
+/// InitTreeWithZnData) inserts. Values that name keys more than once make
+/// the tree grow with every level (a file whose keys each name the next key
+/// twice describes 2^(depth+1) - 1 items in a few dozen lines), so the
+/// depth limit alone does not bound the work.
+/// @ingroup znwidgets_tree
+inline constexpr long ZN_TREE_MAX_FILL_ITEMS = 100000;
+/// The most lines one call of a Zn INI filler reads, counting every time a
+/// line is read again: each inserted item reads the whole file once more
+/// to find its own children, so the work grows with items times lines.
+/// Together with ZN_TREE_MAX_FILL_ITEMS this bounds a call to a few seconds.
+/// @ingroup znwidgets_tree
+inline constexpr long ZN_TREE_MAX_FILL_LINES = 10000000;
 
 /// A tree control that shows drives, folders and files, trees read from Zn
 /// INI files (name=value lines whose values form a tree) and their data
@@ -208,8 +221,12 @@ public:
   /// `recursive` each value's own lines below it, sorted, level by level.
   /// A value that is a key already on the way down, or a level deeper than
   /// ZN_TREE_MAX_DEPTH, is shown without being followed, so a file that
-  /// describes a cycle ends. 1 when the file could be opened, else 0. Tree
-  /// type ZN_TREE_ZNINI.
+  /// describes a cycle ends. A call that would insert more than
+  /// ZN_TREE_MAX_FILL_ITEMS items or read more than ZN_TREE_MAX_FILL_LINES
+  /// lines stops there and leaves the items inserted so far. 1 when the
+  /// file could be opened and read within those limits; 0 when it could
+  /// not be opened or the limits stopped the call. Tree type
+  /// ZN_TREE_ZNINI.
   int InitTreeWithRecZnIni(const char* path, const char* key, HTREEITEM parent, int clear,
                            int sorted, int recursive, CZnProgressDlg* dialog);
   /// Inserts the values of the lines for `key`; with `twoLevels`, under
@@ -221,7 +238,7 @@ public:
                         int clear, int sorted, int twoLevels, CZnProgressDlg* dialog);
   /// As InitTreeWithRecZnIni for data files: the line must begin with the
   /// key byte for byte, the name then equals it without regard to case.
-  /// Tree type ZN_TREE_ZNDATA.
+  /// The same limits apply. Tree type ZN_TREE_ZNDATA.
   int InitTreeWithZnData(const char* path, const char* key, HTREEITEM parent, int clear,
                          int sorted, int recursive, CZnProgressDlg* dialog);
   /// The entries of `folder` matching `mask`, in the file search's order,
@@ -313,10 +330,8 @@ private:
   HTREEITEM Insert(const char* text, HTREEITEM parent, int sorted);
   int FillZnIni(const char* path, const char* key, HTREEITEM parent, int clear, int sorted,
                 int recursive, bool dataFile, CZnProgressDlg* dialog);
-  int FillZnIniLevel(std::FILE* file, const char* path, const char* key, HTREEITEM parent,
-                     int sorted, int recursive, bool dataFile,
-                     znwidgets::detail::TreeProgress& progress,
-                     std::vector<std::string>& keysOnPath);
+  void FillZnIniLevel(std::FILE* file, const char* key, HTREEITEM parent, int sorted,
+                      znwidgets::detail::ZnIniFill& fill);
   HTREEITEM FindItem(const char* text, HTREEITEM start, int ignoreCase, int nextVisible,
                      int contained, bool leadingPart, CZnProgressDlg* dialog);
 };

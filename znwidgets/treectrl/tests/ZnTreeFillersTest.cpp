@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../ZnIniLimits.h"
 #include "TreeTestDialog.h"
 #include "platform/Drives.h"
 #include "platform/VolumeQuery.h"
@@ -97,6 +98,57 @@ TEST_F(Fillers, ACycleOrAVeryDeepChainEndsAtTheDepthLimit) {
   HTREEITEM deep = tree.InsertItem("deep");
   ASSERT_EQ(tree.InitTreeWithRecZnIni(Ini(chain).c_str(), "K0", deep, 0, 0, 1, nullptr), 1);
   EXPECT_EQ(DepthBelow(tree, deep), ZN_TREE_MAX_DEPTH);
+}
+
+// The fillers' limits, lowered while it lives.
+class Limits {
+public:
+  Limits(long items, long lines) : m_previous(znwidgets::detail::SetZnIniLimits({items, lines})) {}
+  ~Limits() { znwidgets::detail::SetZnIniLimits(m_previous); }
+
+private:
+  znwidgets::detail::ZnIniLimits m_previous;
+};
+
+TEST_F(Fillers, KeysThatNameTheNextKeyTwiceStopAtTheItemLimit) {
+  // Each key names the next one twice: 36 lines describe 2^19 - 1 items.
+  std::string doubling;
+  for (int i = 0; i < 18; ++i) {
+    const std::string line = "K" + std::to_string(i) + "=K" + std::to_string(i + 1) + "\n";
+    doubling += line + line;
+  }
+  const std::string path = Ini(doubling);
+  Limits limits(1000, ZN_TREE_MAX_FILL_LINES);
+  HTREEITEM top = tree.InsertItem("top");
+  EXPECT_EQ(tree.InitTreeWithRecZnIni(path.c_str(), "K0", top, 0, 0, 1, nullptr), 0);
+  // What was inserted stays: as many items as the limit allows, the first
+  // branch all the way down.
+  EXPECT_EQ(tree.GetCount(), 1001u);
+  EXPECT_EQ(DepthBelow(tree, top), 18);
+  // Data files keep the same limit; a fill within it answers 1.
+  ASSERT_EQ(tree.InitTreeWithZnData(path.c_str(), "K0", TVI_ROOT, 1, 0, 1, nullptr), 0);
+  EXPECT_EQ(tree.GetCount(), 1000u);
+  EXPECT_EQ(tree.InitTreeWithRecZnIni(path.c_str(), "K10", TVI_ROOT, 1, 0, 1, nullptr), 1);
+  EXPECT_EQ(tree.GetCount(), 510u);  // 2^9 - 2 items below K10
+}
+
+TEST_F(Fillers, ALongFileReadAgainForEveryItemStopsAtTheLineLimit) {
+  // Every item reads the whole file again for its own children.
+  std::string lines;
+  for (int i = 0; i < 100; ++i) lines += "Main=V" + std::to_string(i) + "\n";
+  const std::string path = Ini(lines);
+  {
+    Limits limits(ZN_TREE_MAX_FILL_ITEMS, 2550);
+    EXPECT_EQ(tree.InitTreeWithRecZnIni(path.c_str(), "Main", TVI_ROOT, 1, 0, 1, nullptr), 0);
+    // Each item costs 101 lines (its own, then the whole file again): the
+    // 26th item's reading runs past the limit.
+    EXPECT_EQ(tree.GetCount(), 26u);
+  }
+  {
+    Limits limits(ZN_TREE_MAX_FILL_ITEMS, 10100);
+    EXPECT_EQ(tree.InitTreeWithRecZnIni(path.c_str(), "Main", TVI_ROOT, 1, 0, 1, nullptr), 1);
+    EXPECT_EQ(tree.GetCount(), 100u);
+  }
 }
 
 TEST_F(Fillers, TwoLevelsReadTheLinesAfterTheValuesOwnLine) {
