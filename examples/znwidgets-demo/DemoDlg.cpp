@@ -63,6 +63,8 @@ void CDemoDlg::DoDataExchange(CDataExchange* dx) {
 
 BOOL CDemoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  m_tree.m_onSelect = [this](HTREEITEM item) { ShowFolder(item); };
+  m_list.m_onOpen = [this] { OpenDocument(); };
   if (HICON icon = platform::LoadIconResource(IDR_ZN_DEMO_ICON)) {
     SetIcon(icon, ICON_BIG);
     SetIcon(icon, ICON_SMALL);
@@ -257,17 +259,4 @@ BOOL CDemoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     }
   }
   return CDialog::OnCommand(wParam, lParam);
-}
-
-BOOL CDemoDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-  if (wParam == static_cast<WPARAM>(IDC_DEMO_TREE) && header->code == TVN_SELCHANGED) {
-    ShowFolder(reinterpret_cast<const NMTREEVIEW*>(lParam)->itemNew.hItem);
-    return TRUE;
-  }
-  if (wParam == static_cast<WPARAM>(IDC_DEMO_LIST) && header->code == NM_DBLCLK) {
-    OpenDocument();
-    return TRUE;
-  }
-  return CDialog::OnNotify(wParam, lParam, result);
 }

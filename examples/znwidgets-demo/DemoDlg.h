@@ -12,6 +12,8 @@
 
 #include <string>
 
+#include "DemoList.h"
+#include "DemoTree.h"
 #include "platform/Dialog.h"
 #include "znwidgets/ZnWidgets.h"
 
@@ -34,15 +36,14 @@ public:
   // The "Dateien" item that holds the drives.
   HTREEITEM FilesItem() const { return m_hFiles; }
 
-  CZnTreeCtrl m_tree;
-  CZnListCtrl m_list;
+  CDemoTree m_tree;
+  CDemoList m_list;
   CZnListBox m_log;
 
 protected:
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
   void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -255,6 +255,21 @@ TEST_F(ListView, DoubleClicksAndHeadingClicksReachTheControlFirstThenTheDialog) 
   EXPECT_EQ(headings[0].item, -1);
 }
 
+TEST_F(ListView, AHandlerThatSkipsItsBaseKeepsItsNotificationFromTheDialog) {
+  FillList(m_list, 3, 3);
+  m_list.m_bCallBase = false;
+  CRect label;
+  m_list.GetItemRect(1, label, LVIR_LABEL);
+  DoubleClickListAt(m_list, CPoint(label.left + 4, label.top + 3));
+  ClickListHeading(m_list, 2);
+  const std::vector<std::string> reflected = {m_list.m_calls.end() - 2, m_list.m_calls.end()};
+  EXPECT_EQ(reflected, (std::vector<std::string>{"dblclk 1", "column 2"}));
+  EXPECT_TRUE(m_dialog.HeardOf(NM_DBLCLK).empty());
+  EXPECT_TRUE(m_dialog.HeardOf(LVN_COLUMNCLICK).empty());
+  // Notifications without a handler of the control still reach it.
+  EXPECT_FALSE(m_dialog.HeardOf(NM_CLICK).empty());
+}
+
 TEST_F(ListView, FocusChangesReachTheControlWithTheOtherWindow) {
   FillList(m_list, 2, 1);
   CWnd* button = m_dialog.GetDlgItem(kListButtonId);

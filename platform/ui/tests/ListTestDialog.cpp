@@ -52,12 +52,12 @@ void CRecordingList::OnLButtonDown(UINT flags, CPoint point) {
 
 void CRecordingList::OnColumnclick(NMHDR* header, LRESULT* result) {
   m_calls.push_back("column " + std::to_string(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem));
-  CListCtrl::OnColumnclick(header, result);
+  if (m_bCallBase) CListCtrl::OnColumnclick(header, result);
 }
 
 void CRecordingList::OnDblclk(NMHDR* header, LRESULT* result) {
   m_calls.push_back("dblclk " + std::to_string(reinterpret_cast<NMLISTVIEW*>(header)->iItem));
-  CListCtrl::OnDblclk(header, result);
+  if (m_bCallBase) CListCtrl::OnDblclk(header, result);
 }
 
 CListHostDialog::CListHostDialog(DWORD listStyle) : CDialog(kListDialogId), m_listStyle(listStyle) {}

@@ -56,13 +56,16 @@ struct Heard {
 };
 
 // A tree that records its own (reflected) notifications and may answer
-// them or act on them.
+// them or act on them. Its handlers call their bases, so the parent hears
+// every notification too, unless `consumed` names the code: that handler
+// keeps it.
 class CRecordingTree : public CTreeCtrl {
 public:
   std::vector<Heard> heard;
   std::function<void(NMTREEVIEW&)> onExpanding;
   LRESULT answerExpanding = 0;
   LRESULT answerDoubleClick = 0;
+  std::vector<UINT> consumed;
 
 protected:
   void Record(NMHDR* header) {
@@ -76,19 +79,37 @@ protected:
     }
     heard.push_back({header->code, header->idFrom, item, GetSelectedItem(), shown});
   }
-  void OnTreeClick(NMHDR* header, LRESULT*) override { Record(header); }
-  void OnTreeRightClick(NMHDR* header, LRESULT*) override { Record(header); }
+  // False for a code this tree keeps (its handler does not call its base).
+  bool PassesOn(const NMHDR* header) const {
+    return std::find(consumed.begin(), consumed.end(), header->code) == consumed.end();
+  }
+  void OnTreeClick(NMHDR* header, LRESULT* result) override {
+    Record(header);
+    if (PassesOn(header)) CTreeCtrl::OnTreeClick(header, result);
+  }
+  void OnTreeRightClick(NMHDR* header, LRESULT* result) override {
+    Record(header);
+    if (PassesOn(header)) CTreeCtrl::OnTreeRightClick(header, result);
+  }
   void OnTreeDoubleClick(NMHDR* header, LRESULT* result) override {
     Record(header);
     *result = answerDoubleClick;
+    if (PassesOn(header)) CTreeCtrl::OnTreeDoubleClick(header, result);
   }
-  void OnTreeSelChange(NMHDR* header, LRESULT*) override { Record(header); }
+  void OnTreeSelChange(NMHDR* header, LRESULT* result) override {
+    Record(header);
+    if (PassesOn(header)) CTreeCtrl::OnTreeSelChange(header, result);
+  }
   void OnItemExpanding(NMHDR* header, LRESULT* result) override {
     Record(header);
     if (onExpanding) onExpanding(*reinterpret_cast<NMTREEVIEW*>(header));
     *result = answerExpanding;
+    if (PassesOn(header)) CTreeCtrl::OnItemExpanding(header, result);
   }
-  void OnItemExpanded(NMHDR* header, LRESULT*) override { Record(header); }
+  void OnItemExpanded(NMHDR* header, LRESULT* result) override {
+    Record(header);
+    if (PassesOn(header)) CTreeCtrl::OnItemExpanded(header, result);
+  }
 };
 
 class CTreeDialog : public CDialog {
@@ -365,6 +386,30 @@ TEST_F(Tree, KeysMoveTheSelectionAndExpandAndCollapse) {
   PressTreeKey(tree, TreeKey::Down);
   EXPECT_EQ(tree.GetSelectedItem(), b);
   ASSERT_EQ(Codes(), (std::vector<UINT>{TVN_SELCHANGED}));
+}
+
+TEST_F(Tree, ANotificationTheTreesClassHandlesDoesNotReachTheParent) {
+  HTREEITEM folder = tree.InsertItem("folder");
+  tree.InsertItem("child", folder);
+  HTREEITEM other = tree.InsertItem("other");
+  tree.consumed = {TVN_SELCHANGED, TVN_ITEMEXPANDING, NM_DBLCLK};
+  using Notes = std::vector<std::pair<UINT_PTR, UINT>>;
+  ClickTreeItem(tree, other);
+  EXPECT_EQ(Codes(), (std::vector<UINT>{NM_CLICK, TVN_SELCHANGED}));
+  EXPECT_EQ(m_dialog.m_notes, (Notes{{kTreeId, NM_CLICK}}));
+  // The parent is not asked about an expansion the tree handles: its "stop"
+  // does not count; the tree's own answer does.
+  m_dialog.m_notes.clear();
+  m_dialog.m_answerExpanding = 1;
+  EXPECT_TRUE(tree.Expand(folder, TVE_EXPAND));
+  EXPECT_EQ(m_dialog.m_notes, (Notes{{kTreeId, TVN_ITEMEXPANDED}}));
+  tree.answerExpanding = 1;
+  EXPECT_FALSE(tree.Expand(folder, TVE_COLLAPSE));
+  EXPECT_EQ(tree.GetItemState(folder, TVIS_EXPANDED), TVIS_EXPANDED);
+  // Enter has no handler of the tree: the parent always hears it.
+  m_dialog.m_notes.clear();
+  PressTreeKey(tree, TreeKey::Enter);
+  EXPECT_EQ(m_dialog.m_notes, (Notes{{kTreeId, NM_RETURN}}));
 }
 
 // --- Pictures and making trees -----------------------------------------------------------------------

@@ -249,10 +249,12 @@ public:
   /// under the wait cursor and, for 50 rows or more, a progress dialog: as
   /// dates when row 0's cell there (its first 10 bytes) is a valid
   /// date-time text (CZnTime::IsValidTimeStr), else as text. Grouping
-  /// follows when it is on (SortTextItems). `result` becomes 0.
+  /// follows when it is on (SortTextItems). `result` becomes 0. The click
+  /// is the control's: the parent does not get LVN_COLUMNCLICK.
   void OnColumnclick(NMHDR* header, LRESULT* result) override;
-  /// Sets `result` to 0 and does nothing else; the parent still gets
-  /// NM_DBLCLK.
+  /// Sets `result` to 0 and does nothing else. The double click is the
+  /// control's: the parent does not get NM_DBLCLK (a derived class that
+  /// wants to act on it overrides this handler).
   void OnDblclk(NMHDR* header, LRESULT* result) override;
   /// After the view's own handling (the base): in plain report view
   /// (m_nViewMode LVS_REPORT, without owner drawing) a click anywhere across

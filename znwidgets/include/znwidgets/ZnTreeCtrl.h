@@ -294,7 +294,11 @@ public:
 
 protected:
   /// @name Handlers
-  /// They act only while m_bHandlersOn is non-zero; each answers 0.
+  /// They act only while m_bHandlersOn is non-zero; each answers 0. The
+  /// notifications they handle are the tree's: the parent window does not
+  /// get NM_CLICK, NM_RCLICK, NM_DBLCLK, TVN_SELCHANGED, TVN_ITEMEXPANDING
+  /// or TVN_ITEMEXPANDED from it (a derived class that wants to act on one
+  /// overrides the handler and calls this class's first).
   /// @{
 
   /// Keeps the selection before the click as the last item.

@@ -31,6 +31,11 @@ void CListHost::DoDataExchange(CDataExchange* dx) {
   DDX_Control(dx, kHostListId, m_list);
 }
 
+BOOL CListHost::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  m_notes.push_back(reinterpret_cast<const NMHDR*>(lParam)->code);
+  return CDialog::OnNotify(wParam, lParam, result);
+}
+
 void AddColumns(CZnListCtrl& list, const std::vector<std::pair<const char*, int>>& columns) {
   for (const auto& [heading, width] : columns) list.InsertCol(heading, -1, width);
 }

@@ -1,5 +1,6 @@
 // A dialog with one CZnListCtrl in report view (attached by data
 // exchange) and a button to take the focus, for the list control's tests.
+// The dialog records the notifications it hears.
 #pragma once
 
 #include <string>
@@ -18,9 +19,11 @@ public:
   CListHost() : CDialog(kHostDialogId) {}
   CZnListCtrl m_list;
   int m_exchanges = 0;  // DoDataExchange runs
+  std::vector<UINT> m_notes;  // the codes of the notifications the dialog heard
 
 protected:
   void DoDataExchange(CDataExchange* dx) override;
+  BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 };
 
 // Adds columns of the given headings and widths.

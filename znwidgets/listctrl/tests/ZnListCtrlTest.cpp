@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "ListHostDialog.h"
@@ -190,6 +191,22 @@ TEST_F(ListCtrl, AClickAnywhereInAPlainReportRowSelectsIt) {
   EXPECT_EQ(m_list.GetItemState(1, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
   ClickListAt(m_list, CPoint(bounds.left + 10, bounds.top + 60));  // below the rows
   EXPECT_EQ(m_list.GetCurSel(), 1);
+}
+
+TEST_F(ListCtrl, HeadingClicksAndDoubleClicksAreTheControlsOwn) {
+  m_list.m_bGroupingOn = 0;
+  AddRows(m_list, {"r1|x", "r0|y"});
+  m_host.m_notes.clear();
+  ClickListHeading(m_list, 0);
+  EXPECT_EQ(JoinedRows(m_list), (Texts{"r0|y|", "r1|x|"}));  // the control sorted
+  CRect label;
+  m_list.GetItemRect(0, label, LVIR_LABEL);
+  DoubleClickListAt(m_list, CPoint(label.left + 4, label.top + 3));
+  // The dialog hears the click but neither notification the control handles.
+  const std::vector<UINT>& notes = m_host.m_notes;
+  EXPECT_EQ(std::count(notes.begin(), notes.end(), LVN_COLUMNCLICK), 0);
+  EXPECT_EQ(std::count(notes.begin(), notes.end(), NM_DBLCLK), 0);
+  EXPECT_GE(std::count(notes.begin(), notes.end(), NM_CLICK), 1);
 }
 
 TEST_F(ListCtrl, InOtherModesTheRowUnderTheClickBecomesCurrent) {

@@ -21,13 +21,22 @@ public:
   using CZnTreeCtrl::m_hLastItem;
 };
 
+// Records the codes of the notifications it hears; answers each with
+// m_answer.
 class CTreeTestDialog : public CDialog {
 public:
   CTreeTestDialog() : CDialog(kTreeTestDialogId) {}
   CTestTree m_tree;
+  std::vector<UINT> m_notes;
+  LRESULT m_answer = 0;
 
 protected:
   void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, kTreeTestTreeId, m_tree); }
+  BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
+    m_notes.push_back(reinterpret_cast<const NMHDR*>(lParam)->code);
+    *result = m_answer;
+    return TRUE;
+  }
 };
 
 // The texts of the item's children, in order (TVI_ROOT: the top level).

@@ -226,6 +226,25 @@ TEST_F(ZnTree, TheSharedTextOfBothMembersStaysValidAcrossCalls) {
   EXPECT_EQ(std::string(second), "bb");
 }
 
+TEST_F(ZnTree, ItsNotificationsStayWithTheTreeEvenWhenTheDialogWouldStopThem) {
+  HTREEITEM drive = FileTree();
+  m_dialog.m_notes.clear();
+  // A "stop" from the dialog never counts: the dialog is not asked.
+  m_dialog.m_answer = 1;
+  ClickTreeButton(tree, drive);
+  HTREEITEM pictures = ChildNamed(tree, drive, " Bilder");
+  ASSERT_NE(pictures, nullptr);
+  ClickTreeItem(tree, pictures);
+  DoubleClickTreeItem(tree, pictures);
+  RightClickTreeItem(tree, pictures);
+  EXPECT_EQ(tree.GetItemState(pictures, TVIS_EXPANDED), TVIS_EXPANDED);
+  EXPECT_EQ(tree.m_hLastItem, pictures);
+  EXPECT_TRUE(m_dialog.m_notes.empty());
+  // Enter is not the tree's: the dialog hears it.
+  PressTreeKey(tree, TreeKey::Enter);
+  EXPECT_EQ(m_dialog.m_notes, (std::vector<UINT>{NM_RETURN}));
+}
+
 // --- Progress dialog and icons ----------------------------------------------------------------------
 
 TEST_F(ZnTree, TheProgressDialogLivesUntilDestroyedAndOutlivesTheTree) {

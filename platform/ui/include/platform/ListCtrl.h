@@ -315,8 +315,10 @@ using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
 /// attached) and then the parent's OnNotify (Wnd.h) with an NMLISTVIEW
 /// record:
 /// - a heading click (report view, without LVS_NOSORTHEADER): OnColumnclick,
-///   then LVN_COLUMNCLICK (iSubItem = column);
-/// - a double click: OnDblclk, then NM_DBLCLK (iItem = row hit or -1);
+///   then LVN_COLUMNCLICK (iSubItem = column) unless the control's class
+///   handles it (see below);
+/// - a double click: OnDblclk, then NM_DBLCLK (iItem = row hit or -1)
+///   unless the control's class handles it;
 /// - the left button going down: OnLButtonDown (its base selects as the
 ///   view does); NM_CLICK (iItem = row hit or -1) follows when the button is
 ///   released;
@@ -328,8 +330,11 @@ using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
 ///   NM_SETFOCUS / NM_KILLFOCUS;
 /// - painting: OnPaint (its base paints the rows).
 ///
-/// The parent's notification is not sent when the control's handler
-/// destroyed the control. With LVS_OWNERDRAWFIXED in report view every row
+/// A notification that has a handler of the control (OnColumnclick,
+/// OnDblclk) is the control's when its class handles it: the parent hears
+/// it only when the base ran, that is when the class does not override the
+/// handler or the override calls its base. The parent's notification is
+/// not sent either when the control's handler destroyed the control. With LVS_OWNERDRAWFIXED in report view every row
 /// is drawn by DrawItem (Dc.h gives the drawing surface).
 ///
 /// CListCtrl belongs to the platform layer (`platform_ui`); ZnWidgets'
@@ -515,11 +520,14 @@ public:
   /// most once per press.
   virtual void OnLButtonDown(UINT flags, CPoint point);
   /// A heading was clicked: `header` is an NMLISTVIEW with the column in
-  /// iSubItem. The base only sets `result` to 0; nothing reads it.
+  /// iSubItem. The base sets `result` to 0 (nothing reads it) and passes
+  /// the notification on: LVN_COLUMNCLICK reaches the parent only when the
+  /// base runs.
   virtual void OnColumnclick(NMHDR* header, LRESULT* result);
   /// A double click: `header` is an NMLISTVIEW with the row hit (-1 for
-  /// none), the column and the point. The base only sets `result` to 0;
-  /// nothing reads it.
+  /// none), the column and the point. The base sets `result` to 0 (nothing
+  /// reads it) and passes the notification on: NM_DBLCLK reaches the parent
+  /// only when the base runs.
   virtual void OnDblclk(NMHDR* header, LRESULT* result);
   /// @}
 };

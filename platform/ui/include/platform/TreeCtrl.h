@@ -164,9 +164,13 @@ using LPNMTREEVIEW = NMTREEVIEW*;  ///< a pointer to a tree record
 /// Notifications go first to the control's own handler (the protected
 /// virtual members below, which a derived class overrides), then to the
 /// parent window's OnNotify with the control's id; the record begins with an
-/// NMHDR (NMTREEVIEW for TVN_*). For NM_DBLCLK and TVN_ITEMEXPANDING a
-/// non-zero answer from either stops the default action (toggling the
-/// expansion of a double-clicked item; the expansion). NM_CLICK comes before
+/// NMHDR (NMTREEVIEW for TVN_*). A notification is the control's when its
+/// class handles it: the parent hears it only when the handler's base ran
+/// (the class does not override the handler, or the override calls its
+/// base); NM_RETURN, which has no handler, always reaches the parent. For
+/// NM_DBLCLK and TVN_ITEMEXPANDING a non-zero answer from the control, or
+/// from the parent where it hears them, stops the default action (toggling
+/// the expansion of a double-clicked item; the expansion). NM_CLICK comes before
 /// the click changes the selection, so GetSelectedItem still answers the
 /// item selected before it. A right click does not change the selection.
 /// @ingroup platform_base
@@ -273,7 +277,9 @@ public:
 protected:
   /// @name Handlers
   /// The control's own handlers of its notifications, run before the parent
-  /// hears of them. `result` starts at 0; the base versions leave it alone.
+  /// hears of them. `result` starts at 0; the base versions leave it alone
+  /// and pass the notification on to the parent, which hears nothing that
+  /// an override handles without calling its base.
   /// @{
 
   /// NM_CLICK: a left click, before the selection it causes.

@@ -31,9 +31,10 @@ class CMenu;
 ///   neither; Esc sends IDCANCEL with BN_CLICKED and a null handle.
 /// - OnSysCommand(id, 0): an item of the system menu was chosen.
 /// - OnClose(): the caption's close box or Alt+F4.
-/// - OnNotify(id, NMHDR*, result): a list view reported an event; the list
-///   control's own handler for it, where there is one, has run first
-///   (ListCtrl.h).
+/// - OnNotify(id, NMHDR*, result): a list view or tree view reported an
+///   event; the control's own handler for it, where there is one, has run
+///   first, and a notification the control's class handles itself does not
+///   come here (ListCtrl.h, TreeCtrl.h).
 ///
 /// A derived class overrides them, handles its ids and passes the rest to its
 /// base class, as a message map would. A handler may destroy its own window:
@@ -44,9 +45,7 @@ class CMenu;
 /// CWnd belongs to the platform layer (`platform_ui`). ZnWidgets' window
 /// classes derive from it through the platform's classes: CZnProgressDlg and
 /// CZnDialog through CDialog, CZnListBox through CListBox, CZnListCtrl
-/// through CListCtrl. CZnTreeCtrl is to derive through CTreeCtrl, but
-/// neither is built yet: a tree view in a dialog template is a plain, empty
-/// window for now and reports no events.
+/// through CListCtrl, CZnTreeCtrl through CTreeCtrl.
 /// @ingroup platform_base
 class CWnd : public CObject {
 public:

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 #include "QtText.h"
 #include "WindowRegistry.h"
@@ -11,6 +12,9 @@ namespace platform::ui {
 namespace {
 
 int g_depth = 0;
+// The pass-on mark of the notification being reflected now (null when none
+// is); nested reflections keep their own.
+bool* g_passOn = nullptr;
 
 // The standard items of a top-level window's system menu.
 void FillStandardMenu(CMenu& menu, DWORD style) {
@@ -37,6 +41,21 @@ void RunHandler(HWND window, const std::function<void(CWnd&)>& call) {
     std::fprintf(stderr, "A window handler failed.\n");
   }
   --g_depth;
+}
+
+bool ReflectNotify(HWND control, const std::function<void(CWnd&)>& call) {
+  bool passOn = true;  // stays so when no object is attached
+  bool* const outer = std::exchange(g_passOn, &passOn);
+  RunHandler(control, [&](CWnd& target) {
+    passOn = false;
+    call(target);
+  });
+  g_passOn = outer;
+  return !passOn;
+}
+
+void PassNotifyOn() {
+  if (g_passOn) *g_passOn = true;
 }
 
 void SendCommand(HWND window, int id, UINT code, HWND control) {

@@ -25,6 +25,19 @@ bool InHandler();
 // views) reach their virtual members through it.
 void RunHandler(HWND window, const std::function<void(CWnd&)>& call);
 
+// Reflection: a control's own handler of a notification (OnColumnclick,
+// OnTreeClick, ...) runs first, and the parent hears only of what the
+// control's class does not handle. Runs `call` as a handler of the control
+// (RunHandler) and answers whether the class handled the notification:
+// false when no object is attached or when PassNotifyOn was called while
+// it ran. The platform's bases of those handlers call PassNotifyOn, so a
+// class that does not override a handler, or an override that calls its
+// base, passes the notification on; an override that does not call its
+// base consumes it. The rule is the same for every code.
+bool ReflectNotify(HWND control, const std::function<void(CWnd&)>& call);
+// The notification being reflected goes on to the parent as well.
+void PassNotifyOn();
+
 void SendCommand(HWND window, int id, UINT code, HWND control);
 void SendSysCommand(HWND window, UINT id);
 void SendClose(HWND window);

@@ -57,10 +57,14 @@ void CListCtrl::OnLButtonDown(UINT, CPoint) {
   if (auto* list = ListViewOf(m_hWnd)) list->RunBaseButtonDown();
 }
 
+// The bases of the notification handlers pass the notification on to the
+// parent: a class that does not handle it lets the parent hear it.
 void CListCtrl::OnColumnclick(NMHDR*, LRESULT* result) {
   if (result) *result = 0;
+  platform::ui::PassNotifyOn();
 }
 
 void CListCtrl::OnDblclk(NMHDR*, LRESULT* result) {
   if (result) *result = 0;
+  platform::ui::PassNotifyOn();
 }

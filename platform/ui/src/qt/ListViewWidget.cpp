@@ -35,6 +35,19 @@ void RunListHandler(HWND handle, Call call) {
   });
 }
 
+// A notification the list's own handler hears first; true when its class
+// handled it, so the parent does not hear it (see ReflectNotify).
+template <typename Call>
+bool ReflectListNotify(HWND handle, Call call) {
+  return ReflectNotify(handle, [&](CWnd& window) {
+    if (auto* list = dynamic_cast<CListCtrl*>(&window)) {
+      call(*list);
+    } else {
+      PassNotifyOn();
+    }
+  });
+}
+
 UINT MouseFlags(const QMouseEvent& event) {
   UINT flags = 0;
   if (event.buttons() & Qt::LeftButton) flags |= MK_LBUTTON;
@@ -293,8 +306,9 @@ void ListViewWidget::DoubleClick(QAbstractItemView& view, QMouseEvent* event) {
   record.iSubItem = subItem;
   LRESULT result = 0;
   const HWND handle = m_handle;
-  RunListHandler(handle, [&](CListCtrl& list) { list.OnDblclk(&record.hdr, &result); });
-  if (FindWindow(handle)) SendNotify(m_parent, record.hdr);
+  const bool handled =
+      ReflectListNotify(handle, [&](CListCtrl& list) { list.OnDblclk(&record.hdr, &result); });
+  if (!handled && FindWindow(handle)) SendNotify(m_parent, record.hdr);
 }
 
 void ListViewWidget::ColumnClicked(int column) {
@@ -302,8 +316,9 @@ void ListViewWidget::ColumnClicked(int column) {
   record.iSubItem = column;
   LRESULT result = 0;
   const HWND handle = m_handle;
-  RunListHandler(handle, [&](CListCtrl& list) { list.OnColumnclick(&record.hdr, &result); });
-  if (FindWindow(handle)) SendNotify(m_parent, record.hdr);
+  const bool handled =
+      ReflectListNotify(handle, [&](CListCtrl& list) { list.OnColumnclick(&record.hdr, &result); });
+  if (!handled && FindWindow(handle)) SendNotify(m_parent, record.hdr);
 }
 
 void ListViewWidget::FocusChanged(QWidget* old, QWidget* now) {

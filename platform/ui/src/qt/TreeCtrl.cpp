@@ -2,6 +2,7 @@
 #include "platform/TreeCtrl.h"
 
 #include "ControlMakers.h"
+#include "Dispatch.h"
 #include "TreeWidget.h"
 #include "WindowRegistry.h"
 #include "platform/ImageList.h"
@@ -211,11 +212,11 @@ CImageList* CTreeCtrl::GetImageList(int type) const {
   return CImageList::FromHandle(tree->Model().ImageList());
 }
 
-// --- Handlers: the base handles nothing ----------------------------------------------------------------
+// --- Handlers: the bases pass the notifications on ----------------------------------------------------
 
-void CTreeCtrl::OnTreeClick(NMHDR*, LRESULT*) {}
-void CTreeCtrl::OnTreeRightClick(NMHDR*, LRESULT*) {}
-void CTreeCtrl::OnTreeDoubleClick(NMHDR*, LRESULT*) {}
-void CTreeCtrl::OnTreeSelChange(NMHDR*, LRESULT*) {}
-void CTreeCtrl::OnItemExpanding(NMHDR*, LRESULT*) {}
-void CTreeCtrl::OnItemExpanded(NMHDR*, LRESULT*) {}
+void CTreeCtrl::OnTreeClick(NMHDR*, LRESULT*) { platform::ui::PassNotifyOn(); }
+void CTreeCtrl::OnTreeRightClick(NMHDR*, LRESULT*) { platform::ui::PassNotifyOn(); }
+void CTreeCtrl::OnTreeDoubleClick(NMHDR*, LRESULT*) { platform::ui::PassNotifyOn(); }
+void CTreeCtrl::OnTreeSelChange(NMHDR*, LRESULT*) { platform::ui::PassNotifyOn(); }
+void CTreeCtrl::OnItemExpanding(NMHDR*, LRESULT*) { platform::ui::PassNotifyOn(); }
+void CTreeCtrl::OnItemExpanded(NMHDR*, LRESULT*) { platform::ui::PassNotifyOn(); }

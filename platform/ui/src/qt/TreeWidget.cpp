@@ -13,23 +13,30 @@
 namespace platform::ui {
 
 // The platform's way to the control's protected notification handlers.
+// False for a code that has no handler of the control.
 struct TreeHooks {
-  static void Reflect(CTreeCtrl& tree, NMHDR& header, LRESULT* result) {
+  static bool Reflect(CTreeCtrl& tree, NMHDR& header, LRESULT* result) {
     switch (header.code) {
       case NM_CLICK:
-        return tree.OnTreeClick(&header, result);
+        tree.OnTreeClick(&header, result);
+        return true;
       case NM_RCLICK:
-        return tree.OnTreeRightClick(&header, result);
+        tree.OnTreeRightClick(&header, result);
+        return true;
       case NM_DBLCLK:
-        return tree.OnTreeDoubleClick(&header, result);
+        tree.OnTreeDoubleClick(&header, result);
+        return true;
       case TVN_SELCHANGED:
-        return tree.OnTreeSelChange(&header, result);
+        tree.OnTreeSelChange(&header, result);
+        return true;
       case TVN_ITEMEXPANDING:
-        return tree.OnItemExpanding(&header, result);
+        tree.OnItemExpanding(&header, result);
+        return true;
       case TVN_ITEMEXPANDED:
-        return tree.OnItemExpanded(&header, result);
+        tree.OnItemExpanded(&header, result);
+        return true;
       default:
-        return;
+        return false;
     }
   }
 };
@@ -83,9 +90,13 @@ LRESULT TreeWidget::Notify(NMHDR& header) {
   header.hwndFrom = m_handle;
   header.idFrom = static_cast<UINT_PTR>(data->controlId);
   LRESULT own = 0;
-  RunHandler(m_handle, [&](CWnd& window) {
-    if (auto* tree = dynamic_cast<CTreeCtrl*>(&window)) TreeHooks::Reflect(*tree, header, &own);
+  const bool handled = ReflectNotify(m_handle, [&](CWnd& window) {
+    auto* tree = dynamic_cast<CTreeCtrl*>(&window);
+    if (!tree || !TreeHooks::Reflect(*tree, header, &own)) PassNotifyOn();
   });
+  // A notification the control's class handles is its own; the parent
+  // hears the others.
+  if (handled) return own;
   const LRESULT fromParent = m_parent ? SendNotify(m_parent, header) : 0;
   return own ? own : fromParent;
 }
