@@ -2,6 +2,8 @@
 // actions reach its handlers, and what its controls look like.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "TestDialog.h"
 #include "common/DialogUnits.h"
 #include "platform/Button.h"
@@ -309,6 +311,90 @@ TEST_F(OpenDialog, FocusStartsOnTheFirstTabStopAndEnterOnAButtonClicksIt) {
   Press(m_dialog, Key::Enter);
   EXPECT_EQ(m_dialog.CommandsWith(BN_CLICKED), std::vector<int>{kActionId});
   EXPECT_EQ(m_dialog.m_okCalls, 0);
+}
+
+// A dialog the user can resize, and one of fixed size, that record the
+// sizes they hear of and name their smallest size.
+constexpr UINT kSizingDialogId = 9021;
+constexpr UINT kFixedDialogId = 9022;
+constexpr platform::DialogItem kSizingItems[] = {platform::PushButton("&Go", IDOK, 5, 5, 50, 14)};
+constexpr platform::DialogTemplate kSizingDialogs[] = {
+    {kSizingDialogId, "Sizing",
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, 0, 0, 0, 120, 60,
+     "MS Sans Serif", 8, kSizingItems},
+    {kFixedDialogId, "Fixed", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 120, 60,
+     "MS Sans Serif", 8, kSizingItems},
+};
+constexpr platform::ResourceModule kSizingModule{"platform_ui_sizing_tests", kSizingDialogs, {}, {}, {}};
+const platform::ResourceRegistration g_sizingResources(kSizingModule);
+
+class CSizingDialog : public CDialog {
+public:
+  struct Size {
+    UINT type;
+    int cx, cy;
+    bool operator==(const Size&) const = default;
+  };
+  std::vector<Size> m_sizes;
+  POINT m_smallest{0, 0};
+  int m_asked = 0;
+
+protected:
+  void OnSize(UINT type, int cx, int cy) override { m_sizes.push_back({type, cx, cy}); }
+  void OnGetMinMaxInfo(MINMAXINFO* info) override {
+    ++m_asked;
+    EXPECT_EQ(info->ptMinTrackSize.x, 0);  // zeros at first
+    info->ptMinTrackSize = m_smallest;
+  }
+};
+
+CRect WindowRectOf(const CWnd& window) {
+  CRect rect;
+  window.GetWindowRect(&rect);
+  return rect;
+}
+
+TEST(DialogSize, AResizableDialogHearsEachNewSizeAndKeepsToItsSmallest) {
+  CSizingDialog dialog;
+  dialog.m_smallest = POINT{260, 150};
+  ASSERT_TRUE(dialog.Create(kSizingDialogId));
+  EXPECT_TRUE(dialog.m_sizes.empty());  // nothing before it shows
+  dialog.ShowWindow(SW_SHOW);
+  ProcessEvents();
+  ASSERT_FALSE(dialog.m_sizes.empty());
+  CRect client;
+  dialog.GetClientRect(&client);
+  EXPECT_EQ(dialog.m_sizes.back(), (CSizingDialog::Size{SIZE_RESTORED, client.Width(), client.Height()}));
+  EXPECT_GT(dialog.m_asked, 0);
+  const CRect frame = WindowRectOf(dialog);
+  const int frameWidth = frame.Width() - client.Width();
+  const int frameHeight = frame.Height() - client.Height();
+
+  dialog.MoveWindow(frame.left, frame.top, 640, 480);
+  EXPECT_EQ(dialog.m_sizes.back(), (CSizingDialog::Size{SIZE_RESTORED, 640 - frameWidth, 480 - frameHeight}));
+  EXPECT_EQ(WindowRectOf(dialog).Width(), 640);
+  // Not below the smallest size its handler names, frame included.
+  dialog.MoveWindow(frame.left, frame.top, 100, 40);
+  EXPECT_EQ(WindowRectOf(dialog).Width(), 260);
+  EXPECT_EQ(WindowRectOf(dialog).Height(), 150);
+  EXPECT_EQ(dialog.m_sizes.back(), (CSizingDialog::Size{SIZE_RESTORED, 260 - frameWidth, 150 - frameHeight}));
+}
+
+TEST(DialogSize, ADialogWithoutASizingFrameKeepsItsSizeAndIsNotAskedForLimits) {
+  CSizingDialog dialog;
+  dialog.m_smallest = POINT{900, 900};
+  ASSERT_TRUE(dialog.Create(kFixedDialogId));
+  dialog.ShowWindow(SW_SHOW);
+  ProcessEvents();
+  const CRect before = WindowRectOf(dialog);
+  EXPECT_EQ(dialog.m_asked, 0);
+  EXPECT_LT(before.Width(), 900);
+  ASSERT_FALSE(dialog.m_sizes.empty());  // its size, when it showed
+  dialog.MoveWindow(before.left, before.top, 50, 30);
+  CRect client;
+  dialog.GetClientRect(&client);
+  EXPECT_EQ(dialog.m_sizes.back(), (CSizingDialog::Size{SIZE_RESTORED, client.Width(), client.Height()}));
+  EXPECT_EQ(dialog.m_asked, 0);
 }
 
 }  // namespace

@@ -10,6 +10,26 @@
 
 class CMenu;
 
+/// @name Size changes
+/// The `type` of CWnd::OnSize: the state the window's new size belongs to.
+/// @{
+
+inline constexpr UINT SIZE_RESTORED = 0;   ///< a normal size (also the first one, when it shows)
+inline constexpr UINT SIZE_MINIMIZED = 1;  ///< the window was minimized
+inline constexpr UINT SIZE_MAXIMIZED = 2;  ///< the window was maximized
+/// @}
+
+/// The size limits of a resizable top-level window (CWnd::OnGetMinMaxInfo),
+/// in pixels, the frame included as in GetWindowRect. Only ptMinTrackSize
+/// counts; the other fields are there for handlers that fill them.
+struct MINMAXINFO {
+  POINT ptReserved;      ///< not used
+  POINT ptMaxSize;       ///< not used
+  POINT ptMaxPosition;   ///< not used
+  POINT ptMinTrackSize;  ///< the smallest width (x) and height (y); 0 for no limit
+  POINT ptMaxTrackSize;  ///< not used
+};
+
 /// A window of the desktop. A CWnd object is attached to a window of the
 /// window system by its handle (m_hWnd); dialogs create their windows from a
 /// template (Dialog.h), controls are windows inside a dialog addressed by
@@ -31,6 +51,9 @@ class CMenu;
 ///   neither; Esc sends IDCANCEL with BN_CLICKED and a null handle.
 /// - OnSysCommand(id, 0): an item of the system menu was chosen.
 /// - OnClose(): the caption's close box or Alt+F4.
+/// - OnSize(type, cx, cy) and OnGetMinMaxInfo(info): a dialog's size changed,
+///   or its size limits are asked for (a dialog with WS_THICKFRAME can be
+///   resized by the user).
 /// - OnNotify(id, NMHDR*, result): a list view or tree view reported an
 ///   event; the control's own handler for it, where there is one, has run
 ///   first, and a notification the control's class handles itself does not
@@ -280,6 +303,18 @@ public:
   virtual void OnSysCommand(UINT id, LPARAM lParam);
   /// The close box: the base destroys the window.
   virtual void OnClose();
+  /// A dialog's client area got a new size: `cx` by `cy` pixels, in the
+  /// state `type` (SIZE_RESTORED, SIZE_MINIMIZED, SIZE_MAXIMIZED). Comes
+  /// when the dialog first shows and after every change of its size (by the
+  /// user, MoveWindow or the window manager), after OnInitDialog, so the
+  /// controls exist. The base does nothing.
+  virtual void OnSize(UINT type, int cx, int cy);
+  /// Asked for the size limits of a dialog with WS_THICKFRAME when it
+  /// shows and after each change of its size; a handler sets
+  /// info->ptMinTrackSize, and the dialog cannot be made smaller than that
+  /// (by the user or by MoveWindow) from then on. `info` comes filled with
+  /// zeros; the base leaves it so (no limit).
+  virtual void OnGetMinMaxInfo(MINMAXINFO* info);
   /// A notification of the control `wParam` (the id); `lParam` points to its
   /// record, which begins with an NMHDR. TRUE when handled; `result` (0 at
   /// first) is the answer to the control, which the list views do not use.

@@ -25,6 +25,11 @@ Qt::WindowFlags FlagsOf(const platform::DialogTemplate& dialogTemplate, bool own
   if (dialogTemplate.style & WS_SYSMENU) {
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (dialogTemplate.style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+    // WS_MAXIMIZEBOX shares its bit with WS_TABSTOP, which only controls
+    // have; a dialog that can be resized offers maximizing with it.
+    if ((dialogTemplate.style & WS_MAXIMIZEBOX) && (dialogTemplate.style & WS_THICKFRAME)) {
+      flags |= Qt::WindowMaximizeButtonHint;
+    }
   }
   return flags;
 }

@@ -5,7 +5,10 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QShowEvent>
 #include <QShortcut>
+#include <algorithm>
 
 #include "Dispatch.h"
 #include "WindowRegistry.h"
@@ -60,6 +63,47 @@ void DialogWidget::closeEvent(QCloseEvent* event) {
 void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
   ShowSystemMenu(m_handle, event->globalPos());
   event->accept();
+}
+
+void DialogWidget::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  ApplySizeLimits();
+  ReportSize();
+}
+
+void DialogWidget::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  ApplySizeLimits();
+  ReportSize();
+}
+
+void DialogWidget::ReportSize() {
+  const Qt::WindowStates state = windowState();
+  const UINT type = (state & Qt::WindowMinimized)   ? SIZE_MINIMIZED
+                    : (state & Qt::WindowMaximized) ? SIZE_MAXIMIZED
+                                                    : SIZE_RESTORED;
+  // The size the window has now, once: a resize event can come late, after
+  // the window grew to its limit without one.
+  if (m_reported && size() == m_reportedSize && type == m_reportedType) return;
+  m_reported = true;
+  m_reportedSize = size();
+  m_reportedType = type;
+  SendSize(m_handle, type, width(), height());
+}
+
+void DialogWidget::ApplySizeLimits() {
+  const WindowData* data = FindWindow(m_handle);
+  // A dialog without a sizing frame keeps its fixed size.
+  if (!data || !(data->style & WS_THICKFRAME) || m_applyingLimits) return;
+  m_applyingLimits = true;
+  const MINMAXINFO info = AskSizeLimits(m_handle);
+  // The limit includes the frame, as window rectangles do; Qt's is the
+  // client area's.
+  const QSize frame = frameGeometry().size() - size();
+  const QSize smallest(std::max(0, static_cast<int>(info.ptMinTrackSize.x) - frame.width()),
+                       std::max(0, static_cast<int>(info.ptMinTrackSize.y) - frame.height()));
+  if (smallest != minimumSize()) setMinimumSize(smallest);
+  m_applyingLimits = false;
 }
 
 void FocusFirstTabStop(QWidget& dialog) {

@@ -29,9 +29,21 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // The size limits are asked for and the new size reported (OnSize).
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
 private:
+  // A resizable dialog takes the smallest size its OnGetMinMaxInfo names.
+  void ApplySizeLimits();
+  // OnSize with the current size, unless that was the last one reported.
+  void ReportSize();
+
   HWND m_handle = nullptr;
+  bool m_applyingLimits = false;
+  bool m_reported = false;
+  QSize m_reportedSize;
+  UINT m_reportedType = 0;
 };
 
 // Creates the dialog's font, metrics, size and controls from the template.

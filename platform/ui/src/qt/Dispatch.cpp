@@ -81,6 +81,16 @@ LRESULT SendNotify(HWND parent, NMHDR& header) {
   return result;
 }
 
+void SendSize(HWND window, UINT type, int cx, int cy) {
+  RunHandler(window, [&](CWnd& target) { target.OnSize(type, cx, cy); });
+}
+
+MINMAXINFO AskSizeLimits(HWND window) {
+  MINMAXINFO info{};
+  RunHandler(window, [&](CWnd& target) { target.OnGetMinMaxInfo(&info); });
+  return info;
+}
+
 QMenu* ShowSystemMenu(HWND window, const QPoint& screenPos) {
   CWnd* target = CWnd::FromHandle(window);
   CMenu* menu = target ? target->GetSystemMenu(FALSE) : nullptr;
@@ -110,6 +120,10 @@ QMenu* ShowSystemMenu(HWND window, const QPoint& screenPos) {
 BOOL CWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
 
 BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
+
+void CWnd::OnSize(UINT, int, int) {}
+
+void CWnd::OnGetMinMaxInfo(MINMAXINFO*) {}
 
 void CWnd::OnSysCommand(UINT id, LPARAM) {
   switch (id & 0xFFF0) {

@@ -8,8 +8,7 @@
 #include <functional>
 
 #include "platform/WinUser.h"
-
-class CWnd;
+#include "platform/Wnd.h"
 
 class QMenu;
 
@@ -41,6 +40,10 @@ void PassNotifyOn();
 void SendCommand(HWND window, int id, UINT code, HWND control);
 void SendSysCommand(HWND window, UINT id);
 void SendClose(HWND window);
+// OnSize with the window's state and client size.
+void SendSize(HWND window, UINT type, int cx, int cy);
+// OnGetMinMaxInfo; the record comes back zeros when no object is attached.
+MINMAXINFO AskSizeLimits(HWND window);
 // Sends a control's notification record to the object attached to the
 // control's parent (OnNotify with the control's id); returns the answer it
 // set (0 when none is attached or it did not handle it).
