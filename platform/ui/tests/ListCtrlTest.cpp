@@ -270,6 +270,35 @@ TEST_F(ListView, AHandlerThatSkipsItsBaseKeepsItsNotificationFromTheDialog) {
   EXPECT_FALSE(m_dialog.HeardOf(NM_CLICK).empty());
 }
 
+TEST_F(ListView, TheHeadingShowsTheSortArrowThatAColumnsFormatAsksFor) {
+  FillList(m_list, 2, 3);
+  EXPECT_EQ(ListSortArrow(m_list), -1);
+  LVCOLUMN column{};
+  column.mask = LVCF_FMT;
+  column.fmt = LVCFMT_RIGHT | HDF_SORTUP;
+  ASSERT_TRUE(m_list.SetColumn(1, &column));
+  bool up = false;
+  EXPECT_EQ(ListSortArrow(m_list, &up), 1);
+  EXPECT_TRUE(up);
+  // The first column that asks for an arrow shows it; the alignment stays.
+  column.fmt = HDF_SORTUP;
+  m_list.SetColumn(2, &column);
+  column.fmt = LVCFMT_RIGHT | HDF_SORTDOWN;
+  m_list.SetColumn(1, &column);
+  EXPECT_EQ(ListSortArrow(m_list, &up), 1);
+  EXPECT_FALSE(up);
+  EXPECT_EQ(m_list.GetColumnWidth(1), 60);
+  LVCOLUMN read{};
+  read.mask = LVCF_FMT;
+  m_list.GetColumn(1, &read);
+  EXPECT_EQ(read.fmt, LVCFMT_RIGHT | HDF_SORTDOWN);
+  column.fmt = LVCFMT_RIGHT;
+  m_list.SetColumn(1, &column);
+  column.fmt = LVCFMT_LEFT;
+  m_list.SetColumn(2, &column);
+  EXPECT_EQ(ListSortArrow(m_list), -1);
+}
+
 TEST_F(ListView, FocusChangesReachTheControlWithTheOtherWindow) {
   FillList(m_list, 2, 1);
   CWnd* button = m_dialog.GetDlgItem(kListButtonId);

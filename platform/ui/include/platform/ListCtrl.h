@@ -116,11 +116,24 @@ inline constexpr int LVCFMT_CENTER = 0x0002;       ///< centred
 inline constexpr int LVCFMT_JUSTIFYMASK = 0x0003;  ///< the bits of the alignment
 /// @}
 
+/// @name Sort arrows
+/// Bits of a column's format beside its alignment (the heading's sort
+/// arrow, which the list's headings take in the column's format): the
+/// heading shows an arrow for rows sorted by that column, upwards for
+/// ascending, downwards for descending. The list itself sorts nothing; the
+/// program sets the bit of the column it sorted by (and clears the
+/// others). Only the first column with either bit shows an arrow.
+/// @{
+
+inline constexpr int HDF_SORTDOWN = 0x0200;  ///< descending: an arrow pointing down
+inline constexpr int HDF_SORTUP = 0x0400;    ///< ascending: an arrow pointing up
+/// @}
+
 /// A column's fields as InsertColumn, SetColumn and GetColumn pass them;
 /// `mask` names the fields that count.
 struct LVCOLUMN {
   UINT mask;       ///< LVCF_* fields that count
-  int fmt;         ///< LVCFMT_*
+  int fmt;         ///< LVCFMT_*, with HDF_SORTUP or HDF_SORTDOWN for a sort arrow
   int cx;          ///< width in pixels
   char* pszText;   ///< in: the heading; out: a buffer of cchTextMax bytes
   int cchTextMax;  ///< out: the size of pszText's buffer in bytes, terminator included

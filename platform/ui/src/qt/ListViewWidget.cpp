@@ -196,6 +196,18 @@ void ListViewWidget::ShowColumns() {
     header->resizeSection(column, m_model->Column(column).width);
   }
   header->setSectionHidden(0, count == 0);
+  // The sort arrow of the first column whose format asks for one. Qt's
+  // headers draw an ascending order as an arrow pointing down, so the
+  // order is the other one of the arrow asked for.
+  int arrow = -1;
+  for (int column = 0; column < count && arrow < 0; ++column) {
+    if (m_model->Column(column).format & (HDF_SORTUP | HDF_SORTDOWN)) arrow = column;
+  }
+  header->setSortIndicatorShown(arrow >= 0);
+  if (arrow >= 0) {
+    const bool up = m_model->Column(arrow).format & HDF_SORTUP;
+    header->setSortIndicator(arrow, up ? Qt::DescendingOrder : Qt::AscendingOrder);
+  }
   m_syncingHeader = false;
   m_report->viewport()->update();
 }

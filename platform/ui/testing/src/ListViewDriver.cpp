@@ -81,6 +81,15 @@ std::vector<std::string> ListHeadings(const CWnd& list) {
   return headings;
 }
 
+int ListSortArrow(const CWnd& list, bool* up) {
+  QWidget* widget = WidgetOf(list);
+  auto* header = widget ? widget->findChild<QHeaderView*>() : nullptr;
+  if (!header || !header->isVisible() || !header->isSortIndicatorShown()) return -1;
+  // The headers draw Qt's descending order as an arrow pointing up.
+  if (up) *up = header->sortIndicatorOrder() == Qt::DescendingOrder;
+  return header->sortIndicatorSection();
+}
+
 void ClickListAt(const CWnd& list, CPoint point, UINT modifiers) {
   QPoint local;
   if (QWidget* target = Target(list, point, local)) {

@@ -20,6 +20,9 @@ namespace platform::testing {
 std::vector<std::vector<std::string>> ListRows(const CWnd& list);
 // The column headings.
 std::vector<std::string> ListHeadings(const CWnd& list);
+// The column whose heading shows a sort arrow, -1 when none does; `up`
+// (when not null) tells whether the arrow points up.
+int ListSortArrow(const CWnd& list, bool* up = nullptr);
 
 // A left click (or double click) at a point of the list's client area; the
 // modifiers are MK_SHIFT and MK_CONTROL.
