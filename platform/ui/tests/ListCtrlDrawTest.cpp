@@ -4,7 +4,12 @@
 // grabbed from the widgets and their pixels sampled.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
+
 #include "ListTestDialog.h"
+#include "platform/ImageList.h"
+#include "qt/DcAccess.h"
 #include "platform/Dc.h"
 #include "platform/Resource.h"
 #include "platform/testing/ListViewDriver.h"
@@ -24,7 +29,14 @@ constexpr UINT kSquareIconId = 9210;
 constexpr UINT kDotIconId = 9211;
 constexpr const char* kSquare[] = {"4 4 1 1", "x c #FF0000", "xxxx", "xxxx", "xxxx", "xxxx"};
 constexpr const char* kDot[] = {"4 4 2 1", ". c None", "o c #0000FF", "....", ".oo.", ".oo.", "...."};
-constexpr platform::IconResource kIcons[] = {{kSquareIconId, kSquare}, {kDotIconId, kDot}};
+// A checkerboard of 8 by 8 pixels: drawn at 4 by 4 points, with two pixels
+// per point, every pixel shows.
+constexpr UINT kFineChecksIconId = 9212;
+constexpr const char* kFineChecks[] = {"8 8 2 1",  "b c #000000", "w c #FFFFFF", "bwbwbwbw",
+                                       "wbwbwbwb", "bwbwbwbw",    "wbwbwbwb",    "bwbwbwbw",
+                                       "wbwbwbwb", "bwbwbwbw",    "wbwbwbwb"};
+constexpr platform::IconResource kIcons[] = {
+    {kSquareIconId, kSquare}, {kDotIconId, kDot}, {kFineChecksIconId, kFineChecks}};
 constexpr platform::ResourceModule kModule{"platform_ui_draw_tests", {}, kIcons, {}, {}};
 const platform::ResourceRegistration g_resources(kModule);
 
@@ -208,6 +220,42 @@ TEST_F(OwnerDrawn, ImagesDrawPlainBlendedAndWithTheirOverlay) {
   EXPECT_NEAR(GetRValue(mixed), (255 + GetRValue(highlight)) / 2, 2);
   EXPECT_EQ(picture.Pixel(overlaid.left + 2, overlaid.top + 2), kRed);  // the overlay's clear corner
   EXPECT_EQ(picture.Pixel(overlaid.left + 3, overlaid.top + 3), kBlue);
+}
+
+// Draws image 0 of the list at (0, 0) of a picture of `side` points with
+// `ratio` pixels per point.
+QImage DrawnImage(CImageList& images, int side, int ratio) {
+  QImage image(side * ratio, side * ratio, QImage::Format_ARGB32);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::red);
+  QPainter painter(&image);
+  CDC dc;
+  platform::ui::DcAccess::Attach(dc, &painter, QRect(0, 0, side, side), QFont());
+  EXPECT_TRUE(images.Draw(&dc, 0, POINT{0, 0}, ILD_TRANSPARENT));
+  painter.end();
+  return image;
+}
+
+TEST(ImageLists, AnIconOfTwiceTheListsSizeKeepsItsPixelsWhereAPointHasTwo) {
+  CImageList images;
+  ASSERT_TRUE(images.Create(4, 4, ILC_MASK, 1, 1));
+  ASSERT_EQ(images.Add(platform::LoadIconResource(kFineChecksIconId)), 0);
+  const QImage sharp = DrawnImage(images, 4, 2);
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      EXPECT_EQ(sharp.pixel(x, y), (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0)) << x << "," << y;
+    }
+  }
+  // With a pixel per point the icon is scaled to the list's size: the
+  // checks mix to grey, and nothing is drawn outside the image.
+  const QImage plain = DrawnImage(images, 6, 1);
+  EXPECT_NEAR(qGray(plain.pixel(1, 1)), 128, 20);
+  EXPECT_EQ(plain.pixel(4, 4), qRgb(255, 0, 0));
+  // An icon of the list's own size is drawn as it is at either ratio.
+  CImageList same;
+  ASSERT_TRUE(same.Create(8, 8, ILC_MASK, 1, 1));
+  ASSERT_EQ(same.Add(platform::LoadIconResource(kFineChecksIconId)), 0);
+  EXPECT_EQ(DrawnImage(same, 8, 1).pixel(1, 0), qRgb(255, 255, 255));
 }
 
 TEST_F(OwnerDrawn, WhatOnPaintInvalidatesIsPaintedWithoutEndlessRepaints) {

@@ -3,6 +3,7 @@
 // finds nothing instead of another list.
 #include "platform/ImageList.h"
 
+#include <QIcon>
 #include <QImage>
 #include <memory>
 #include <unordered_map>
@@ -55,10 +56,20 @@ ImageListData* FindImageList(HIMAGELIST handle) {
   return it == lists.end() ? nullptr : it->second.get();
 }
 
-QPixmap ImageListPixmap(HIMAGELIST handle, int index) {
+QVariant ImageListDecoration(HIMAGELIST handle, int index) {
   const ImageListData* data = FindImageList(handle);
   if (!data || index < 0 || static_cast<std::size_t>(index) >= data->images.size()) return {};
-  return data->images[static_cast<std::size_t>(index)];
+  const QPixmap& image = data->images[static_cast<std::size_t>(index)];
+  const QPixmap& sharp = data->sharp[static_cast<std::size_t>(index)];
+  if (sharp.isNull()) return image;
+  QIcon icon(image);
+  icon.addPixmap(sharp);
+  return icon;
+}
+
+QPixmap ImageListPicture(const ImageListData& data, std::size_t index, qreal pixelRatio) {
+  const QPixmap& sharp = data.sharp[index];
+  return !sharp.isNull() && pixelRatio >= sharp.devicePixelRatio() ? sharp : data.images[index];
 }
 
 QSize ImageListSize(HIMAGELIST handle) {
@@ -98,6 +109,7 @@ BOOL CImageList::Create(UINT bitmapId, int cx, int grow, COLORREF mask) {
   data->grow = grow;
   for (int left = 0; left + cx <= picture.width(); left += cx) {
     data->images.push_back(QPixmap::fromImage(picture.copy(left, 0, cx, picture.height())));
+    data->sharp.emplace_back();
   }
   data->owner = this;
   m_hImageList = platform::ui::AddList(std::move(data));
@@ -124,6 +136,16 @@ int CImageList::Add(HICON icon) {
                              ? picture
                              : picture.scaled(data->size, Qt::IgnoreAspectRatio,
                                               Qt::SmoothTransformation));
+  // An icon drawn at a whole multiple of the list's size (32 pixels for a
+  // list of 16) keeps all its pixels for screens that show that many per
+  // point: scaled down and up again it would come out blurred.
+  QPixmap sharp;
+  const int ratio = picture.width() / data->size.width();
+  if (ratio >= 2 && picture.size() == data->size * ratio) {
+    sharp = picture;
+    sharp.setDevicePixelRatio(ratio);
+  }
+  data->sharp.push_back(sharp);
   return static_cast<int>(data->images.size()) - 1;
 }
 

@@ -33,14 +33,19 @@ BOOL CImageList::Draw(CDC* dc, int index, POINT point, UINT style) {
   QPainter* painter = platform::ui::DcAccess::PainterOf(*dc);
   if (!painter) return TRUE;
   const qreal share = (style & ILD_BLEND50) ? 0.5 : (style & ILD_BLEND25) ? 0.25 : 0.0;
-  auto draw = [&](const QPixmap& picture) {
-    painter->drawPixmap(QPoint(point.x, point.y), share > 0 ? Blended(picture, share) : picture);
+  const qreal pixelRatio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+  // Each image fills the list's size; a sharp picture puts its extra pixels
+  // into the same points.
+  auto draw = [&](std::size_t image) {
+    const QPixmap picture = platform::ui::ImageListPicture(*data, image, pixelRatio);
+    painter->drawPixmap(QRect(QPoint(point.x, point.y), data->size),
+                        share > 0 ? Blended(picture, share) : picture);
   };
-  draw(data->images[static_cast<std::size_t>(index)]);
+  draw(static_cast<std::size_t>(index));
   const UINT overlay = (style & ILD_OVERLAYMASK) >> 8;
   const int overlayImage = overlay ? data->overlays[overlay] : -1;
   if (overlayImage >= 0 && static_cast<std::size_t>(overlayImage) < data->images.size()) {
-    draw(data->images[static_cast<std::size_t>(overlayImage)]);
+    draw(static_cast<std::size_t>(overlayImage));
   }
   return TRUE;
 }

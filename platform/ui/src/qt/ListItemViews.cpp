@@ -54,10 +54,12 @@ void ListItemDelegate::initStyleOption(QStyleOptionViewItem* option,
                                        const QModelIndex& index) const {
   QStyledItemDelegate::initStyleOption(option, index);
   if (m_bLarge && index.column() == 0) {
-    const QPixmap image = ImageListPixmap(m_owner.Model().ImageList(LVSIL_NORMAL),
-                                          m_owner.Model().Row(index.row()).image);
-    option->icon = image.isNull() ? QIcon() : QIcon(image);
-    if (!image.isNull()) option->features |= QStyleOptionViewItem::HasDecoration;
+    const QVariant image = ImageListDecoration(m_owner.Model().ImageList(LVSIL_NORMAL),
+                                               m_owner.Model().Row(index.row()).image);
+    option->icon = image.metaType() == QMetaType::fromType<QIcon>()
+                       ? qvariant_cast<QIcon>(image)
+                       : QIcon(qvariant_cast<QPixmap>(image));
+    if (image.isValid()) option->features |= QStyleOptionViewItem::HasDecoration;
   }
   if (!(m_owner.Style() & LVS_SHOWSELALWAYS) && !m_owner.HasFocusInside()) {
     option->state &= ~QStyle::State_Selected;

@@ -43,8 +43,7 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
       return ToQt(Text(index.row(), subItem));
     case Qt::DecorationRole: {
       if (column != 0) return {};
-      const QPixmap image = ImageListPixmap(m_lists[LVSIL_SMALL], Row(index.row()).image);
-      return image.isNull() ? QVariant() : QVariant(image);
+      return ImageListDecoration(m_lists[LVSIL_SMALL], Row(index.row()).image);
     }
     case Qt::TextAlignmentRole:
       // The first column is always left-aligned, as the original control has it.

@@ -358,13 +358,13 @@ QVariant TreeModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DecorationRole) {
     const QSize size = ImageListSize(m_imageList);
     if (size.isEmpty()) return {};
-    QPixmap picture = ImageListPixmap(m_imageList, item == m_selected ? item->selectedImage : item->image);
-    if (picture.isNull()) {
-      // An image the list lacks leaves its place empty, so texts line up.
-      picture = QPixmap(size);
-      picture.fill(Qt::transparent);
-    }
-    return picture;
+    const QVariant picture =
+        ImageListDecoration(m_imageList, item == m_selected ? item->selectedImage : item->image);
+    if (picture.isValid()) return picture;
+    // An image the list lacks leaves its place empty, so texts line up.
+    QPixmap empty(size);
+    empty.fill(Qt::transparent);
+    return empty;
   }
   return {};
 }
