@@ -1,4 +1,5 @@
-// CZnListCtrl: sorting by a column (as text or as dates) and grouping.
+// CZnListCtrl: sorting by a column (as text, as dates or as numbers) and
+// grouping.
 //
 // The sort reads every row whole (all its cells) before it changes the
 // control, sorts row numbers by keys made once per row, and writes the
@@ -8,8 +9,10 @@
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 
+#include "NumberKey.h"
 #include "ListSortMemory.h"
 #include "platform/Crt.h"
 #include "zncore/ZnTime.h"
@@ -35,11 +38,18 @@ constexpr const char* kNoMemory =
     "Speicher für die Sortierfunktion kann NICHT allokiert werden. "
     "Die Sortierung kann nicht durchgeführt werden.";
 
-// One row as the sort carries it: every cell, and its key.
+using znwidgets::listctrl::NumberKey;
+
+// How SortRows compares the keys.
+enum class SortMode { Dates, Text, Numbers };
+
+// One row as the sort carries it: every cell, and its key in the mode's
+// form.
 struct SortRow {
   std::vector<CString> cells;
   CString key;
   CZnTime date;
+  std::optional<NumberKey> number;
 };
 
 // A progress dialog for long runs, or none. Position updates are passed on
@@ -87,6 +97,16 @@ CString KeyOf(const CString& cell) {
 }  // namespace
 
 int CZnListCtrl::SortTextItems(int, int ascending, int, int, int textMode, int showProgress) {
+  return SortRows(ascending, static_cast<int>(textMode ? SortMode::Text : SortMode::Dates),
+                  showProgress);
+}
+
+int CZnListCtrl::SortNumberItems(int ascending, int showProgress) {
+  return SortRows(ascending, static_cast<int>(SortMode::Numbers), showProgress);
+}
+
+int CZnListCtrl::SortRows(int ascending, int how, int showProgress) {
+  const auto mode = static_cast<SortMode>(how);
   const int count = GetItemCount();
   // A list without columns still has its rows' own texts (subitem 0):
   // those are what it shows and what moves.
@@ -109,8 +129,13 @@ int CZnListCtrl::SortTextItems(int, int ascending, int, int, int textMode, int s
       SortRow& record = rows.emplace_back();
       record.cells.reserve(static_cast<std::size_t>(columns));
       for (int column = 0; column < columns; ++column) record.cells.push_back(GetItemText(row, column));
-      record.key = KeyOf(GetItemText(row, m_nSortColumn));
-      if (!textMode) record.date = CZnTime(record.key.GetString());
+      if (mode == SortMode::Numbers) {
+        // A number is read whole: cutting it would change its value.
+        record.number.emplace(GetItemText(row, m_nSortColumn).GetString());
+      } else {
+        record.key = KeyOf(GetItemText(row, m_nSortColumn));
+        if (mode == SortMode::Dates) record.date = CZnTime(record.key.GetString());
+      }
     }
   } catch (const std::bad_alloc&) {
     progress.Close();
@@ -125,9 +150,17 @@ int CZnListCtrl::SortTextItems(int, int ascending, int, int, int textMode, int s
   auto before = [&](int a, int b) {
     const SortRow& first = rows[static_cast<std::size_t>(a)];
     const SortRow& second = rows[static_cast<std::size_t>(b)];
-    if (textMode) {
-      const int compared = _stricmp(first.key, second.key);
-      return ascending ? compared < 0 : compared > 0;
+    switch (mode) {
+      case SortMode::Text: {
+        const int compared = _stricmp(first.key, second.key);
+        return ascending ? compared < 0 : compared > 0;
+      }
+      case SortMode::Numbers: {
+        const int compared = NumberKey::Compare(*first.number, *second.number);
+        return ascending ? compared < 0 : compared > 0;
+      }
+      case SortMode::Dates:
+        break;
     }
     return ascending ? first.date < second.date : second.date < first.date;
   };
@@ -172,13 +205,34 @@ void CZnListCtrl::GroupListItems(int group, int column, int showProgress) {
   }
 }
 
-void CZnListCtrl::OnColumnclick(NMHDR* header, LRESULT* result) {
-  BeginWaitCursor();
-  m_nSortColumn = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
+void CZnListCtrl::SetNumberColumn(int column, int numbers) {
+  if (column < 0) return;
+  if (static_cast<std::size_t>(column) >= m_numberColumns.size()) {
+    if (!numbers) return;
+    m_numberColumns.resize(static_cast<std::size_t>(column) + 1, false);
+  }
+  m_numberColumns[static_cast<std::size_t>(column)] = numbers != 0;
+}
+
+int CZnListCtrl::IsNumberColumn(int column) const {
+  return column >= 0 && static_cast<std::size_t>(column) < m_numberColumns.size() &&
+                 m_numberColumns[static_cast<std::size_t>(column)]
+             ? 1
+             : 0;
+}
+
+int CZnListCtrl::SortByColumn(int column, int ascending, int showProgress) {
+  m_nSortColumn = column;
+  if (IsNumberColumn(column)) return SortNumberItems(ascending, showProgress);
   char probe[kDateProbe + 1];
   GetItemText(0, m_nSortColumn, probe, sizeof probe);
   const int textMode = CZnTime::IsValidTimeStr(probe) ? 0 : 1;
-  SortTextItems(m_nSortColumn, 1, 0, -1, textMode, 1);
+  return SortTextItems(m_nSortColumn, ascending, 0, -1, textMode, showProgress);
+}
+
+void CZnListCtrl::OnColumnclick(NMHDR* header, LRESULT* result) {
+  BeginWaitCursor();
+  SortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem, 1, 1);
   EndWaitCursor();
   if (result) *result = 0;
 }

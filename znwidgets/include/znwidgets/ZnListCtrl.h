@@ -3,6 +3,8 @@
 /// grouped by column.
 #pragma once
 
+#include <vector>
+
 #include "platform/ListCtrl.h"
 #include "zncore/ZnString.h"
 
@@ -11,8 +13,9 @@
 /// chooses, fill the columns from left to right. The control draws its rows
 /// itself when owner drawing is on (ChangeListViewMode(1, 1)), with one of
 /// three highlight shapes and text colours that mark the first row of each
-/// group, and sorts (as text or as dates) and groups its rows when a column
-/// heading is clicked.
+/// group, and sorts (as text, as dates, or as numbers in a column marked
+/// with SetNumberColumn) and groups its rows when a column heading is
+/// clicked.
 ///
 /// Rows and columns are numbered from 0; members that return a row answer
 /// -1 for "none", and most others answer 1 when done and 0 when not. Nothing
@@ -203,6 +206,38 @@ public:
   /// control unchanged) when the working memory cannot be had. The first,
   /// third and fourth arguments are not used.
   int SortTextItems(int, int ascending, int, int, int textMode, int showProgress);
+  /// Sorts the rows by the sort column (m_nSortColumn) as numbers,
+  /// ascending when `ascending` is non-zero; equal numbers keep their
+  /// order. A cell's number is the one it begins with, read whole (not cut
+  /// to a key length) and compared by value at any length: blanks first,
+  /// an optional sign, then digits, where a full stop, a blank or an
+  /// apostrophe between two digits only groups them ("1.001.983", as
+  /// CZnString::FormatLong writes numbers), and a comma followed by digits
+  /// begins the fraction ("0,5"); what follows the number (a unit such as
+  /// " KB") does not count. A cell without a number there (empty, or
+  /// text) sorts before every number when ascending, after them when
+  /// descending. Everything else is as SortTextItems does it: rows whose
+  /// first cell is empty are deleted first, whole rows move, a progress
+  /// dialog shows for 50 rows or more with `showProgress`, grouping follows
+  /// when it is on, and the result is 1, or 0 when the working memory
+  /// cannot be had.
+  int SortNumberItems(int ascending, int showProgress);
+  /// Marks `column` (`numbers` non-zero) as a column of numbers, or unmarks
+  /// it: a heading click (SortByColumn) sorts a marked column with
+  /// SortNumberItems. Columns are unmarked at first; a mark stays with the
+  /// column number when columns are inserted or deleted. A negative column
+  /// is ignored.
+  void SetNumberColumn(int column, int numbers);
+  /// 1 when SetNumberColumn marked the column, else 0.
+  int IsNumberColumn(int column) const;
+  /// Sorts by `column`, which becomes the sort column, the way a heading
+  /// click chooses: as numbers for a column marked with SetNumberColumn,
+  /// else as dates when row 0's cell there (its first 10 bytes) is a valid
+  /// date-time text (CZnTime::IsValidTimeStr), else as text; ascending when
+  /// `ascending` is non-zero, with a progress dialog for 50 rows or more
+  /// when `showProgress` is non-zero, and grouping after it when it is on.
+  /// The result of the sort (1, or 0 without working memory).
+  int SortByColumn(int column, int ascending, int showProgress);
   /// Goes down the rows from row 1 and inserts an empty separator row
   /// between neighbouring rows whose cells in `column` (negative: the sort
   /// column) are both non-empty and differ without regard to ASCII case
@@ -246,11 +281,12 @@ public:
   /// OnSetFocus does.
   void OnKillFocus(CWnd* other) override;
   /// Sorts by the clicked column, which becomes the sort column, ascending,
-  /// under the wait cursor and, for 50 rows or more, a progress dialog: as
-  /// dates when row 0's cell there (its first 10 bytes) is a valid
+  /// under the wait cursor and, for 50 rows or more, a progress dialog
+  /// (SortByColumn): as numbers in a column marked with SetNumberColumn,
+  /// else as dates when row 0's cell there (its first 10 bytes) is a valid
   /// date-time text (CZnTime::IsValidTimeStr), else as text. Grouping
-  /// follows when it is on (SortTextItems). `result` becomes 0. The click
-  /// is the control's: the parent does not get LVN_COLUMNCLICK.
+  /// follows when it is on. `result` becomes 0. The click is the control's:
+  /// the parent does not get LVN_COLUMNCLICK.
   void OnColumnclick(NMHDR* header, LRESULT* result) override;
   /// Sets `result` to 0 and does nothing else. The double click is the
   /// control's: the parent does not get NM_DBLCLK (a derived class that
@@ -309,4 +345,7 @@ public:
 
 private:
   void FocusChanged(CWnd* other);
+  int SortRows(int ascending, int how, int showProgress);
+
+  std::vector<bool> m_numberColumns;  // marked by SetNumberColumn, by column
 };

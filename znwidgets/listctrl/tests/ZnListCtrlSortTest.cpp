@@ -185,6 +185,44 @@ TEST_F(Sorting, AHeadingClickSortsDatesWhenTheFirstCellIsOne) {
   EXPECT_EQ(ClickHeading(1), (Texts{"y|01.01.2025", "x|15.03.2026", "day|06.12.2026"}));
 }
 
+TEST_F(Sorting, ANumberColumnSortsByValueEvenWhenItsFirstCellReadsLikeADate) {
+  m_list.m_bGroupingOn = 0;
+  m_list.SetNumberColumn(1, 1);
+  EXPECT_EQ(m_list.IsNumberColumn(1), 1);
+  EXPECT_EQ(m_list.IsNumberColumn(0), 0);
+  EXPECT_EQ(m_list.IsNumberColumn(7), 0);
+  const Texts rows{"a|1.010.452", "b|37.884", "c|", "d|1.001.983", "e|736", "f|-5", "g|0,5", "h|1.896"};
+  AddRows(m_list, rows);
+  const Texts ascending{"c|", "f|-5", "g|0,5", "e|736", "h|1.896", "b|37.884", "d|1.001.983", "a|1.010.452"};
+  EXPECT_EQ(ClickHeading(1), ascending);
+  EXPECT_EQ(m_list.m_nSortColumn, 1);
+  EXPECT_EQ(m_list.SortByColumn(1, 0, 0), 1);
+  EXPECT_EQ(JoinedRows(m_list), Texts(ascending.rbegin(), ascending.rend()));
+  // Unmarked, the column sorts as before: its first cell reads as a date.
+  m_list.SetNumberColumn(1, 0);
+  m_list.DeleteListContents(0, -1);
+  AddRows(m_list, rows);
+  ClickHeading(1);
+  EXPECT_NE(JoinedRows(m_list), ascending);
+}
+
+TEST_F(Sorting, NumbersKeepTheRulesOfTheSort) {
+  // Equal values keep their order, rows without a first cell go, grouping
+  // follows, and a long list shows the progress dialog.
+  AddRows(m_list, {"x|1.000", "|gone", "y|1000", "z|5"});
+  m_list.m_nSortColumn = 1;
+  EXPECT_EQ(m_list.SortNumberItems(1, 0), 1);
+  EXPECT_EQ(JoinedRows(m_list), (Texts{"z|5", "|", "x|1.000", "|", "y|1000"}));
+  m_list.m_bGroupingOn = 0;
+  Texts many;
+  for (int i = 0; i < 60; ++i) many.push_back("r|" + std::to_string(i * 37 % 60));
+  m_list.DeleteListContents(0, -1);
+  AddRows(m_list, many);
+  EXPECT_TRUE(ProgressShownDuring([&] { m_list.SortNumberItems(0, 1); }));
+  EXPECT_EQ(ListRows(m_list).front()[1], "59");
+  EXPECT_EQ(ListRows(m_list).back()[1], "0");
+}
+
 TEST_F(Sorting, GroupingSeparatesGroupsAndUngroupingRemovesTheSeparators) {
   AddRows(m_list, {"1|A", "2|a", "3|B", "4|B", "5|C"});
   m_list.GroupListItems(1, 1, 0);
