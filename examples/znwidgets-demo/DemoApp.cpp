@@ -12,6 +12,11 @@
 
 namespace {
 
+// The picture's window size, and the list's column of sizes.
+constexpr int kShotWidth = 1040;
+constexpr int kShotHeight = 640;
+constexpr int kSizeColumn = 2;
+
 // The child of `parent` whose text begins with `prefix`; null when none does.
 HTREEITEM FindChild(CZnTreeCtrl& tree, HTREEITEM parent, const char* prefix) {
   for (HTREEITEM item = tree.GetChildItem(parent); item; item = tree.GetNextSiblingItem(item)) {
@@ -47,12 +52,16 @@ public:
 private:
   // The window with drive P: (a copy of the sample gallery, as
   // tools/screenshot.sh maps it) opened down to a folder whose files the
-  // list shows.
+  // list shows, sorted by size, largest first; the window pulled larger
+  // than it opens, as a user would.
   bool DrawScreenshot(const std::string& outDir) {
     CDemoDlg dialog;
     m_pMainWnd = &dialog;
     if (!dialog.Create(IDD_ZN_DEMO)) return false;
     dialog.ShowWindow(SW_SHOW);
+    CRect frame;
+    dialog.GetWindowRect(&frame);
+    dialog.MoveWindow(frame.left, frame.top, kShotWidth, kShotHeight);
     CZnTreeCtrl& tree = dialog.m_tree;
     if (HTREEITEM drive = FindChild(tree, dialog.FilesItem(), "P:")) {
       tree.Expand(drive, TVE_EXPAND);
@@ -61,6 +70,7 @@ private:
         if (HTREEITEM folder = FindChild(tree, year, " Summer")) tree.SelectItem(folder);
       }
     }
+    dialog.m_list.SortBy(kSizeColumn, false);
     dialog.m_list.SetCurSel(0);
     dialog.m_list.SetFocus();
     const std::string path = outDir + "/znwidgets-demo.png";

@@ -1,6 +1,7 @@
 // CDemoDlg: the demo window's behaviour.
 #include "DemoDlg.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdarg>
 #include <cstring>
@@ -46,6 +47,24 @@ private:
   unsigned m_state = 20261207u;
 };
 
+// The list's columns.
+constexpr int kSizeColumn = 2;
+constexpr int kTypeColumn = 3;
+
+// The layout, in dialog units: margins, gaps and the controls that keep
+// their size. The smallest client area leaves the buttons below the list
+// room beside each other and the panes room to show a few rows.
+constexpr int kMargin = 7;
+constexpr int kGap = 3;
+constexpr int kTreeWidth = 150;        // at least; it takes 3/10 of a wider window
+constexpr int kLogHeight = 50;
+constexpr int kButtonHeight = 14;
+constexpr int kLeftButtonWidth = 74;   // below the tree
+constexpr int kButtonWidth = 58;       // below the list
+constexpr int kLabelWidth = 36;        // "Highlight:"
+constexpr int kMinWidth = 470;
+constexpr int kMinHeight = 250;
+
 constexpr const char* kWords[] = {"Strand", "Berg", "Hafen", "Garten", "Schnee", "Abend",
                                   "Markt", "Turm", "Wald", "Fluss"};
 constexpr const char* kExtensions[] = {"jpg", "jpg", "jpg", "png", "gif", "txt", "html"};
@@ -65,6 +84,7 @@ BOOL CDemoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_tree.m_onSelect = [this](HTREEITEM item) { ShowFolder(item); };
   m_list.m_onOpen = [this] { OpenDocument(); };
+  m_list.m_onSorted = [this](int column, bool ascending) { Sorted(column, ascending); };
   if (HICON icon = platform::LoadIconResource(IDR_ZN_DEMO_ICON)) {
     SetIcon(icon, ICON_BIG);
     SetIcon(icon, ICON_SMALL);
@@ -76,11 +96,83 @@ BOOL CDemoDlg::OnInitDialog() {
 
   PrepareColumns();
   m_list.ChangeListViewMode(1, 1);
+  // The owner-drawn view leaves without LVS_SHOWSELALWAYS: put it back, so
+  // the selected row stays highlighted while a button has the focus.
+  m_list.ModifyStyle(0, LVS_SHOWSELALWAYS);
+  // Nothing is sorted yet: no group starts to mark.
+  m_list.m_bGroupingOn = 0;
+  m_list.m_crGroupChange = 0;
+  m_list.SetNumberColumn(kSizeColumn, 1);
+  m_list.SetGroupColumn(kTypeColumn);
   m_list.CreateIcons(0, 0);
   m_list.AddIcon(IDR_ZN_DEMO_DOCUMENT);
   FillSampleRows(300);
-  Log("Select a folder in the tree, or click a heading to sort and group the list.");
+  Log("Select a folder in the tree, or click a heading to sort the list (by type it is grouped).");
   return TRUE;
+}
+
+CSize CDemoDlg::Units(int x, int y) const {
+  CRect rect(0, 0, x, y);
+  MapDialogRect(&rect);
+  return CSize(rect.right, rect.bottom);
+}
+
+void CDemoDlg::Place(int id, int x, int y, int width, int height) {
+  if (CWnd* control = GetDlgItem(id)) control->MoveWindow(x, y, width, height, FALSE);
+}
+
+void CDemoDlg::Layout(int width, int height) {
+  const CSize margin = Units(kMargin, kMargin);
+  const CSize gap = Units(kGap, kGap);
+  const CSize button = Units(kButtonWidth, kButtonHeight);
+  const int leftButton = Units(kLeftButtonWidth, 0).cx;
+  // Bottom up: the log, two rows of buttons, then the tree and the list
+  // share what is left.
+  const int logTop = height - margin.cy - Units(0, kLogHeight).cy;
+  const int secondRow = logTop - Units(0, 5).cy - button.cy;
+  const int firstRow = secondRow - gap.cy - button.cy;
+  const int panes = firstRow - Units(0, 5).cy - margin.cy;
+  const int treeWidth = std::max(Units(kTreeWidth, 0).cx, (width - 3 * margin.cx) * 3 / 10);
+  const int listLeft = 2 * margin.cx + treeWidth;
+  Place(IDC_DEMO_TREE, margin.cx, margin.cy, treeWidth, panes);
+  Place(IDC_DEMO_LIST, listLeft, margin.cy, width - margin.cx - listLeft, panes);
+  Place(IDC_DEMO_LOG, margin.cx, logTop, width - 2 * margin.cx, Units(0, kLogHeight).cy);
+
+  // Below the tree, at the left edge.
+  const int secondColumn = margin.cx + leftButton + gap.cx;
+  Place(IDC_DEMO_LONG_RUN, margin.cx, firstRow, leftButton, button.cy);
+  Place(IDC_DEMO_OPEN_FILE, secondColumn, firstRow, leftButton, button.cy);
+  Place(IDC_DEMO_PICK_FOLDER, margin.cx, secondRow, leftButton, button.cy);
+  Place(IDC_DEMO_OPEN_DOCUMENT, secondColumn, secondRow, leftButton, button.cy);
+  // Below the list: the highlight shapes from its left edge, the rows and
+  // Close at the right edge.
+  const CSize label = Units(kLabelWidth, 8);
+  Place(IDC_DEMO_HIGHLIGHT_TEXT, listLeft, firstRow + (button.cy - label.cy) / 2, label.cx, label.cy);
+  int x = listLeft + label.cx + Units(2, 0).cx;
+  for (int id : {IDC_DEMO_HIGHLIGHT_LABEL, IDC_DEMO_HIGHLIGHT_COLUMNS, IDC_DEMO_HIGHLIGHT_ROW}) {
+    Place(id, x, firstRow, button.cx, button.cy);
+    x += button.cx + gap.cx;
+  }
+  const int right = width - margin.cx - button.cx;
+  Place(IDC_DEMO_SAMPLE_ROWS, right, firstRow, button.cx, button.cy);
+  Place(IDCANCEL, right, secondRow, button.cx, button.cy);
+  Invalidate();
+}
+
+void CDemoDlg::OnSize(UINT type, int cx, int cy) {
+  CDialog::OnSize(type, cx, cy);
+  if (type != SIZE_MINIMIZED && m_list.m_hWnd) Layout(cx, cy);
+}
+
+void CDemoDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
+  // The smallest client area, with the frame the window has around it.
+  CRect window;
+  CRect client;
+  GetWindowRect(&window);
+  GetClientRect(&client);
+  const CSize smallest = Units(kMinWidth, kMinHeight);
+  info->ptMinTrackSize.x = smallest.cx + window.Width() - client.Width();
+  info->ptMinTrackSize.y = smallest.cy + window.Height() - client.Height();
 }
 
 void CDemoDlg::PrepareColumns() {
@@ -107,6 +199,7 @@ void CDemoDlg::FillSampleRows(int count) {
     row += TypeOf(name);
     m_list.Insert(row, -1, 0, '|', 0);
   }
+  m_list.SortAgain();
   m_strFolder.Empty();
   Log("%d generated rows", count);
 }
@@ -146,6 +239,7 @@ void CDemoDlg::ListFolder(const CZnString& folder) {
     ++files;
   }
   finder.Close();
+  m_list.SortAgain();
   Log("%s: %d files", m_strFolder.GetString(), files);
 }
 
@@ -176,6 +270,13 @@ int CDemoDlg::RunLongOperation(int steps) {
     Log("Long operation done: %d steps", steps);
   }
   return done;
+}
+
+void CDemoDlg::Sorted(int column, bool ascending) {
+  char heading[64] = "";
+  m_list.GetColumnText(column, heading, sizeof heading);
+  Log("Sorted by %s, %s%s", heading, ascending ? "ascending" : "descending",
+      column == kTypeColumn ? ", grouped" : "");
 }
 
 void CDemoDlg::SetHighlight(CZnListCtrl::EHighlight type, const char* name) {

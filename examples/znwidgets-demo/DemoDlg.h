@@ -2,12 +2,16 @@
 //
 // Left, a CZnTreeCtrl with the drives under "Dateien", read lazily as the
 // user expands them; selecting a folder fills the CZnListCtrl on the right
-// with its files (name, date, size, type), which sorts and groups on a
-// heading click in the highlight shape the three buttons choose. At first
-// the list holds a few hundred generated rows. The buttons below run a long
-// cancellable operation under CZnProgressDlg, show the file and folder
-// pickers and open the selected file with CZnWndTool, and every action is
-// logged in a CZnListBox at the bottom.
+// with its files (name, date, size, type). A heading click sorts the list
+// (sizes as numbers, a second click the other way round, the heading's
+// arrow showing the order) and groups it by type; the three highlight
+// buttons choose the selection's shape, and the selection stays visible
+// while they have the focus. At first the list holds a few hundred
+// generated rows. The buttons below run a long cancellable operation under
+// CZnProgressDlg, show the file and folder pickers and open the selected
+// file with CZnWndTool, and every action is logged in a CZnListBox at the
+// bottom. The window can be resized: the tree, the list and the log grow
+// with it, the buttons keep their size and their place at its edges.
 #pragma once
 
 #include <string>
@@ -44,6 +48,8 @@ protected:
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  void OnSize(UINT type, int cx, int cy) override;
+  void OnGetMinMaxInfo(MINMAXINFO* info) override;
 
 private:
   void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -53,6 +59,13 @@ private:
   void PickFolder();
   void OpenDocument();
   void ListFolder(const CZnString& folder);
+  void Sorted(int column, bool ascending);
+  // Places the controls for a client area of `width` by `height` pixels.
+  void Layout(int width, int height);
+  // Moves the control `id` to a rectangle of the client area.
+  void Place(int id, int x, int y, int width, int height);
+  // A size in dialog units as pixels of this dialog's font.
+  CSize Units(int x, int y) const;
 
   HTREEITEM m_hFiles = nullptr;
   CZnString m_strFolder;

@@ -13,6 +13,7 @@ inline constexpr int IDC_DEMO_HIGHLIGHT_LABEL = 1010;
 inline constexpr int IDC_DEMO_HIGHLIGHT_COLUMNS = 1011;
 inline constexpr int IDC_DEMO_HIGHLIGHT_ROW = 1012;
 inline constexpr int IDC_DEMO_SAMPLE_ROWS = 1013;
+inline constexpr int IDC_DEMO_HIGHLIGHT_TEXT = 1014;
 inline constexpr int IDC_DEMO_LONG_RUN = 1020;
 inline constexpr int IDC_DEMO_OPEN_FILE = 1021;
 inline constexpr int IDC_DEMO_PICK_FOLDER = 1022;

@@ -1,12 +1,19 @@
 // The demo window driven as a user would: a folder expanded in the tree and
-// selected fills the list with its files, a heading click sorts them, the
+// selected fills the list with its files, heading clicks sort them (sizes
+// as numbers, either way round, grouped only by type), the window is
+// resized, the selection stays visible while a button has the focus, the
 // long operation is cancelled, the pickers and the launcher report in the
 // log.
 #include "DemoDlg.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <set>
+
 #include "DemoResource.h"
+#include "platform/Dc.h"
 #include "platform/testing/ListViewDriver.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TreeViewDriver.h"
@@ -29,6 +36,29 @@ std::vector<std::string> Column(const CWnd& list, std::size_t column) {
   for (const auto& row : ListRows(list)) cells.push_back(column < row.size() ? row[column] : "");
   return cells;
 }
+
+// A size as the list shows it ("1.001.983") as a number.
+long long SizeOf(const std::string& cell) {
+  std::string digits;
+  for (char c : cell) {
+    if (std::isdigit(static_cast<unsigned char>(c))) digits += c;
+  }
+  return digits.empty() ? -1 : std::stoll(digits);
+}
+
+CRect RectOf(const CWnd& dialog, int id) {
+  CRect rect;
+  CWnd* control = dialog.GetDlgItem(id);
+  if (!control) return rect;
+  control->GetWindowRect(&rect);
+  CPoint topLeft(rect.left, rect.top);
+  dialog.ScreenToClient(&topLeft);
+  return CRect(topLeft.x, topLeft.y, topLeft.x + rect.Width(), topLeft.y + rect.Height());
+}
+
+constexpr int kButtons[] = {IDC_DEMO_LONG_RUN,         IDC_DEMO_OPEN_FILE,        IDC_DEMO_PICK_FOLDER,
+                            IDC_DEMO_OPEN_DOCUMENT,    IDC_DEMO_HIGHLIGHT_LABEL,  IDC_DEMO_HIGHLIGHT_COLUMNS,
+                            IDC_DEMO_HIGHLIGHT_ROW,    IDC_DEMO_SAMPLE_ROWS,      IDCANCEL};
 
 class Demo : public ::testing::Test {
 protected:
@@ -109,6 +139,118 @@ TEST_F(Demo, TheHighlightButtonsChooseTheShape) {
   EXPECT_EQ(m_dialog.m_list.SetHighlightType(CZnListCtrl::HighlightFullRow),
             CZnListCtrl::HighlightLabelOnly);
   EXPECT_EQ(Log().back(), "Highlight: label only");
+}
+
+TEST_F(Demo, SizesSortAsNumbersEitherWayRoundWithTheArrowInTheHeading) {
+  CDemoList& list = m_dialog.m_list;
+  EXPECT_EQ(ListSortArrow(list), -1);  // not sorted yet
+  ClickListHeading(list, 2);
+  std::vector<long long> sizes;
+  for (const std::string& cell : Column(list, 2)) sizes.push_back(SizeOf(cell));
+  ASSERT_EQ(sizes.size(), 300u);
+  EXPECT_TRUE(std::is_sorted(sizes.begin(), sizes.end()));
+  bool up = false;
+  EXPECT_EQ(ListSortArrow(list, &up), 2);
+  EXPECT_TRUE(up);
+  EXPECT_EQ(Log().back(), "Sorted by Größe, ascending");
+  // The same heading again: the other way round.
+  ClickListHeading(list, 2);
+  sizes.clear();
+  for (const std::string& cell : Column(list, 2)) sizes.push_back(SizeOf(cell));
+  EXPECT_TRUE(std::is_sorted(sizes.rbegin(), sizes.rend()));
+  EXPECT_EQ(ListSortArrow(list, &up), 2);
+  EXPECT_FALSE(up);
+  // Rows that come in later are sorted the same way.
+  Click(m_dialog, IDC_DEMO_SAMPLE_ROWS);
+  sizes.clear();
+  for (const std::string& cell : Column(list, 2)) sizes.push_back(SizeOf(cell));
+  EXPECT_TRUE(std::is_sorted(sizes.rbegin(), sizes.rend()));
+}
+
+TEST_F(Demo, OnlyTheTypeColumnIsGrouped) {
+  CDemoList& list = m_dialog.m_list;
+  auto separators = [&] {
+    const auto names = Column(list, 0);
+    return std::count(names.begin(), names.end(), "");
+  };
+  ClickListHeading(list, 0);
+  EXPECT_EQ(separators(), 0);
+  EXPECT_EQ(list.m_crGroupChange, 0u);  // no blue group starts either
+  ClickListHeading(list, 3);
+  const auto types = Column(list, 3);
+  const std::set<std::string> kinds(types.begin(), types.end());
+  EXPECT_EQ(separators(), static_cast<long>(kinds.size()) - 2);  // "" is one of the kinds
+  EXPECT_NE(list.m_crGroupChange, 0u);
+  EXPECT_EQ(Log().back(), "Sorted by Typ, ascending, grouped");
+  ClickListHeading(list, 1);
+  EXPECT_EQ(separators(), 0);
+  EXPECT_EQ(list.GetItemCount(), 300);
+}
+
+TEST_F(Demo, TheSelectedRowStaysHighlightedWhileAButtonHasTheFocus) {
+  CDemoList& list = m_dialog.m_list;
+  list.SetCurSel(1);
+  list.SetFocus();
+  Click(m_dialog, IDC_DEMO_HIGHLIGHT_ROW);
+  ASSERT_TRUE(HasFocus(m_dialog, IDC_DEMO_HIGHLIGHT_ROW));
+  CRect row;
+  list.GetItemRect(1, row, LVIR_BOUNDS);
+  CRect other;
+  list.GetItemRect(3, other, LVIR_BOUNDS);
+  const WindowPicture picture = GrabWindow(list);
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  EXPECT_GT(picture.CountPixels(row, highlight, 8), row.Width() * row.Height() / 2);
+  EXPECT_EQ(picture.CountPixels(other, highlight, 8), 0);
+}
+
+TEST_F(Demo, TheWindowCanBeResizedAndItsPartsFollow) {
+  CRect window;
+  m_dialog.GetWindowRect(&window);
+  CRect client;
+  m_dialog.GetClientRect(&client);
+  const CRect list = RectOf(m_dialog, IDC_DEMO_LIST);
+  const CRect close = RectOf(m_dialog, IDCANCEL);
+  const CRect log = RectOf(m_dialog, IDC_DEMO_LOG);
+  // The parts reach the edges, with the same margins on opposite sides.
+  const int margin = client.right - list.right;
+  EXPECT_GT(margin, 0);
+  EXPECT_EQ(RectOf(m_dialog, IDC_DEMO_TREE).left, margin);
+  EXPECT_EQ(client.right - close.right, margin);
+  EXPECT_EQ(client.bottom - log.bottom, list.top);
+
+  m_dialog.MoveWindow(window.left, window.top, window.Width() + 300, window.Height() + 200);
+  const CRect wider = RectOf(m_dialog, IDC_DEMO_LIST);
+  EXPECT_EQ(wider.top, list.top);
+  EXPECT_GT(wider.Width(), list.Width());
+  EXPECT_EQ(wider.Height(), list.Height() + 200);
+  EXPECT_EQ(RectOf(m_dialog, IDC_DEMO_TREE).Height(), list.Height() + 200);
+  EXPECT_EQ(RectOf(m_dialog, IDC_DEMO_LOG).Width(), log.Width() + 300);
+  const CRect movedClose = RectOf(m_dialog, IDCANCEL);
+  EXPECT_EQ(movedClose.Size(), close.Size());  // buttons keep their size
+  EXPECT_EQ(movedClose.TopLeft(), CPoint(close.left + 300, close.top + 200));
+
+  // Not smaller than the smallest size: the buttons below the list never
+  // run into each other, nor the panes into the buttons.
+  m_dialog.MoveWindow(window.left, window.top, 200, 150);
+  const CRect highlight = RectOf(m_dialog, IDC_DEMO_HIGHLIGHT_ROW);
+  const CRect sample = RectOf(m_dialog, IDC_DEMO_SAMPLE_ROWS);
+  EXPECT_LT(highlight.right, sample.left);
+  EXPECT_LT(RectOf(m_dialog, IDC_DEMO_LIST).bottom, sample.top);
+  EXPECT_LT(RectOf(m_dialog, IDC_DEMO_TREE).right, RectOf(m_dialog, IDC_DEMO_LIST).left);
+  EXPECT_LT(RectOf(m_dialog, IDCANCEL).bottom, RectOf(m_dialog, IDC_DEMO_LOG).top);
+}
+
+TEST_F(Demo, EveryButtonHasAMnemonicOfItsOwn) {
+  std::set<char> keys;
+  for (int id : kButtons) {
+    CString text;
+    m_dialog.GetDlgItem(id)->GetWindowText(text);
+    const std::string label(text.GetString());
+    const std::size_t mark = label.find('&');
+    ASSERT_NE(mark, std::string::npos) << label;
+    ASSERT_LT(mark + 1, label.size()) << label;
+    EXPECT_TRUE(keys.insert(static_cast<char>(std::tolower(label[mark + 1]))).second) << label;
+  }
 }
 
 }  // namespace
