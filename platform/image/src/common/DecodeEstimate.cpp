@@ -1,8 +1,7 @@
 // The decoding memory estimate. Each kind of picture is decoded one of two
 // ways, and the estimate follows the way:
 //   streamed: the decoder hands out rows as the resampler asks for them
-//     (a sequential PNG); what is held is a band of rows, as many as the
-//     vertical shrink needs plus the decoder's own;
+//     (a sequential PNG); what is held is what the resampler keeps of them;
 //   held whole: an interlaced PNG (every pass touches the whole picture), a
 //     progressive or multi-scan JPEG (all DCT coefficients until the last
 //     scan), GIF, WebP, TIFF and BMP (their decoders fill a whole frame), and
@@ -28,6 +27,15 @@ std::uint64_t CeilDiv(std::uint64_t value, std::uint64_t by) { return (value + b
 
 int ClampEdge(int edge) { return std::clamp(edge, kMinPreviewEdge, kMaxPreviewEdge); }
 
+// What the resampler holds while rows stream through it: rows converted to
+// 32-bit floats (premultiplied first when there is an alpha band, which
+// measured twice the rows), a few hundred of them for its line caches
+// whatever the shrink, plus a part that grows with the picture's height.
+std::uint64_t Streamed(std::uint64_t width, std::uint64_t height, std::uint64_t bands, std::uint64_t pixelBytes) {
+  const bool alpha = bands == 2 || bands == 4;
+  return width * bands * 4 * (alpha ? 800 : 400) + width * height * pixelBytes / 16;
+}
+
 }  // namespace
 
 int JpegShrinkOnLoad(std::uint64_t width, std::uint64_t height, int edge) {
@@ -39,42 +47,43 @@ std::uint64_t EstimateDecodeBytes(const PictureShape& shape, int edge) {
   edge = ClampEdge(edge);
   const std::uint64_t width = std::max<std::uint64_t>(shape.width, 1);
   const std::uint64_t height = std::max<std::uint64_t>(shape.height, 1);
-  const std::uint64_t pixelBytes =
-      static_cast<std::uint64_t>(std::max(shape.bands, 1)) * static_cast<std::uint64_t>(std::max(shape.bytesPerSample, 1));
-  const std::uint64_t rowBytes = width * pixelBytes;
-  const std::uint64_t wholeBytes = rowBytes * height;
+  const auto bands = static_cast<std::uint64_t>(std::max(shape.bands, 1));
+  const std::uint64_t pixelBytes = bands * static_cast<std::uint64_t>(std::max(shape.bytesPerSample, 1));
+  const std::uint64_t wholeBytes = width * height * pixelBytes;
   // The preview: at most edge x edge with four 8-bit bands, held by the
   // resampler, the flattening and the encoder.
   const std::uint64_t preview = static_cast<std::uint64_t>(edge) * edge * 4 * 3;
-  // Rows a resampler keeps: twice the vertical shrink plus its filter.
-  const std::uint64_t shrink = std::max<std::uint64_t>(CeilDiv(std::max(width, height), edge), 1);
-  const std::uint64_t band = rowBytes * (2 * shrink + 32);
 
   std::uint64_t decode = 0;
   switch (shape.format) {
     case PictureFormat::Jpeg: {
+      // Decoded whole, shrunk by the decoder, then streamed into the
+      // resampler; a multi-scan file keeps all its coefficients until the
+      // last scan, and the decoder needs rows of 16-pixel-high blocks.
       const std::uint64_t factor = static_cast<std::uint64_t>(JpegShrinkOnLoad(width, height, edge));
-      const std::uint64_t shrunk = CeilDiv(width, factor) * CeilDiv(height, factor) * pixelBytes;
-      // The decoder's row buffers: two rows of 16-pixel-high MCUs.
-      decode = shrunk + rowBytes * 32 + (shape.interlaced ? shape.jpegCoefficientBytes : 0);
+      const std::uint64_t shrunkWidth = CeilDiv(width, factor);
+      const std::uint64_t shrunkHeight = CeilDiv(height, factor);
+      decode = shrunkWidth * shrunkHeight * pixelBytes + width * pixelBytes * 32 +
+               Streamed(shrunkWidth, shrunkHeight, bands, pixelBytes) +
+               (shape.interlaced ? shape.jpegCoefficientBytes : 0);
       break;
     }
     case PictureFormat::Png:
-      decode = shape.interlaced ? wholeBytes + band : band;
+      decode = (shape.interlaced ? wholeBytes : 0) + Streamed(width, height, bands, pixelBytes);
       break;
     case PictureFormat::Bmp:
       // Read by a general image library into its own 16-bit RGBA pixel
       // cache, then copied into the resampler's picture.
-      decode = width * height * 8 + wholeBytes + band;
+      decode = width * height * 8 + wholeBytes + Streamed(width, height, bands, pixelBytes);
       break;
     case PictureFormat::Gif:
       // The frame as RGBA, and the previous frame kept for disposal.
-      decode = width * height * 4 * 2 + band;
+      decode = width * height * 4 * 2 + Streamed(width, height, bands, pixelBytes);
       break;
     case PictureFormat::Webp:
     case PictureFormat::Tiff:
     case PictureFormat::None:
-      decode = wholeBytes + width * height * 4 + band;
+      decode = wholeBytes + width * height * 4 + Streamed(width, height, bands, pixelBytes);
       break;
   }
   return kFixed + preview + decode;
