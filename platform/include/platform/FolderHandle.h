@@ -83,6 +83,9 @@ public:
   // Not IsOpen() on failure, with Error() telling why.
   static FolderHandle Open(std::string_view path);
 
+  // Opens this folder again, with a position of its own for listing.
+  FolderHandle Reopen() const;
+
   // Opens the folder `name` of this one. A symbolic link is not followed
   // unless `followLink` is true: then Error() is ELOOP for a link and
   // ENOTDIR for anything else that is not a folder. A pipe never blocks.
@@ -140,6 +143,30 @@ private:
 
   int m_fd = -1;
   int m_error = 0;
+};
+
+// A regular file of a folder opened to add to its end, for records that
+// grow line by line: each Append is one write at the end, so lines added
+// from several threads never mix. Closes itself.
+class AppendFile {
+public:
+  AppendFile() = default;
+  ~AppendFile();
+  AppendFile(AppendFile&& other) noexcept;
+  AppendFile& operator=(AppendFile&& other) noexcept;
+  AppendFile(const AppendFile&) = delete;
+  AppendFile& operator=(const AppendFile&) = delete;
+
+  // Opens the regular file `name` of `folder` (never through a link, never
+  // a pipe or device); not IsOpen() on failure, errno set.
+  static AppendFile Open(const FolderHandle& folder, std::string_view name);
+  bool IsOpen() const { return m_fd >= 0; }
+  // Adds `bytes` at the end in one write; false with errno set.
+  bool Append(std::string_view bytes) const;
+  void Close();
+
+private:
+  int m_fd = -1;
 };
 
 // A folder handle several owners share (a folder whose page a writer thread

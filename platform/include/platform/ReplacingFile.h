@@ -63,7 +63,7 @@ public:
   // something that is not a plain file (GetOutcome() NameTaken, TakenBy()
   // tells what) or the temporary file cannot be created (Failed, Error()).
   bool Begin(SharedFolder folder, std::string name, const Options& options);
-  bool IsActive() const { return m_fd >= 0; }
+  bool IsActive() const { return !m_temp.empty(); }
 
   // Adds bytes; false once a write has failed (the failure comes back from
   // Commit).
@@ -71,6 +71,13 @@ public:
 
   // Finishes the file: see Outcome. After Commit the writer is idle again.
   Outcome Commit();
+  // Commit in two halves, for callers that note the new file somewhere
+  // before it takes the name: Finish completes the temporary file (Written()
+  // then describes it) and answers Created or Replaced when it is ready to
+  // take the name, or ends the writer with Unchanged, NameTaken or Failed;
+  // Publish then renames it (or drops it, as Abandon, when not called).
+  Outcome Finish();
+  Outcome Publish();
   // Drops the new file; the old one stays.
   void Abandon();
 
@@ -112,6 +119,7 @@ private:
   std::string m_pending;            // bytes not yet written to the temporary file
   std::string m_kept;               // every byte, while small enough to compare with the old file
   bool m_keptAll = true;
+  bool m_finished = false;          // Finish done, Publish due
   std::uint64_t m_size = 0;
   Outcome m_outcome = Outcome::Failed;
   int m_error = 0;

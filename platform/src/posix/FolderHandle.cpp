@@ -95,6 +95,12 @@ FolderHandle FolderHandle::Open(std::string_view path) {
   return fd >= 0 ? FolderHandle(fd, 0) : FolderHandle(-1, errno);
 }
 
+FolderHandle FolderHandle::Reopen() const {
+  if (m_fd < 0) return FolderHandle(-1, EBADF);
+  const int fd = RetryOnEintr([&] { return ::openat(m_fd, ".", kFolderFlags); });
+  return fd >= 0 ? FolderHandle(fd, 0) : FolderHandle(-1, errno);
+}
+
 FolderHandle FolderHandle::OpenFolder(std::string_view name, bool followLink) const {
   if (m_fd < 0) return FolderHandle(-1, EBADF);
   if (!IsPlainName(name)) return FolderHandle(-1, EINVAL);
@@ -315,6 +321,66 @@ bool FolderHandle::TryLock() const {
     return false;
   }
   return RetryOnEintr([&] { return ::flock(m_fd, LOCK_EX | LOCK_NB); }) == 0;
+}
+
+AppendFile::~AppendFile() { Close(); }
+
+AppendFile::AppendFile(AppendFile&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+
+AppendFile& AppendFile::operator=(AppendFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    m_fd = other.m_fd;
+    other.m_fd = -1;
+  }
+  return *this;
+}
+
+void AppendFile::Close() {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+}
+
+AppendFile AppendFile::Open(const FolderHandle& folder, std::string_view name) {
+  AppendFile file;
+  if (!folder.IsOpen() || !IsPlainName(name)) {
+    errno = folder.IsOpen() ? EINVAL : EBADF;
+    return file;
+  }
+  const std::string text(name);
+  struct stat st {};
+  if (RetryOnEintr([&] { return Sys().fstatat(folder.NativeHandle(), text.c_str(), &st, AT_SYMLINK_NOFOLLOW); }) != 0)
+    return file;
+  if (!S_ISREG(st.st_mode)) {
+    errno = EPERM;
+    return file;
+  }
+  const int fd = RetryOnEintr([&] {
+    return ::openat(folder.NativeHandle(), text.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  });
+  if (fd < 0) return file;
+  struct stat opened {};
+  if (Sys().fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
+    ::close(fd);
+    errno = ESTALE;
+    return file;
+  }
+  file.m_fd = fd;
+  return file;
+}
+
+bool AppendFile::Append(std::string_view bytes) const {
+  if (m_fd < 0) {
+    errno = EBADF;
+    return false;
+  }
+  const ssize_t n = RetryOnEintr([&] { return Sys().write(m_fd, bytes.data(), bytes.size()); });
+  if (n < 0) return false;
+  if (static_cast<std::size_t>(n) != bytes.size()) {
+    errno = ENOSPC;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace platform

@@ -128,6 +128,7 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
   m_options = options;
   m_pending.clear();
   m_keptAll = true;
+  m_finished = false;
   m_size = 0;
   m_error = 0;
   m_takenBy = EntryKind::Missing;
@@ -162,7 +163,7 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
 }
 
 bool ReplacingFile::Write(std::string_view bytes) {
-  if (m_fd < 0) return false;
+  if (m_fd < 0 || m_finished) return false;
   if (m_error != 0) return false;
   m_pending.append(bytes);
   m_size += bytes.size();
@@ -190,6 +191,9 @@ bool ReplacingFile::Flush() {
 
 bool ReplacingFile::SameAsOld(const EntryInfo& old) const {
   if (!m_options.keepUnchanged || !m_keptAll || old.kind != EntryKind::File || old.size != m_size) return false;
+  // The old file stays only when it is also as open to others as asked.
+  if (m_options.forceMode && m_options.mode && (old.mode & 0777) != (*m_options.mode & 0777)) return false;
+  if (m_options.group && old.group != *m_options.group) return false;
   std::string content;
   return m_folder->ReadFile(m_name, m_size, content) == ReadStatus::Read && content == m_pending;
 }
@@ -202,19 +206,26 @@ ReplacingFile::Outcome ReplacingFile::Fail(int error) {
   if (!m_temp.empty() && m_folder && m_folder->IsOpen()) ::unlinkat(m_folder->NativeHandle(), m_temp.c_str(), 0);
   m_temp.clear();
   m_pending.clear();
+  m_finished = false;
   m_error = error;
   m_outcome = Outcome::Failed;
   return m_outcome;
 }
 
 void ReplacingFile::Abandon() {
-  if (m_fd < 0) return;
+  if (m_temp.empty()) return;
   const int error = m_error;
+  m_finished = false;
   Fail(error);
 }
 
 ReplacingFile::Outcome ReplacingFile::Commit() {
-  if (m_fd < 0) return m_outcome;
+  const Outcome outcome = Finish();
+  return outcome == Outcome::Created || outcome == Outcome::Replaced ? Publish() : outcome;
+}
+
+ReplacingFile::Outcome ReplacingFile::Finish() {
+  if (m_temp.empty() || m_finished) return m_outcome;
   if (m_error != 0) return Fail(m_error);
   EntryInfo old;
   const bool hadOld = m_folder->Look(m_name, old);
@@ -241,15 +252,10 @@ ReplacingFile::Outcome ReplacingFile::Commit() {
     else mode &= ~static_cast<mode_t>(070);
   }
   if ((st.st_mode & 07777) != mode && ::fchmod(m_fd, mode) != 0) return Fail(errno);
-  st.st_mode = (st.st_mode & ~static_cast<mode_t>(07777)) | mode;
   const int fd = m_fd;
   m_fd = -1;
   // A network file system may report a failed write only here.
   if (::close(fd) != 0 && errno != EINTR) return Fail(errno);
-  if (const int injected = Fault("rename", m_name)) return Fail(injected);
-  if (::renameat(m_folder->NativeHandle(), m_temp.c_str(), m_folder->NativeHandle(), m_name.c_str()) != 0)
-    return Fail(errno);
-  m_temp.clear();
   m_pending.clear();
   m_written.kind = EntryKind::File;
   m_written.size = m_size;
@@ -261,7 +267,18 @@ ReplacingFile::Outcome ReplacingFile::Commit() {
   m_written.owner = st.st_uid;
   m_written.group = st.st_gid;
   m_written.links = 1;
+  m_finished = true;
   m_outcome = hadOld ? Outcome::Replaced : Outcome::Created;
+  return m_outcome;
+}
+
+ReplacingFile::Outcome ReplacingFile::Publish() {
+  if (!m_finished) return m_outcome;
+  m_finished = false;
+  if (const int injected = Fault("rename", m_name)) return Fail(injected);
+  if (::renameat(m_folder->NativeHandle(), m_temp.c_str(), m_folder->NativeHandle(), m_name.c_str()) != 0)
+    return Fail(errno);
+  m_temp.clear();
   return m_outcome;
 }
 

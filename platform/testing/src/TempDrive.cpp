@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <fcntl.h>
+#include <cstdio>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Clock.h"
@@ -102,6 +106,50 @@ void TempDrive::Chmod(std::string_view relative, unsigned mode) const {
 }
 
 bool RunningAsRoot() { return geteuid() == 0; }
+
+bool MakeFifo(const std::string& nativePath) { return ::mkfifo(nativePath.c_str(), 0644) == 0; }
+
+bool ExchangeNames(const std::string& nativeA, const std::string& nativeB) {
+  return ::renameat2(AT_FDCWD, nativeA.c_str(), AT_FDCWD, nativeB.c_str(), RENAME_EXCHANGE) == 0;
+}
+
+bool SetModifyTime(const std::string& nativePath, std::int64_t seconds, long nanos) {
+  struct timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = static_cast<time_t>(seconds);
+  times[1].tv_nsec = nanos;
+  return ::utimensat(AT_FDCWD, nativePath.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+int PermissionsOf(const std::string& nativePath) {
+  struct stat st {};
+  if (::lstat(nativePath.c_str(), &st) != 0) return -1;
+  return static_cast<int>(st.st_mode & 07777);
+}
+
+ScopedSmallDisk::ScopedSmallDisk(const std::string& nativeFolder, std::uint64_t bytes) : m_folder(nativeFolder) {
+  std::filesystem::create_directories(m_folder);
+  if (geteuid() != 0) return;
+  const std::string options = "size=" + std::to_string(bytes) + ",mode=0777";
+  m_mounted = ::mount("zn-test", m_folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+}
+
+ScopedSmallDisk::~ScopedSmallDisk() {
+  if (m_mounted) ::umount2(m_folder.c_str(), MNT_DETACH);
+}
+
+void ScopedSmallDisk::Fill(const std::string& name) const {
+  const int fd = ::open((m_folder + "/" + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  const std::string block(4096, 'x');
+  while (::write(fd, block.data(), block.size()) > 0) {
+  }
+  // What is left is smaller than a block: fill it byte by byte.
+  while (::write(fd, "x", 1) > 0) {
+  }
+  ::close(fd);
+}
 
 ScopedUnprivileged::ScopedUnprivileged() {
   if (geteuid() != 0) {

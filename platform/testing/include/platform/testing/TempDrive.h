@@ -61,6 +61,34 @@ private:
   bool m_active = false;
 };
 
+// Makes a named pipe at a native path; false when it cannot.
+bool MakeFifo(const std::string& nativePath);
+// Swaps two names of one file system in one step (whatever they are: a
+// folder and a symbolic link, say); false when the system refuses.
+bool ExchangeNames(const std::string& nativeA, const std::string& nativeB);
+// Sets a file's modification time to the second and nanosecond given.
+bool SetModifyTime(const std::string& nativePath, std::int64_t seconds, long nanos);
+// The permission bits of a file (not followed), or -1.
+int PermissionsOf(const std::string& nativePath);
+
+// While it lives, a small file system of its own (tmpfs, `bytes` in size)
+// is mounted on an empty folder, so a test can fill a disk for real. Only
+// root may mount: Mounted() is false otherwise, and the test skips.
+class ScopedSmallDisk {
+public:
+  ScopedSmallDisk(const std::string& nativeFolder, std::uint64_t bytes);
+  ~ScopedSmallDisk();
+  ScopedSmallDisk(const ScopedSmallDisk&) = delete;
+  ScopedSmallDisk& operator=(const ScopedSmallDisk&) = delete;
+  bool Mounted() const { return m_mounted; }
+  // Writes a file `name` into the folder until the disk is full.
+  void Fill(const std::string& name) const;
+
+private:
+  std::string m_folder;
+  bool m_mounted = false;
+};
+
 // While it lives, the platform clock stands still at the given local time
 // (interpreted in the current TZ).
 class FixedClock {
