@@ -1,40 +1,95 @@
-// CFolderListing: the folder search and one status query per matching file.
+// CFolderListing: the names of a folder and one status query per matching
+// file, through the folder's handle.
 #include "FolderListing.h"
 
-#include "platform/FileFind.h"
+#include <algorithm>
 
-bool CFolderListing::Read(const CString& folder, const std::function<bool(const char*)>& matches, bool keepNames) {
-  m_folder = folder;
+#include "platform/Crt.h"
+#include "platform/ReplacingFile.h"
+
+namespace {
+
+using platform::EntryKind;
+
+struct Named {
+  platform::FolderName entry;
+  std::string key;  // upper-cased name
+};
+
+}  // namespace
+
+bool CFolderListing::Read(const platform::FolderHandle& folder, const Rules& rules) {
   m_files.clear();
   m_bytes = 0;
   m_fileNames.clear();
   m_folderNames.clear();
-  CFileFind finder;
-  if (!finder.FindFile(folder + "\\*.*")) return false;
-  BOOL more = TRUE;
-  while (more) {
-    more = finder.FindNextFile();
-    if (finder.IsDots()) continue;
-    const CString name = finder.GetFileName();
-    if (finder.IsDirectory()) {
-      if (keepNames) m_folderNames.insert(name.GetString());
+  m_notices.clear();
+  std::vector<platform::FolderName> names;
+  if (!folder.List(names)) return false;
+  std::vector<Named> sorted;
+  sorted.reserve(names.size());
+  for (platform::FolderName& entry : names) {
+    Named named{std::move(entry), {}};
+    named.key = named.entry.name;
+    platform::AsciiUpper(named.key);
+    sorted.push_back(std::move(named));
+  }
+  std::sort(sorted.begin(), sorted.end(), [](const Named& a, const Named& b) {
+    if (const int c = a.key.compare(b.key); c != 0) return c < 0;
+    return a.entry.name < b.entry.name;
+  });
+
+  for (const Named& named : sorted) {
+    const std::string& name = named.entry.name;
+    EntryKind kind = named.entry.kind;
+    // The scan's own temporary files: an interrupted run's go, and none is
+    // ever listed.
+    if (platform::ReplacingFile::IsTemporaryName(name)) {
+      if (rules.removeLeftovers && platform::ReplacingFile::RemoveLeftover(folder, name))
+        m_notices.push_back({Notice::Kind::Leftover, name});
       continue;
     }
-    if (keepNames) m_fileNames.insert(name.GetString());
-    if (!matches(name)) continue;
-    ListedFile file;
-    file.name = name;
-    platform::FileStat stat;
-    if (finder.GetFileStat(stat)) {
-      file.size = stat.size;
-      file.modifyTime = stat.modifyTime;
+    if (rules.hidden.count(name)) continue;
+    if (kind == EntryKind::Folder) {
+      if (rules.keepNames) m_folderNames.insert(name);
+      continue;
     }
+    const bool matches = rules.matches(name.c_str());
+    if (!matches && !rules.keepNames) continue;
+    platform::EntryInfo info;
+    const bool looked = folder.Look(name, info);
+    if (looked) kind = info.kind;
+    if (kind == EntryKind::Link) {
+      platform::EntryInfo target;
+      if (folder.Look(name, target, true)) {
+        if (target.kind == EntryKind::Folder) {
+          if (rules.keepNames) m_folderNames.insert(name);
+          continue;
+        }
+        info = target;
+      } else {
+        info.size = 0;  // a link to nothing is listed like a file that vanished
+      }
+    } else if (kind == EntryKind::Folder) {
+      if (rules.keepNames) m_folderNames.insert(name);
+      continue;
+    }
+    if (rules.keepNames) m_fileNames.insert(name);
+    if (!matches) continue;
+    // A path text could not tell such a name from a folder and a file.
+    if (name.find('\\') != std::string::npos) {
+      m_notices.push_back({Notice::Kind::Backslash, name});
+      continue;
+    }
+    ListedFile file;
+    file.name = CString(name);
+    file.info = info;
+    file.size = looked ? info.size : 0;
+    file.plain = looked && kind == EntryKind::File;
     m_bytes += file.size;
     m_files.push_back(std::move(file));
   }
-  if (!keepNames)
+  if (!rules.keepNames)
     for (const ListedFile& file : m_files) m_fileNames.insert(file.name.GetString());
   return true;
 }
-
-bool CFolderListing::HasFile(const std::string& name) const { return m_fileNames.count(name) != 0; }

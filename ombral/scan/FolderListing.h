@@ -1,9 +1,11 @@
 // CFolderListing: one look at a folder, shared by everything the scan does
 // with it.
 //
-// The folder is searched once; each matching file is looked at once (its
-// size and time come from the same status query), and the page's statistics,
-// its entries, the previews and the stale-file checks all read from here.
+// The folder is read once through its open handle; each matching file is
+// looked at once, without following its name unless it is a link (a link
+// to a file is listed with its target's size, as it always was; a pipe,
+// socket or device with its own). The page's statistics, its entries, the
+// previews and the stale-file checks all read from here.
 #pragma once
 
 #include <cstdint>
@@ -12,35 +14,49 @@
 #include <string>
 #include <vector>
 
+#include "platform/FolderHandle.h"
 #include "platform/String.h"
 
 struct ListedFile {
   CString name;                 // name with extension, no folder
   std::uint64_t size = 0;       // 0 when the file vanished before it was looked at
-  std::int64_t modifyTime = 0;  // seconds since 1970; 0 when unknown
+  platform::EntryInfo info;     // its own status (the target's for a link to a file)
+  bool plain = false;           // a regular file reached without a link: the only kind read
 };
 
 class CFolderListing {
 public:
-  // Searches "folder\*.*" and keeps the files for which `matches` is true,
-  // in the search's order. False when the search finds nothing at all (the
-  // folder is gone or cannot be read). `keepNames` also keeps the names of
-  // all other entries, for the checks of stale files.
-  bool Read(const CString& folder, const std::function<bool(const char*)>& matches, bool keepNames);
+  // What the listing passed over, for the protocol.
+  struct Notice {
+    enum class Kind { Backslash, Leftover } kind;
+    std::string name;
+  };
 
-  const CString& Folder() const { return m_folder; }
+  struct Rules {
+    std::function<bool(const char*)> matches;  // the filter
+    bool keepNames = false;                    // keep the names of all entries (stale checks)
+    bool removeLeftovers = false;              // remove temporary files an interrupted run left
+    std::set<std::string> hidden;              // names of the scan's own files, never listed
+  };
+
+  // Reads the folder and keeps the files for which `matches` is true, in
+  // the order of a folder search (by upper-cased name, ties by bytes).
+  // False when the folder cannot be read (errno set).
+  bool Read(const platform::FolderHandle& folder, const Rules& rules);
+
   const std::vector<ListedFile>& Files() const { return m_files; }
   std::uint64_t Bytes() const { return m_bytes; }
+  const std::vector<Notice>& Notices() const { return m_notices; }
   // Whether the folder holds a file (not a folder) of that name; with
   // keepNames, any file counts, else only the matching ones.
-  bool HasFile(const std::string& name) const;
+  bool HasFile(const std::string& name) const { return m_fileNames.count(name) != 0; }
   // Whether the folder holds a folder of that name (with keepNames).
   bool HasFolder(const std::string& name) const { return m_folderNames.count(name) != 0; }
 
 private:
-  CString m_folder;
   std::vector<ListedFile> m_files;
   std::uint64_t m_bytes = 0;
   std::set<std::string> m_fileNames;
   std::set<std::string> m_folderNames;
+  std::vector<Notice> m_notices;
 };

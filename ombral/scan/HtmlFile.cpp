@@ -1,49 +1,52 @@
-// CHtmlFile: page output through a buffer and the platform's file class.
-//
-// An existing page is overwritten in place and then cut to its new length
-// instead of being emptied first: file systems that see a file emptied and
-// written again (ext4's replace-by-truncate rule) push its data to the disk
-// when it is closed, which made every rewritten page cost a disk write
-// during the scan.
+// CHtmlFile: page output through the platform's replacing writer.
 #include "ombral/HtmlFile.h"
 
 #include <cerrno>
 #include <cstdarg>
 
+#include "Digest.h"
 #include "platform/Crt.h"
-#include "platform/File.h"
+#include "platform/ReplacingFile.h"
 
-namespace {
+using Outcome = platform::ReplacingFile::Outcome;
 
-constexpr std::size_t kBufferSize = 64 * 1024;
+CHtmlFile::CHtmlFile() : m_file(std::make_unique<platform::ReplacingFile>()), m_digest(std::make_unique<CDigest>()) {}
 
-}  // namespace
+CHtmlFile::~CHtmlFile() = default;
 
-CHtmlFile::CHtmlFile() = default;
-
-CHtmlFile::~CHtmlFile() { Close(); }
-
-bool CHtmlFile::IsOpen() const { return m_file != nullptr; }
-
-bool CHtmlFile::Open(const char* path) {
-  Close();
-  m_path = path ? path : "";
-  m_failed = false;
-  m_buffer.clear();
-  m_written = 0;
-  auto file = std::make_unique<CFile>();
-  // Binary: the texts already hold the exact bytes, line ends included.
-  if (m_path.empty() ||
-      !file->Open(m_path.c_str(), CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite | CFile::typeBinary))
+bool CHtmlFile::Open(platform::SharedFolder folder, std::string name, std::string path, bool dryRun) {
+  Abandon();
+  m_path = std::move(path);
+  m_takenBy = platform::EntryKind::Missing;
+  m_error = 0;
+  m_dryRun = dryRun;
+  *m_digest = CDigest();
+  if (dryRun) {
+    platform::EntryInfo info;
+    if (!folder || !folder->IsOpen()) {
+      m_error = EBADF;
+      return false;
+    }
+    if (folder->Look(name, info) && info.kind != platform::EntryKind::File) {
+      m_takenBy = info.kind;
+      return false;
+    }
+    m_open = true;
+    return true;
+  }
+  if (!m_file->Begin(std::move(folder), std::move(name), {})) {
+    if (m_file->GetOutcome() == Outcome::NameTaken) m_takenBy = m_file->TakenBy();
+    else m_error = m_file->Error();
     return false;
-  m_file = std::move(file);
+  }
+  m_open = true;
   return true;
 }
 
 void CHtmlFile::Write(std::string_view text) {
-  if (!m_file || text.empty()) return;
-  m_buffer.append(text);
-  if (m_buffer.size() >= kBufferSize) Flush();
+  if (!m_open || text.empty()) return;
+  m_digest->Update(text);
+  if (!m_dryRun) m_file->Write(text);
 }
 
 void CHtmlFile::Format(const char* format, ...) {
@@ -54,31 +57,32 @@ void CHtmlFile::Format(const char* format, ...) {
   Write(text);
 }
 
-void CHtmlFile::Flush() {
-  if (!m_file || m_buffer.empty()) return;
-  try {
-    if (!m_failed) m_file->Write(m_buffer.data(), static_cast<UINT>(m_buffer.size()));
-    m_written += m_buffer.size();
-  } catch (const CFileException&) {
-    m_failed = true;
+bool CHtmlFile::Close(const std::function<void(const std::string&)>& beforePublish) {
+  if (!m_open) return false;
+  m_open = false;
+  const std::string digest = m_digest->Hex();
+  if (m_dryRun) return true;
+  Outcome outcome = m_file->Finish();
+  if (outcome == Outcome::Created || outcome == Outcome::Replaced) {
+    if (beforePublish) beforePublish(digest);
+    outcome = m_file->Publish();
+  } else if (outcome == Outcome::Unchanged && beforePublish) {
+    beforePublish(digest);
   }
-  m_buffer.clear();
+  switch (outcome) {
+    case Outcome::Created: case Outcome::Replaced: case Outcome::Unchanged:
+      return true;
+    case Outcome::NameTaken:
+      m_takenBy = m_file->TakenBy();
+      return false;
+    case Outcome::Failed:
+      m_error = m_file->Error();
+      return false;
+  }
+  return false;
 }
 
-bool CHtmlFile::Close() {
-  if (!m_file) return !m_failed;
-  Flush();
-  try {
-    // Cuts off what a longer old page left; a device has no length to set.
-    if (!m_failed) m_file->SetLength(m_written);
-  } catch (const CFileException& error) {
-    if (error.m_lOsError != EINVAL) m_failed = true;
-  }
-  try {
-    m_file->Close();
-  } catch (const CFileException&) {
-    m_failed = true;
-  }
-  m_file.reset();
-  return !m_failed;
+void CHtmlFile::Abandon() {
+  m_open = false;
+  m_file->Abandon();
 }

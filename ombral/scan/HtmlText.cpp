@@ -6,10 +6,9 @@
 namespace ombral {
 namespace {
 
-// Length of the valid UTF-8 sequence at `pos`, or 0 when the byte there does
-// not start one (stray continuation, overlong form, surrogate, beyond
-// U+10FFFF, or cut short).
-std::size_t ValidSequenceLength(std::string_view text, std::size_t pos) {
+}  // namespace
+
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
   const unsigned char lead = static_cast<unsigned char>(text[pos]);
   if (lead < 0x80) return 1;
   std::size_t length;
@@ -36,6 +35,8 @@ std::size_t ValidSequenceLength(std::string_view text, std::size_t pos) {
   return length;
 }
 
+namespace {
+
 void AppendPercent(std::string& out, unsigned char byte) {
   char code[4];
   std::snprintf(code, sizeof code, "%%%02X", byte);
@@ -50,7 +51,7 @@ std::string Rewrite(std::string_view name, OnStray onStray, OnAscii onAscii) {
   std::string out;
   out.reserve(name.size());
   for (std::size_t pos = 0; pos < name.size();) {
-    const std::size_t length = ValidSequenceLength(name, pos);
+    const std::size_t length = Utf8SequenceLength(name, pos);
     if (length == 0) {
       onStray(out, static_cast<unsigned char>(name[pos++]));
     } else if (length == 1) {
@@ -66,14 +67,21 @@ std::string Rewrite(std::string_view name, OnStray onStray, OnAscii onAscii) {
 }  // namespace
 
 std::string EscapeLink(std::string_view name) {
-  return Rewrite(
+  const std::string_view first = name.substr(0, name.find('/'));
+  std::string prefix = first.find(':') != std::string_view::npos ? "./" : "";
+  return prefix + Rewrite(
       name, [](std::string& out, unsigned char stray) { AppendPercent(out, stray); },
       [](std::string& out, char c) {
         switch (c) {
           case '#': case '%': case '?': AppendPercent(out, static_cast<unsigned char>(c)); break;
           case '&': out += "&amp;"; break;
           case '"': out += "&quot;"; break;
-          default: out += c; break;
+          default:
+            // A browser drops tabs and line ends from an address: encoded,
+            // a name with a newline still links to its file.
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) AppendPercent(out, static_cast<unsigned char>(c));
+            else out += c;
+            break;
         }
       });
 }

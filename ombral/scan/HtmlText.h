@@ -11,12 +11,20 @@
 
 namespace ombral {
 
-// For SRC and HREF values: '#', '%', '?' and every byte that is not part of
-// valid UTF-8 percent-encoded; '&' as "&amp;" and '"' as "&quot;".
+// For SRC and HREF values (a name, or names joined by '/'): '#', '%', '?',
+// control characters and every byte that is not part of valid UTF-8
+// percent-encoded; '&' as "&amp;" and '"' as "&quot;". When the first
+// segment holds a ':' the link starts with "./", so that a browser never
+// reads a name such as "javascript:x.jpg" as an address with a scheme.
 std::string EscapeLink(std::string_view name);
 
 // For visible text: '&', '<', '>' as entities; a byte that is not part of
 // valid UTF-8 shown as U+FFFD.
 std::string EscapeText(std::string_view name);
+
+// Length of the valid UTF-8 sequence at `pos`, or 0 when the byte there does
+// not start one (stray continuation, overlong form, surrogate, beyond
+// U+10FFFF, or cut short).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos);
 
 }  // namespace ombral

@@ -1,9 +1,12 @@
-// COmbralScan: the run as a whole -- settings, validation, top-level pages
-// and the closing statistics.
+// COmbralScan: the run as a whole -- settings, validation, the tree's lock,
+// top-level pages and the closing statistics.
 #include "ombral/OmbralScan.h"
 
+#include <cerrno>
 #include <cstdarg>
+#include <cstring>
 
+#include "ProtocolText.h"
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"
 #include "platform/Clock.h"
@@ -16,9 +19,14 @@ namespace {
 constexpr const char* kMainIndexPage = "_xbmidx.html";
 constexpr const char* kWelcomePage = "_xidxbase.html";
 
-bool Exists(const CString& path) {
-  platform::FileStat stat;
-  return platform::GetFileStat(path.GetView(), stat);
+// Names the scan writes or keeps for itself in the folders it scans.
+constexpr const char* kOwnNames[] = {kMainIndexPage, kWelcomePage, CPreviewFolder::kFolderName,
+                                     CPreviewFolder::kRecordName, CPageRecord::kName};
+
+std::string FormatText(const char* format, va_list args) {
+  CString text;
+  text.FormatV(format, args);
+  return ombral::EscapeForProtocol(text.GetView());
 }
 
 }  // namespace
@@ -33,19 +41,75 @@ COmbralScan::~COmbralScan() = default;
 void COmbralScan::Protocol(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  m_strMessage.FormatV(format, args);
+  m_strMessage = FormatText(format, args).c_str();
   va_end(args);
   AddProtocolLine(m_strMessage);
+}
+
+void COmbralScan::Error(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  m_strMessage = FormatText(format, args).c_str();
+  va_end(args);
+  ++m_nErrors;
+  AddProtocolLine(m_strMessage);
+  OnProblem(true, m_strMessage);
+}
+
+void COmbralScan::Warn(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  m_strMessage = FormatText(format, args).c_str();
+  va_end(args);
+  ++m_nWarnings;
+  AddProtocolLine(m_strMessage);
+  OnProblem(false, m_strMessage);
 }
 
 void COmbralScan::Cancel(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  m_strMessage.FormatV(format, args);
+  m_strMessage = FormatText(format, args).c_str();
   va_end(args);
   ShowWarning(m_strMessage);
   AddProtocolLine(m_strMessage);
   SetStatusText("SCAN CANCELED!");
+}
+
+int COmbralScan::MatchesFilter(const char* fileName, const char* filter) {
+  std::string ext = platform::SplitPath(fileName ? fileName : "").ext;
+  ext.erase(0, ext.find_first_not_of('.') == std::string::npos ? ext.size() : ext.find_first_not_of('.'));
+  std::string upperFilter = filter ? filter : "";
+  platform::AsciiUpper(ext);
+  platform::AsciiUpper(upperFilter);
+  // A substring test: "PG" is in "JPG", and "" (no extension) is in any filter.
+  return upperFilter.find(ext) != std::string::npos ? 1 : 0;
+}
+
+int COmbralScan::IsFilterMatch(const char* fileName, const char* filter) const {
+  return MatchesFilter(fileName, filter);
+}
+
+std::string COmbralScan::CheckPageName(const char* name, const char* filter, bool frame) {
+  const std::string text = name ? name : "";
+  const char* what = frame ? "The html frame filename" : "The index filename";
+  CString message;
+  if (text.find_first_of("\\*?") != std::string::npos) {
+    message.Format("%s \"%s\" is not a valid filename (contains invalid characters).", what, text.c_str());
+    return std::string(message.GetView());
+  }
+  bool own = false;
+  for (const char* ownName : kOwnNames) own = own || text == ownName;
+  // A page is written into every folder under this name: it must be one
+  // name, and never the name of a file the page lists or the scan keeps.
+  if (text.empty() || text == "." || text == ".." || text.find('/') != std::string::npos ||
+      MatchesFilter(text.c_str(), filter) || own) {
+    message.Format("%s \"%s\" is not a valid filename (it must be a plain file name that the filter does not "
+                   "match and that Ombral does not use for its own files).",
+                   what, text.c_str());
+    return std::string(message.GetView());
+  }
+  return {};
 }
 
 bool COmbralScan::ValidateSettings() {
@@ -55,53 +119,108 @@ bool COmbralScan::ValidateSettings() {
   }
   CFileFind finder;
   if (!finder.FindFile(m_strPath + "\\*.*")) {
-    Cancel("Path \"%s\" could not be found.", m_strPath.GetString());
+    // A folder that is there but may not be read says so, and why.
+    const int error = errno;
+    platform::FileStat stat;
+    if (platform::GetFileStat(m_strPath.GetView(), stat) && stat.isDirectory && error != ENOENT && error != 0)
+      Cancel("Path \"%s\" cannot be read: %s.", m_strPath.GetString(), std::strerror(error));
+    else
+      Cancel("Path \"%s\" could not be found.", m_strPath.GetString());
     return false;
   }
   finder.Close();
-  if (m_strIndexFile.FindOneOf("\\*?") >= 0) {
-    Cancel("The index filename \"%s\" is not a valid filename (contains invalid characters).",
-           m_strIndexFile.GetString());
+  for (const bool frame : {false, true}) {
+    const std::string problem = CheckPageName(frame ? m_strFrameFile : m_strIndexFile, m_strFilter, frame);
+    if (!problem.empty()) {
+      Cancel("%s", problem.c_str());
+      return false;
+    }
+  }
+  if (m_strIndexFile == m_strFrameFile) {
+    Cancel("The html frame filename \"%s\" is not a valid filename (it is the index filename).",
+           m_strFrameFile.GetString());
     return false;
   }
-  if (m_strFrameFile.FindOneOf("\\*?") >= 0) {
-    Cancel("The html frame filename \"%s\" is not a valid filename (contains invalid characters).",
-           m_strFrameFile.GetString());
+  auto root = std::make_shared<platform::FolderHandle>(platform::FolderHandle::Open(m_strPath.GetView()));
+  if (!root->IsOpen()) {
+    Cancel("Path \"%s\" cannot be read: %s.", m_strPath.GetString(), std::strerror(root->Error()));
     return false;
   }
   if (!m_bOverwrite) {
     for (const CString* name : {&m_strIndexFile, &m_strFrameFile}) {
-      if (Exists(m_strPath + "\\" + *name)) {
+      platform::EntryInfo info;
+      if (root->Look(name->GetView(), info)) {
         Cancel("The file \"%s\" already exists, please choose \"overwrite\".", name->GetString());
         return false;
       }
     }
   }
+  m_run->root = std::move(root);
   return true;
 }
 
-bool COmbralScan::WriteTopLevelPages(CHtmlFile& mainIndex) {
-  const CString indexPath = m_strPath + "\\" + kMainIndexPage;
-  if (!mainIndex.Open(indexPath)) {
-    // Without its main index the run has nothing to link the pages from:
-    // stop before anything is written.
-    Cancel("Cannot open file \"%s\" with write permission!", indexPath.GetString());
+bool COmbralScan::LockTree() {
+  // One scan per tree: a second one would take the first's temporary files
+  // for leftovers and write the same pages.
+  if (m_run->root->TryLock()) return true;
+  Cancel("Another scan of \"%s\" is running. Try again when it has ended.", m_strPath.GetString());
+  return false;
+}
+
+namespace {
+
+// The protocol line of a page that could not be opened or written.
+std::string PageProblemText(const CHtmlFile& page, bool opening) {
+  const char* holder = nullptr;
+  switch (page.TakenBy()) {
+    case platform::EntryKind::Link: holder = "a symbolic link"; break;
+    case platform::EntryKind::Folder: holder = "a folder"; break;
+    case platform::EntryKind::Special: holder = "a pipe, socket or device"; break;
+    default: break;
+  }
+  CString text;
+  if (holder) text.Format("Cannot write file \"%s\": %s holds its name.", page.GetPath().c_str(), holder);
+  else if (opening) text.Format("Cannot open file \"%s\" with write permission!", page.GetPath().c_str());
+  else text.Format("Cannot write file \"%s\"!", page.GetPath().c_str());
+  return std::string(text.GetView());
+}
+
+}  // namespace
+
+void COmbralScan::ReportPageProblem(const CHtmlFile& page, bool opening) {
+  Error("%s", PageProblemText(page, opening).c_str());
+}
+
+bool COmbralScan::WriteTopLevelPage(const char* name, const std::function<void(CHtmlFile&)>& write) {
+  CHtmlFile page;
+  const std::string path = std::string(m_strPath.GetView()) + "\\" + name;
+  if (!page.Open(m_run->root, name, path, m_bDryRun != 0)) {
+    ReportPageProblem(page, true);
     return false;
   }
-  WriteIndexHeader(mainIndex, m_strPath, 1, 0, 0, 0);
-
-  // The frameset and welcome pages are extras: when one cannot be written
-  // the run goes on without it.
-  CHtmlFile page;
-  if (page.Open(m_strPath + "\\" + m_strFrameFile)) {
-    WriteFramesetPage(page, kMainIndexPage, kWelcomePage);
-    page.Close();
-  }
-  if (page.Open(m_strPath + "\\" + kWelcomePage)) {
-    WriteWelcomePage(page);
-    page.Close();
+  write(page);
+  if (!page.Close([&](const std::string& digest) { m_run->pages->Note(name, digest); })) {
+    ReportPageProblem(page, false);
+    return false;
   }
   return true;
+}
+
+void COmbralScan::WriteTopLevelPages(CHtmlFile& mainIndex) {
+  const std::string indexPath = std::string(m_strPath.GetView()) + "\\" + kMainIndexPage;
+  if (mainIndex.Open(m_run->root, kMainIndexPage, indexPath, m_bDryRun != 0)) {
+    WriteIndexHeader(mainIndex, m_strPath, 1, 0, 0, 0);
+  } else {
+    // A link or a file of somebody else's in its place must not stop the
+    // whole tree from getting its pages: the run goes on without a main
+    // index, and says so.
+    ReportPageProblem(mainIndex, true);
+  }
+  // The frameset and welcome pages are extras: when one cannot be written
+  // the run goes on without it, and says so.
+  WriteTopLevelPage(m_strFrameFile.GetString(),
+                    [this](CHtmlFile& page) { WriteFramesetPage(page, kMainIndexPage, kWelcomePage); });
+  WriteTopLevelPage(kWelcomePage, [this](CHtmlFile& page) { WriteWelcomePage(page); });
 }
 
 void COmbralScan::ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles) {
@@ -118,32 +237,54 @@ void COmbralScan::ReportStatistics(std::uint64_t totalBytes, int totalImages, in
 }
 
 bool COmbralScan::RunScan() {
+  m_stopRequested.store(false);
+  m_nErrors = 0;
+  m_nWarnings = 0;
   SetStatusText("Scanning...");
   ClearProtocol();
   LoadSettings();
-  if (!ValidateSettings()) return false;
+  m_run = std::make_unique<RunState>(m_bDryRun != 0);
+  if (!ValidateSettings() || !LockTree()) {
+    m_run.reset();
+    return false;
+  }
   // Every page gets its own time stamp, but the time-zone rules are read
   // once for the whole run.
   platform::ScopedLocalZone zone;
-  m_run = std::make_unique<RunState>(m_strPath, m_bDryRun != 0);
 
   platform::SetCurrentDirectoryPath(m_strPath.GetView());
   Protocol("PATH: %s", m_strPath.GetString());
   Protocol("%s", "");
 
+  m_run->pages = std::make_unique<CPageRecord>(m_run->root);
+  if (m_run->pages->Open(m_bDryRun != 0) == CPageRecord::State::Foreign)
+    Warn("Kept \"%s\\%s\": not written by Ombral.", m_strPath.GetString(), CPageRecord::kName);
+
   CHtmlFile mainIndex;
-  if (m_bRecurse && !WriteTopLevelPages(mainIndex)) return false;
+  if (m_bRecurse) WriteTopLevelPages(mainIndex);
 
   std::uint64_t totalBytes = 0;
   int pathCount = 0;
   int createdFiles = 0;
-  const int totalImages = ScanFolders(m_bRecurse ? &mainIndex : nullptr, m_strPath, m_bRecurse, !m_bNoLogging,
-                                      totalBytes, pathCount, createdFiles, m_bIgnoreEmptyPaths);
-  if (m_bRecurse) {
+  const int totalImages = ScanFolders(mainIndex.IsOpen() ? &mainIndex : nullptr, m_strPath, m_bRecurse,
+                                      !m_bNoLogging, totalBytes, pathCount, createdFiles, m_bIgnoreEmptyPaths);
+  if (StopRequested()) {
+    // The main index keeps its old content: a new one would miss folders.
+    mainIndex.Abandon();
+    StopPreviews();
+    if (!m_bDryRun) m_run->pages->Save();
+    m_run.reset();
+    SetStatusText("SCAN CANCELED!");
+    return false;
+  }
+  if (mainIndex.IsOpen()) {
     WriteIndexFooter(mainIndex, totalImages, 1, static_cast<double>(totalBytes));
-    if (!mainIndex.Close()) Protocol("Cannot write file \"%s\"!", mainIndex.GetPath().c_str());
+    if (!mainIndex.Close([&](const std::string& digest) { m_run->pages->Note(kMainIndexPage, digest); }))
+      ReportPageProblem(mainIndex, false);
   }
   if (m_bRemoveStale) RemoveStaleFiles();
+  if (!m_bDryRun && !m_run->pages->Save())
+    Error("Cannot write file \"%s\\%s\"!", m_strPath.GetString(), CPageRecord::kName);
   ReportStatistics(totalBytes, totalImages, pathCount, createdFiles);
   m_run.reset();
   SetStatusText("SCAN COMPLETED");

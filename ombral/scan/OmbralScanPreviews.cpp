@@ -1,37 +1,49 @@
 // COmbralScan: the previews of a folder's pictures -- which ones are still
 // right, which ones the worker pool makes, and what the record keeps.
+#include <cstring>
+
+#include "Digest.h"
 #include "ScanRunState.h"
 #include "platform/Preview.h"
 
 namespace {
 
 using Kind = PicturePreview::Kind;
+using Line = CPreviewFolder::Line;
+using Stamp = CPreviewFolder::Stamp;
 
-// The record line of a picture that could not be read: it keeps the
-// preview an earlier run wrote (still the scan's own file), with no size to
-// show.
-CPreviewFolder::Record BrokenRecord(const CPreviewFolder::Record* old, const ListedFile& file) {
-  CPreviewFolder::Record record = old ? *old : CPreviewFolder::Record{};
-  record.broken = true;
-  record.pictureSize = file.size;
-  record.pictureTime = file.modifyTime;
-  record.width = record.height = 0;
-  return record;
+// The record line of a picture that cannot be made into a preview: it keeps
+// the preview an earlier run wrote (still the scan's own file), with no size
+// to show.
+Line NoPreviewLine(const Line* old, const platform::EntryInfo& picture, Line::Kind kind, std::uint64_t needed) {
+  Line line;
+  if (old && !old->legacy) {
+    line.preview = old->preview;
+    line.digest = old->digest;
+  }
+  line.kind = kind;
+  line.picture = Stamp::Of(picture);
+  line.needed = needed;
+  return line;
 }
+
+std::uint64_t Mebibytes(std::uint64_t bytes) { return (bytes + (1u << 20) - 1) >> 20; }
 
 }  // namespace
 
-void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& root) {
+void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*/) {
   const std::vector<ListedFile>& files = pending.listing.Files();
   bool anyPicture = false;
   for (const ListedFile& file : files) anyPicture = anyPicture || platform::HasPictureExtension(file.name.GetView());
   if (!anyPicture) return;
 
-  auto previews = std::make_unique<CPreviewFolder>(root, pending.folder);
-  switch (previews->Open()) {
+  auto previews = std::make_shared<CPreviewFolder>(pending.handle, pending.folder);
+  switch (previews->Open(!m_bDryRun)) {
     case CPreviewFolder::State::Absent:
+      if (m_bDryRun) return;  // a dry run writes nothing
       if (!previews->Create()) {
         pending.previewFolderProblem.Format("Cannot create folder \"%s\"!", previews->FolderPath().GetString());
+        pending.previewFolderError = true;
         return;
       }
       break;
@@ -41,46 +53,62 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& root) {
     case CPreviewFolder::State::Ours:
       break;
   }
-  pending.previews = std::move(previews);
-  const CPreviewFolder& folder = *pending.previews;
+  pending.previews = previews;
   pending.pictures.resize(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
     const ListedFile& file = files[i];
     PicturePreview& picture = pending.pictures[i];
     const std::string name(file.name.GetView());
-    if (!platform::HasPictureExtension(name)) continue;
-    // A picture of the size and time the record gives is not read again:
-    // its preview is still right, or it is still broken.
-    const CPreviewFolder::Record* record = folder.Find(name);
-    if (record && record->pictureSize == file.size && record->pictureTime == file.modifyTime) {
-      if (record->broken) {
+    // Only a regular file reached without a link is ever read: a link may
+    // lead to a picture its reader may not see, and a pipe would block.
+    if (!file.plain || !platform::HasPictureExtension(name)) continue;
+    // A picture the record knows by size, time and inode is not read again:
+    // its preview is still right, or it still cannot have one.
+    const Line* line = previews->Find(name);
+    if (line && line->IsOf(Stamp::Of(file.info))) {
+      if (line->kind == Line::Kind::Broken) {
         picture.kind = Kind::Broken;
         continue;
       }
-      if (folder.HasFile(CPreviewFolder::PreviewName(name))) {
+      if (line->kind == Line::Kind::OverBudget && line->needed > m_run->budget->Limit()) {
+        picture.kind = Kind::OverBudget;
+        continue;
+      }
+      platform::EntryInfo shown;
+      if (line->kind == Line::Kind::Preview && previews->HasFile(CPreviewFolder::PreviewName(name)) &&
+          previews->LookPreview(name, shown) && shown.kind == platform::EntryKind::File &&
+          line->IsPreviewFile(Stamp::Of(shown)) && (shown.mode & ~PreviewMode(file.info) & 0777) == 0) {
         picture.kind = Kind::Kept;
-        picture.width = record->width;
-        picture.height = record->height;
+        picture.width = line->width;
+        picture.height = line->height;
+        if (line->legacy && !m_bDryRun) {
+          // A line of the first record form gets the preview's digest and
+          // the picture's full stamp once.
+          std::string bytes;
+          if (previews->Handle()->ReadFile(CPreviewFolder::PreviewName(name), 64u << 20, bytes) ==
+              platform::ReadStatus::Read) {
+            Line upgraded = *line;
+            upgraded.legacy = false;
+            upgraded.picture = Stamp::Of(file.info);
+            upgraded.preview = Stamp::Of(shown);
+            upgraded.digest = CDigest::Of(bytes);
+            previews->Set(name, upgraded);
+          }
+        }
         continue;
       }
     }
     // A new preview replaces only the scan's own file of that name.
-    if (folder.HasFile(CPreviewFolder::PreviewName(name)) && !folder.IsOwnPreview(name)) {
+    if (previews->HasFile(CPreviewFolder::PreviewName(name)) && !previews->IsOwnPreviewContent(name, true)) {
       picture.kind = Kind::NameTaken;
       continue;
     }
+    if (m_bDryRun) continue;
     if (!m_run->pool) m_run->pool = std::make_unique<CWorkerPool>(0, [] { platform::EndPreviewThread(); });
     picture.kind = Kind::Pending;
-    picture.result = std::make_shared<platform::PreviewResult>();
-    const std::string source(pending.folder + "\\" + file.name);
-    const std::string target(folder.PreviewPath(name));
-    picture.done = m_run->pool->Submit([source, target, edge = m_nPreviewEdge, result = picture.result] {
-      try {
-        *result = platform::MakePreview(source, target, edge);
-      } catch (...) {  // out of memory: that picture gets no preview
-        result->status = platform::PreviewStatus::Broken;
-      }
-    });
+    picture.result = std::make_shared<PreviewJobResult>();
+    PreviewJob job{pending.handle, name, previews, m_nPreviewEdge, m_run->budget.get(), m_run->stop};
+    picture.done = m_run->pool->Submit([job, result = picture.result] { *result = job.Run(); });
   }
 }
 
@@ -94,27 +122,31 @@ void COmbralScan::CollectPreviews(PendingFolder& pending) {
     if (picture.kind != Kind::Pending) continue;
     picture.done.wait();
     const std::string name(files[i].name.GetView());
-    const platform::PreviewResult& result = *picture.result;
+    const PreviewJobResult& result = *picture.result;
     switch (result.status) {
-      case platform::PreviewStatus::Made: {
-        CPreviewFolder::Record record;
-        record.pictureSize = files[i].size;
-        record.pictureTime = files[i].modifyTime;
-        record.previewSize = result.fileSize;
-        record.previewTime = result.modifyTime;
-        record.width = picture.width = result.width;
-        record.height = picture.height = result.height;
-        folder.Set(name, record);
+      case PreviewJobResult::Status::Made:
+        folder.Set(name, result.line);
         picture.kind = Kind::Made;
+        picture.width = result.line.width;
+        picture.height = result.line.height;
         ++m_run->previewsMade;
         break;
-      }
-      case platform::PreviewStatus::WriteFailed:
-        picture.kind = Kind::WriteFailed;
-        break;
-      default:
-        folder.Set(name, BrokenRecord(folder.Find(name), files[i]));
+      case PreviewJobResult::Status::Broken:
+        folder.Set(name, NoPreviewLine(folder.Find(name), files[i].info, Line::Kind::Broken, 0));
         picture.kind = Kind::Broken;
+        break;
+      case PreviewJobResult::Status::OverBudget:
+        folder.Set(name, NoPreviewLine(folder.Find(name), files[i].info, Line::Kind::OverBudget, result.needed));
+        picture.kind = Kind::OverBudget;
+        break;
+      case PreviewJobResult::Status::Failed:
+        picture.kind = Kind::Failed;  // the record stays as it was: tried again next run
+        break;
+      case PreviewJobResult::Status::WriteFailed:
+        picture.kind = result.takenBy == platform::EntryKind::Missing ? Kind::WriteFailed : Kind::NameTaken;
+        break;
+      case PreviewJobResult::Status::Skipped:
+        picture.kind = Kind::None;
         break;
     }
   }
@@ -123,15 +155,29 @@ void COmbralScan::CollectPreviews(PendingFolder& pending) {
 void COmbralScan::ReportPreview(const PendingFolder& pending, std::size_t index) {
   if (index >= pending.pictures.size()) return;
   const CString& name = pending.listing.Files()[index].name;
-  switch (pending.pictures[index].kind) {
+  const PicturePreview& picture = pending.pictures[index];
+  switch (picture.kind) {
     case Kind::Broken:
-      Protocol("Cannot make a preview of \"%s\"!", (pending.folder + "\\" + name).GetString());
+      Warn("Cannot make a preview of \"%s\"!", (pending.folder + "\\" + name).GetString());
+      break;
+    case Kind::OverBudget: {
+      const Line* line = pending.previews->Find(name.GetString());
+      const std::uint64_t needed = picture.result ? picture.result->needed : (line ? line->needed : 0);
+      Warn("Cannot make a preview of \"%s\": it needs %llu MiB of memory, more than the %llu MiB allowed.",
+           (pending.folder + "\\" + name).GetString(), static_cast<unsigned long long>(Mebibytes(needed)),
+           static_cast<unsigned long long>(m_run->budget->Limit() >> 20));
+      break;
+    }
+    case Kind::Failed:
+      Error("Cannot make a preview of \"%s\" this time (%s); it is tried again next time.",
+            (pending.folder + "\\" + name).GetString(),
+            picture.result && !picture.result->reason.empty() ? picture.result->reason.c_str() : "unknown reason");
       break;
     case Kind::WriteFailed:
-      Protocol("Cannot write file \"%s\"!", pending.previews->PreviewPath(name.GetString()).GetString());
+      Error("Cannot write file \"%s\"!", pending.previews->PreviewPath(name.GetString()).GetString());
       break;
     case Kind::NameTaken:
-      Protocol("Kept \"%s\": not written by Ombral.", pending.previews->PreviewPath(name.GetString()).GetString());
+      Warn("Kept \"%s\": not written by Ombral.", pending.previews->PreviewPath(name.GetString()).GetString());
       break;
     default:
       break;
@@ -139,8 +185,8 @@ void COmbralScan::ReportPreview(const PendingFolder& pending, std::size_t index)
 }
 
 void COmbralScan::SavePreviewRecord(PendingFolder& pending) {
-  if (pending.previews && pending.previews->IsChanged() && !pending.previews->Save())
-    Protocol("Cannot write file \"%s\"!", pending.previews->RecordPath().GetString());
+  if (m_bDryRun || !pending.previews || !pending.previews->IsChanged()) return;
+  if (!pending.previews->Save()) Error("Cannot write file \"%s\"!", pending.previews->RecordPath().GetString());
 }
 
 void COmbralScan::NoteStaleCandidates(const PendingFolder& pending) {
@@ -148,22 +194,27 @@ void COmbralScan::NoteStaleCandidates(const PendingFolder& pending) {
   const CFolderListing& listing = pending.listing;
   // A page only where no page was wanted: a page that could not be
   // written this time is not stale.
-  if (listing.Files().empty() && listing.HasFile(m_strIndexFile.GetString()))
-    m_run->stale.AddPage(pending.folder + "\\" + m_strIndexFile);
+  const std::string pageName(m_strIndexFile.GetView());
+  if (listing.Files().empty() && listing.HasFile(pageName))
+    m_run->stale.AddPage(pending.node, pending.folder, pageName, PlaceOf(pending.node, pageName));
   if (!listing.HasFolder(CPreviewFolder::kFolderName)) return;
-  CPreviewFolder previews(m_strPath, pending.folder);
+  CPreviewFolder previews(pending.handle, pending.folder);
   const CPreviewFolder* folder = pending.previews.get();
   if (!folder) {
     if (previews.Open() != CPreviewFolder::State::Ours) return;
     folder = &previews;
   }
   std::vector<std::string> gone;
-  for (const auto& [picture, record] : folder->Records())
+  for (const auto& [picture, line] : folder->Records())
     if (!listing.HasFile(picture)) gone.push_back(picture);
-  if (!gone.empty()) m_run->stale.AddPreviews(pending.folder, std::move(gone));
+  if (!gone.empty()) m_run->stale.AddPreviews(pending.node, pending.folder, std::move(gone));
 }
 
 void COmbralScan::RemoveStaleFiles() {
   if (!m_run) return;
-  m_run->staleFiles += m_run->stale.Run([this](const CString& line) { Protocol("%s", line.GetString()); });
+  m_run->staleFiles += m_run->stale.Run(*m_run->cursor, m_run->pages.get(), [this](const CString& line, bool error) {
+    if (error) Error("%s", line.GetString());
+    else if (line.Find("Kept ") == 0) Warn("%s", line.GetString());
+    else Protocol("%s", line.GetString());
+  });
 }

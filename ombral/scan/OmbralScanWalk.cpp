@@ -1,15 +1,13 @@
 // COmbralScan: the walk over the folder list, the statistics pass and the
 // filter test.
+#include <cerrno>
+#include <cstring>
 #include <deque>
-#include <set>
 #include <string>
 
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"
 #include "ombral/OmbralScan.h"
-#include "platform/Crt.h"
-#include "platform/FileFind.h"
-#include "zncore/ZnStringArray.h"
 
 namespace {
 
@@ -25,72 +23,63 @@ struct COmbralScan::Totals {
   int createdFiles = 0;
 };
 
-int COmbralScan::IsFilterMatch(const char* fileName, const char* filter) const {
-  std::string ext = platform::SplitPath(fileName ? fileName : "").ext;
-  ext.erase(0, ext.find_first_not_of('.') == std::string::npos ? ext.size() : ext.find_first_not_of('.'));
-  std::string upperFilter = filter ? filter : "";
-  platform::AsciiUpper(ext);
-  platform::AsciiUpper(upperFilter);
-  // A substring test: "PG" is in "JPG", and "" (no extension) is in any filter.
-  return upperFilter.find(ext) != std::string::npos ? 1 : 0;
-}
-
 int COmbralScan::GetPathStatistics(const char* folder, int logging, std::uint64_t& bytes, int& count) {
   if (logging) Protocol("Get path statistics on path %s...", folder);
-  CFileFind finder;
-  if (!finder.FindFile((std::string(folder) + "\\*.*").c_str())) return 0;
-  std::uint64_t sum = 0;
-  int found = 0;
-  BOOL more = TRUE;
-  while (more) {
-    more = finder.FindNextFile();
-    if (finder.IsDots() || finder.IsDirectory()) continue;
-    if (!IsFilterMatch(finder.GetFileName(), m_strFilter)) continue;
-    ++found;
-    sum += finder.GetLength();
-  }
-  bytes = sum;
-  count = found;
-  return found;
+  const platform::FolderHandle handle = platform::FolderHandle::Open(folder ? folder : "");
+  CFolderListing listing;
+  CFolderListing::Rules rules;
+  rules.matches = [this](const char* name) { return IsFilterMatch(name, m_strFilter) != 0; };
+  if (!handle.IsOpen() || !listing.Read(handle, rules)) return 0;
+  bytes = listing.Bytes();
+  count = static_cast<int>(listing.Files().size());
+  return count;
 }
 
-void COmbralScan::LeaveOutPreviewFolders(CZnStringArray& folders, const CString& root) const {
-  // Preview folders are the scan's own output, never folders of the tree.
-  // A folder is left out when it is a preview folder with its record, or
-  // lies below one; the root itself is scanned whatever its name.
-  const std::string mark = std::string("\\") + CPreviewFolder::kFolderName;
-  const std::string_view rootText = root.GetView();
-  std::set<std::string> hidden;
-  std::vector<int> leftOut;
-  for (int i = 0; i < folders.GetCount(); ++i) {
-    const CString folder = folders.GetAt(i);
-    const std::string path(folder.GetView());
-    bool leaveOut = false;
-    if (i > 0) {
-      const std::size_t start = path.compare(0, rootText.size(), rootText) == 0 ? rootText.size() : 0;
-      for (std::size_t pos = path.find(mark, start); pos != std::string::npos && !leaveOut;
-           pos = path.find(mark, pos + 1)) {
-        const std::size_t end = pos + mark.size();
-        if (end == path.size()) {
-          leaveOut = CPreviewFolder::IsPreviewFolder(folder);
-          if (leaveOut) hidden.insert(path);
-        } else if (path[end] == '\\') {
-          // The list is sorted by path, so a preview folder comes before
-          // the folders below it.
-          leaveOut = hidden.count(path.substr(0, end)) != 0;
-        }
-      }
+std::string COmbralScan::PlaceOf(int node, const std::string& fileName) const {
+  std::string place = fileName;
+  for (int at = node; at > 0; at = m_run->tree.Node(at).parent) place = m_run->tree.Node(at).name + "/" + place;
+  return place;
+}
+
+void COmbralScan::BuildFolderList(int logging) {
+  if (logging) Protocol("Create and sort directory list...");
+  const auto notice = [this](CScanTree::Notice kind, const CString& parent, const std::string& name) {
+    switch (kind) {
+      case CScanTree::Notice::LinkOutside:
+        Warn("Not followed: \"%s\\%s\" is a link to a folder outside the scanned tree.", parent.GetString(),
+             name.c_str());
+        break;
+      case CScanTree::Notice::Backslash:
+        Warn("Skipped \"%s\" in \"%s\": a name with a backslash cannot be shown in a path.", name.c_str(),
+             parent.GetString());
+        break;
+      case CScanTree::Notice::TooDeep:
+        Warn("Not entered: the folders below \"%s\" lie deeper than %d levels.", parent.GetString(),
+             CScanTree::kMaxDepth);
+        break;
+      default:
+        break;
     }
-    if (leaveOut) leftOut.push_back(i);
-  }
-  for (auto it = leftOut.rbegin(); it != leftOut.rend(); ++it) folders.RemoveAt(*it);
+  };
+  m_run->tree.Build(*m_run->root, m_strPath, m_bRecurse != 0, m_bFollowLinks != 0, notice,
+                    [this] { return StopRequested(); });
+  m_run->cursor = std::make_unique<CFolderCursor>(m_run->tree, m_run->root, m_bFollowLinks != 0);
 }
 
-std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CString& root, const CString& folder) {
+std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CString& root, int node,
+                                                                       const CString& folder) {
   auto pending = std::make_unique<PendingFolder>();
+  pending->node = node;
   pending->folder = folder;
-  pending->searched = pending->listing.Read(
-      folder, [this](const char* name) { return IsFilterMatch(name, m_strFilter) != 0; }, m_bRemoveStale != 0);
+  pending->handle = m_run->cursor->Open(pending->node, pending->openError);
+  if (!pending->handle) return pending;
+  CFolderListing::Rules rules;
+  rules.matches = [this](const char* name) { return IsFilterMatch(name, m_strFilter) != 0; };
+  rules.keepNames = m_bRemoveStale != 0;
+  rules.removeLeftovers = !m_bDryRun;
+  if (pending->node == 0 && m_run->pages->GetState() == CPageRecord::State::Ours) rules.hidden.insert(CPageRecord::kName);
+  pending->searched = pending->listing.Read(*pending->handle, rules);
+  if (!pending->searched) pending->openError = errno;
   if (pending->searched && m_nPreviewEdge > 0) PreparePreviews(*pending, root);
   return pending;
 }
@@ -102,12 +91,22 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
   if (!pending.searched) {
     // A folder that vanished or cannot be read is reported and passed over;
     // the rest of the tree is still scanned.
-    Protocol("Cannot search path \"%s\"!", folder.GetString());
+    Error("Cannot search path \"%s\"!", folder.GetString());
     if (!ignoreEmpty && mainIndex) WriteMainIndexLine(*mainIndex, root, folder, nullptr);
     return;
   }
+  for (const CFolderListing::Notice& notice : pending.listing.Notices()) {
+    if (notice.kind == CFolderListing::Notice::Kind::Leftover)
+      Protocol("Removed \"%s\\%s\": left behind by an interrupted scan.", folder.GetString(), notice.name.c_str());
+    else
+      Warn("Skipped \"%s\" in \"%s\": a name with a backslash cannot be shown in a path.", notice.name.c_str(),
+           folder.GetString());
+  }
   CollectPreviews(pending);
-  if (!pending.previewFolderProblem.IsEmpty()) Protocol("%s", pending.previewFolderProblem.GetString());
+  if (!pending.previewFolderProblem.IsEmpty()) {
+    if (pending.previewFolderError) Error("%s", pending.previewFolderProblem.GetString());
+    else Warn("%s", pending.previewFolderProblem.GetString());
+  }
 
   const CString pagePath = folder + "\\" + m_strIndexFile;
   const std::vector<ListedFile>& files = pending.listing.Files();
@@ -115,11 +114,15 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
   int folderImages = 0;
   std::uint64_t folderBytes = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
+    if (StopRequested()) {
+      page.Abandon();  // the old page stays
+      return;
+    }
     const ListedFile& file = files[i];
     if (!page.IsOpen()) {
-      if (!page.Open(pagePath)) {
+      if (!page.Open(pending.handle, m_strIndexFile.GetString(), pagePath.GetString(), m_bDryRun != 0)) {
         // The next matching file of this folder tries again.
-        Protocol("Cannot open file \"%s\" with write permission!", pagePath.GetString());
+        ReportPageProblem(page, true);
         ReportPreview(pending, i);
         continue;
       }
@@ -145,7 +148,9 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
 
   if (page.IsOpen()) {
     WriteIndexFooter(page, folderImages, 0, static_cast<double>(folderBytes));
-    if (!page.Close()) Protocol("Cannot write file \"%s\"!", pagePath.GetString());
+    const std::string place = PlaceOf(pending.node, m_strIndexFile.GetString());
+    if (!page.Close([&](const std::string& digest) { m_run->pages->Note(place, digest); }))
+      ReportPageProblem(page, false);
     if (mainIndex) WriteMainIndexLine(*mainIndex, root, folder, pagePath);
   } else if (!ignoreEmpty && mainIndex) {
     WriteMainIndexLine(*mainIndex, root, folder, nullptr);
@@ -157,39 +162,47 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
 
 int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse, int logging,
                              std::uint64_t& totalBytes, int& pathCount, int& createdFiles, int ignoreEmpty) {
-  if (logging) Protocol("Create and sort directory list...");
   const CString rootText(root);
-  CZnStringArray folders;
-  folders.FileList(root, nullptr, 1, recurse, 1, 1, 0);
-  folders.InsertAt(0, root);
-  LeaveOutPreviewFolders(folders, rootText);
+  BuildFolderList(logging);
+  const CScanTree& tree = m_run->tree;
+  const int count = tree.Count();
   if (logging) {
-    Protocol("%d paths to scan...", folders.GetCount());
+    Protocol("%d paths to scan...", count);
     Protocol("%s", "");
   }
-  if (!m_run) m_run = std::make_unique<RunState>(rootText, m_bDryRun != 0);
+  if (m_nPreviewEdge > 0 && !m_run->budget)
+    m_run->budget = std::make_unique<platform::PreviewBudget>(static_cast<std::uint64_t>(m_nPreviewMemoryMiB) << 20);
+  (void)recurse;
   Totals totals;
-  const int count = folders.GetCount();
   // While previews are made on other threads, the walk looks at the next
   // folders and queues their previews, up to a few jobs per thread (and
-  // kMaxFoldersAhead folders) ahead;
-  // without previews every folder is ready at once, so each is looked at
-  // just before its page is written.
+  // kMaxFoldersAhead folders) ahead; without previews every folder is ready
+  // at once, so each is looked at just before its page is written.
   std::deque<std::unique_ptr<PendingFolder>> pending;
   int next = 0;
-  for (int done = 0; done < count;) {
+  for (int done = 0; done < count && !StopRequested();) {
     while (next < count &&
            (pending.empty() ||
             (!pending.front()->IsReady() && m_run->pool && pending.size() < kMaxFoldersAhead &&
              m_run->pool->Pending() < static_cast<int>(4 * m_run->pool->ThreadCount())))) {
-      pending.push_back(PrepareFolder(rootText, folders.GetAt(next++)));
+      const int index = next++;
+      pending.push_back(PrepareFolder(rootText, tree.NodeOf(index), tree.At(index).path));
     }
-    FinishFolder(*pending.front(), mainIndex, rootText, recurse, logging, ignoreEmpty, totals);
+    FinishFolder(*pending.front(), mainIndex, rootText, m_bRecurse, logging, ignoreEmpty, totals);
     pending.pop_front();
     OnFolderScanned(++done, count);
   }
+  if (StopRequested()) StopPreviews();
   totalBytes = totals.bytes;
   pathCount = count;
   createdFiles = totals.createdFiles;
   return totals.images;
+}
+
+void COmbralScan::StopPreviews() {
+  if (!m_run) return;
+  m_run->stop->store(true);
+  // Jobs that already run finish (their previews are noted in the records
+  // before they take their names); queued ones do nothing.
+  m_run->pool.reset();
 }

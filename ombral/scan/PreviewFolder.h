@@ -1,87 +1,100 @@
 // CPreviewFolder: the folder of previews beside a folder's pictures, and
 // the record that proves which of its files the scan wrote.
 //
-// The previews of "T:\Pics\a.jpg" and "T:\Pics\b.png" are
-// "T:\Pics\_xthumbs\a.jpg.jpg" and "T:\Pics\_xthumbs\b.png.jpg". The record
-// "_xthumbs\_xthumbs.txt" starts with a fixed first line and holds one line
-// per picture: its size and time when its preview was made, the preview's
-// own size, time and pixel size, or that the picture could not be read. A
-// folder of that name without such a record is somebody else's: the scan
-// neither writes into it nor deletes from it nor hides it from the walk.
+// The previews of the pictures "a.jpg" and "b.png" of a folder are
+// "_xthumbs/a.jpg.jpg" and "_xthumbs/b.png.jpg". The record
+// "_xthumbs/_xthumbs.txt" (PreviewRecord.h) holds one line per picture. A
+// folder of that name is the scan's own only when it is a plain folder with
+// a record the scan can trust: a regular file that belongs to the user the
+// scan runs as (or to the administrator), starts with the record's first
+// line, and may not be changed by anyone who could not change the preview
+// folder itself. Anything else of that name is somebody else's: the scan
+// neither writes into it nor deletes from it.
+//
+// Every step goes through the open folders: the preview folder is opened
+// from its picture folder without following a link.
 #pragma once
 
-#include <cstdint>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 
+#include "PreviewRecord.h"
+#include "platform/FolderHandle.h"
 #include "platform/String.h"
 
 class CPreviewFolder {
 public:
   static constexpr const char* kFolderName = "_xthumbs";
   static constexpr const char* kRecordName = "_xthumbs.txt";
+  // Every record, of either form, starts with this text.
+  static constexpr std::string_view kMarkText = preview_record::kHeadPrefix;
 
-  struct Record {
-    bool broken = false;                 // the picture could not be read
-    std::uint64_t pictureSize = 0;       // the picture when it was last read
-    std::int64_t pictureTime = 0;
-    std::uint64_t previewSize = 0;       // the preview as written; 0 0 when none
-    std::int64_t previewTime = 0;
-    int width = 0;                       // the preview's pixels
-    int height = 0;
-    bool HasPreview() const { return previewTime != 0; }
-  };
+  using Line = preview_record::Line;
+  using Stamp = preview_record::Stamp;
 
   enum class State {
     Absent,   // nothing of the folder's name
-    Ours,     // a plain folder with a valid record
-    Foreign,  // something else of that name (a link, a file, a folder without record)
+    Ours,     // a plain folder with a record the scan trusts
+    Foreign,  // something else of that name (a link, a file, a folder without such a record)
   };
 
-  // `root` is the scanned tree (removals never leave it), `folder` the
-  // folder whose pictures the previews show.
-  CPreviewFolder(const CString& root, const CString& folder);
+  // `pictures` is the open folder whose pictures the previews show, and
+  // `picturesPath` its path text for messages.
+  CPreviewFolder(platform::SharedFolder pictures, CString picturesPath);
 
-  // Looks at the preview folder and reads its record and its file names.
-  State Open();
+  // Looks at the preview folder, reads its record and its file names; with
+  // `removeLeftovers` it removes the temporary files an interrupted run left
+  // there (they are never among the file names).
+  State Open(bool removeLeftovers = false);
   State GetState() const { return m_state; }
   // Makes the folder and an empty record; Ours on success.
   bool Create();
+  // The open preview folder (when Ours).
+  const platform::SharedFolder& Handle() const { return m_folder; }
 
-  // True when `path` is a preview folder with a valid record (a folder the
-  // walk leaves out).
-  static bool IsPreviewFolder(const CString& path);
-
-  const std::map<std::string, Record>& Records() const { return m_records; }
-  const Record* Find(const std::string& picture) const;
-  void Set(const std::string& picture, const Record& record);
+  const std::map<std::string, Line>& Records() const { return m_records; }
+  const Line* Find(const std::string& picture) const;
+  void Set(const std::string& picture, const Line& line);
   void Erase(const std::string& picture);
   bool IsChanged() const { return m_changed; }
-  // Writes the record (into a new file renamed into place); false when that fails.
+  // Writes the whole record into a new file that takes its name; false
+  // when that fails.
   bool Save();
+  // Adds one line at the end of the record on disk, before the preview it
+  // names takes its name: a run killed at any moment leaves a record that
+  // names every preview it wrote. Safe from several threads.
+  bool Note(const std::string& picture, const Line& line) const;
 
   // Whether the preview folder holds a file of that name (when it was opened).
   bool HasFile(const std::string& name) const { return m_fileNames.count(name) != 0; }
   const std::set<std::string>& FileNames() const { return m_fileNames; }
+  // The status of the file under a picture's preview name, not followed.
+  bool LookPreview(const std::string& picture, platform::EntryInfo& info) const;
+  // Whether the file under the picture's preview name holds what the scan
+  // wrote there: the record's digest, a first-form record's size and time,
+  // or (with `markCounts`) the mark every preview carries.
+  bool IsOwnPreviewContent(const std::string& picture, bool markCounts) const;
 
-  CString PreviewPath(const std::string& picture) const;   // full path of a picture's preview
+  CString PreviewPath(const std::string& picture) const;    // path text of a picture's preview
   std::string PreviewLink(const std::string& picture) const;  // "_xthumbs/<name>.jpg", not escaped
   CString FolderPath() const { return m_path; }
   CString RecordPath() const { return m_path + "\\" + kRecordName; }
   static std::string PreviewName(const std::string& picture) { return picture + ".jpg"; }
 
-  // Whether the preview file is the one the record says the scan wrote (a
-  // plain file inside the tree of the recorded size and time).
-  bool IsOwnPreview(const std::string& picture) const;
-
 private:
   bool ReadRecord();
+  bool IsTrustedRecord(const platform::EntryInfo& record) const;
 
-  CString m_root;
+  platform::SharedFolder m_pictures;
+  platform::SharedFolder m_folder;
+  platform::EntryInfo m_folderInfo;
   CString m_path;
   State m_state = State::Absent;
-  std::map<std::string, Record> m_records;
+  std::map<std::string, Line> m_records;
   std::set<std::string> m_fileNames;
   bool m_changed = false;
+  mutable std::mutex m_journalMutex;
+  mutable platform::AppendFile m_journal;
 };

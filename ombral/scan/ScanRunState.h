@@ -1,15 +1,20 @@
-// What the scan keeps while it runs: the folders looked at ahead of their
-// pages, the worker pool of the previews and the stale-file candidates.
-// Internal to the scan library.
+// What the scan keeps while it runs: the folder list and the open root,
+// the folders looked at ahead of their pages, the worker pool of the
+// previews, the page record and the stale-file candidates. Internal to the
+// scan library.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
 #include <vector>
 
 #include "FolderListing.h"
+#include "PageRecord.h"
 #include "PreviewFolder.h"
+#include "PreviewJob.h"
+#include "ScanTree.h"
 #include "StaleCleaner.h"
 #include "WorkerPool.h"
 #include "ombral/OmbralScan.h"
@@ -18,11 +23,13 @@
 // One picture's preview, as the page will show it.
 struct PicturePreview {
   enum class Kind {
-    None,           // no preview: not a picture format, or previews are off here
+    None,           // no preview: not a picture format, not a plain file, or previews are off here
     Kept,           // an earlier preview that is still right
     Made,           // made in this run (after the job ran)
     Pending,        // its job is queued or running
-    Broken,         // the picture cannot be read (protocol line)
+    Broken,         // the picture cannot be made into a preview (protocol line)
+    OverBudget,     // its decoding needs more memory than allowed (protocol line)
+    Failed,         // it could not be read this time (protocol line; tried again next run)
     WriteFailed,    // the preview could not be written (protocol line)
     NameTaken,      // the preview's name holds a file the scan did not write (protocol line)
   };
@@ -30,16 +37,20 @@ struct PicturePreview {
   int width = 0;
   int height = 0;
   std::future<void> done;
-  std::shared_ptr<platform::PreviewResult> result;
+  std::shared_ptr<PreviewJobResult> result;
 };
 
 struct COmbralScan::PendingFolder {
-  CString folder;
+  int node = 0;               // in the folder list
+  CString folder;             // its path text
+  platform::SharedFolder handle;
+  int openError = 0;          // why it could not be opened, when it could not
   bool searched = false;
   CFolderListing listing;
-  std::unique_ptr<CPreviewFolder> previews;  // when this folder's pictures get previews
+  std::shared_ptr<CPreviewFolder> previews;  // when this folder's pictures get previews
   std::vector<PicturePreview> pictures;      // one per listed file, when previews are on
   CString previewFolderProblem;              // a protocol line about the preview folder, or empty
+  bool previewFolderError = false;           // that line names an error (not a warning)
 
   bool IsReady() const {
     for (const PicturePreview& picture : pictures)
@@ -51,7 +62,13 @@ struct COmbralScan::PendingFolder {
 };
 
 struct COmbralScan::RunState {
-  RunState(const CString& root, bool dryRun) : stale(root, dryRun) {}
+  RunState(bool dryRun) : stale(dryRun) {}
+  platform::SharedFolder root;
+  CScanTree tree;
+  std::unique_ptr<CFolderCursor> cursor;
+  std::unique_ptr<CPageRecord> pages;
+  std::unique_ptr<platform::PreviewBudget> budget;
+  std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
   std::unique_ptr<CWorkerPool> pool;  // started with the first preview to make
   CStaleCleaner stale;
   int previewsMade = 0;

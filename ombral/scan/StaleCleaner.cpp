@@ -1,19 +1,18 @@
 // CStaleCleaner: the proofs of ownership and the removals.
 #include "StaleCleaner.h"
 
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <string>
+#include <cerrno>
 
-#include "PageTexts.h"
+#include "Digest.h"
+#include "PageRecord.h"
 #include "PreviewFolder.h"
-#include "platform/Drives.h"
-#include "platform/TreeFiles.h"
+#include "ScanTree.h"
 
 namespace {
 
-using Report = std::function<void(const CString&)>;
+// A page of a folder of a million pictures stays below this; a larger file
+// of a page's name is not read whole to be proven.
+constexpr std::uint64_t kMaxPageBytes = 1u << 30;
 
 CString Line(const char* format, const CString& path) {
   CString line;
@@ -21,110 +20,108 @@ CString Line(const char* format, const CString& path) {
   return line;
 }
 
-// Whether the file starts like the scan's pages and ends with a folder
-// page's credit line and page end. Only its first and last bytes are read,
-// whatever its size.
-bool IsOwnFolderPage(const CString& path) {
-  const std::string native = platform::ToNativePath(path.GetView());
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(native.empty() ? nullptr : std::fopen(native.c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) return false;
-  const std::string start = ombral::kPageStart;
-  const std::string end = std::string(ombral::kCreditLine) + ombral::kPageEnd;
-  std::string head(start.size(), '\0');
-  std::string tail(end.size(), '\0');
-  if (std::fread(head.data(), 1, head.size(), file.get()) != head.size() || head != start) return false;
-  if (std::fseek(file.get(), -static_cast<long>(tail.size()), SEEK_END) != 0) return false;
-  return std::fread(tail.data(), 1, tail.size(), file.get()) == tail.size() && tail == end;
-}
-
 }  // namespace
 
-int CStaleCleaner::Run(const Report& report) {
+int CStaleCleaner::Run(CFolderCursor& cursor, CPageRecord* pages, const Report& report) {
   for (const Candidate& candidate : m_candidates) {
-    if (candidate.pictures.empty()) RemovePage(candidate.path, report);
-    else RemovePreviews(candidate, report);
+    if (candidate.pictures.empty()) RemovePage(candidate, cursor, pages, report);
+    else RemovePreviews(candidate, cursor, report);
   }
   m_candidates.clear();
   return m_removed;
 }
 
-bool CStaleCleaner::Remove(const CString& path, bool folder, const char* what, const Report& report) {
-  // Pages and previews are counted; the record and folder that go with the
-  // last preview are housekeeping.
-  const bool counted = !folder && std::strcmp(what, "preview record") != 0;
-  if (m_dryRun) {
-    report(Line((std::string("Would remove stale ") + what + " \"%s\".").c_str(), path));
-    if (counted) ++m_removed;
-    return true;
-  }
-  const platform::TreeEntry wanted = folder ? platform::TreeEntry::PlainFolder : platform::TreeEntry::PlainFile;
-  const platform::TreeEntry removed = folder ? platform::RemoveTreeFolder(m_root.GetView(), path.GetView())
-                                             : platform::RemoveTreeFile(m_root.GetView(), path.GetView());
-  if (removed != wanted) {
-    report(Line("Cannot remove \"%s\"!", path));
-    return false;
-  }
-  report(Line((std::string("Removed stale ") + what + " \"%s\".").c_str(), path));
-  if (counted) ++m_removed;
-  return true;
-}
-
-void CStaleCleaner::RemovePage(const CString& path, const Report& report) {
-  switch (platform::CheckTreeEntry(m_root.GetView(), path.GetView())) {
-    case platform::TreeEntry::Missing:
+void CStaleCleaner::RemovePage(const Candidate& candidate, CFolderCursor& cursor, CPageRecord* pages,
+                               const Report& report) {
+  const CString path = candidate.folderPath + "\\" + CString(candidate.page);
+  int error = 0;
+  const platform::SharedFolder folder = cursor.Open(candidate.node, error);
+  if (!folder) return;  // changed since the walk: leave it
+  std::string bytes;
+  platform::EntryInfo info;
+  switch (folder->ReadFile(candidate.page, kMaxPageBytes, bytes, &info)) {
+    case platform::ReadStatus::Missing:
       return;
-    case platform::TreeEntry::OutsideTree:
-      report(Line("Kept \"%s\": outside the scanned tree.", path));
-      return;
-    case platform::TreeEntry::PlainFile:
+    case platform::ReadStatus::Read:
       break;
-    case platform::TreeEntry::Unreadable:
-      report(Line("Cannot remove \"%s\"!", path));
+    case platform::ReadStatus::Failed:
+      report(Line("Cannot remove \"%s\"!", path), true);
       return;
-    default:  // a link, a folder or a device of that name
-      report(Line("Kept \"%s\": not written by Ombral.", path));
+    default:  // a link, folder or special file of that name, or a huge file
+      report(Line("Kept \"%s\": not written by Ombral.", path), false);
       return;
   }
-  if (!IsOwnFolderPage(path)) {
-    report(Line("Kept \"%s\": not written by Ombral.", path));
+  if (!pages || !pages->Knows(candidate.place, CDigest::Of(bytes))) {
+    report(Line("Kept \"%s\": not written by Ombral.", path), false);
     return;
   }
-  Remove(path, false, "page", report);
+  if (m_dryRun) {
+    report(Line("Would remove stale page \"%s\".", path), false);
+    ++m_removed;
+    return;
+  }
+  const platform::FileIdentity identity = info.Identity();
+  if (!folder->RemoveFile(candidate.page, &identity)) {
+    if (errno != ENOENT) report(Line("Cannot remove \"%s\"!", path), true);
+    return;
+  }
+  pages->Forget(candidate.place);
+  report(Line("Removed stale page \"%s\".", path), false);
+  ++m_removed;
 }
 
-void CStaleCleaner::RemovePreviews(const Candidate& candidate, const Report& report) {
-  CPreviewFolder folder(m_root, candidate.path);
+void CStaleCleaner::RemovePreviews(const Candidate& candidate, CFolderCursor& cursor, const Report& report) {
+  int error = 0;
+  const platform::SharedFolder pictures = cursor.Open(candidate.node, error);
+  if (!pictures) return;
+  CPreviewFolder folder(pictures, candidate.folderPath);
   if (folder.Open() != CPreviewFolder::State::Ours) return;  // changed since the walk: leave it
   for (const std::string& picture : candidate.pictures) {
     if (!folder.Find(picture)) continue;
     // The picture may have come back since the walk listed its folder.
-    const CString picturePath = candidate.path + "\\" + CString(picture);
-    if (platform::CheckTreeEntry(m_root.GetView(), picturePath.GetView()) != platform::TreeEntry::Missing) continue;
+    platform::EntryInfo pictureInfo;
+    if (pictures->Look(picture, pictureInfo) || errno != ENOENT) continue;
     const CString preview = folder.PreviewPath(picture);
-    const platform::TreeEntry entry = platform::CheckTreeEntry(m_root.GetView(), preview.GetView());
-    if (entry == platform::TreeEntry::Missing) {
+    platform::EntryInfo info;
+    if (!folder.LookPreview(picture, info)) {
       if (!m_dryRun) folder.Erase(picture);  // nothing left to remove: forget it
       continue;
     }
-    if (!folder.IsOwnPreview(picture)) {
-      report(Line(entry == platform::TreeEntry::OutsideTree ? "Kept \"%s\": outside the scanned tree."
-                                                              : "Kept \"%s\": not written by Ombral.",
-                  preview));
+    if (info.kind != platform::EntryKind::File || !folder.IsOwnPreviewContent(picture, false)) {
+      report(Line("Kept \"%s\": not written by Ombral.", preview), false);
       continue;
     }
-    if (Remove(preview, false, "preview", report) && !m_dryRun) folder.Erase(picture);
+    if (m_dryRun) {
+      report(Line("Would remove stale preview \"%s\".", preview), false);
+      ++m_removed;
+      continue;
+    }
+    const platform::FileIdentity identity = info.Identity();
+    if (!folder.Handle()->RemoveFile(CPreviewFolder::PreviewName(picture), &identity)) {
+      report(Line("Cannot remove \"%s\"!", preview), true);
+      continue;
+    }
+    report(Line("Removed stale preview \"%s\".", preview), false);
+    ++m_removed;
+    folder.Erase(picture);
   }
   if (m_dryRun || !folder.IsChanged()) return;
   if (!folder.Save()) {
-    report(Line("Cannot write file \"%s\"!", folder.RecordPath()));
+    report(Line("Cannot write file \"%s\"!", folder.RecordPath()), true);
     return;
   }
   // A preview folder with nothing but an empty record goes as well.
-  CPreviewFolder emptied(m_root, candidate.path);
+  CPreviewFolder emptied(pictures, candidate.folderPath);
   if (emptied.Open() != CPreviewFolder::State::Ours || !emptied.Records().empty() ||
       emptied.FileNames() != std::set<std::string>{CPreviewFolder::kRecordName})
     return;
-  if (Remove(emptied.RecordPath(), false, "preview record", report))
-    Remove(emptied.FolderPath(), true, "preview folder", report);
+  if (!emptied.Handle()->RemoveFile(CPreviewFolder::kRecordName)) {
+    report(Line("Cannot remove \"%s\"!", emptied.RecordPath()), true);
+    return;
+  }
+  report(Line("Removed stale preview record \"%s\".", emptied.RecordPath()), false);
+  if (pictures->RemoveFolder(CPreviewFolder::kFolderName))
+    report(Line("Removed stale preview folder \"%s\".", emptied.FolderPath()), false);
+  else
+    report(Line("Cannot remove \"%s\"!", emptied.FolderPath()), true);
 }

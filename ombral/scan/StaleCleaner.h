@@ -1,15 +1,15 @@
 // CStaleCleaner: the files earlier runs wrote that this run no longer
 // needs, removed (or listed) after the walk.
 //
-// It removes only what it can prove the scan wrote, and only inside the
-// scanned tree without following a symbolic link:
+// It removes only what it can prove the scan wrote at that very place, and
+// only through the folders the walk opened, never following a link:
 //  - a folder page (the index name) in a folder that got no page this run,
-//    when its text starts like the scan's pages and ends with the folder
-//    footer's credit line and the page end;
-//  - a preview in a preview folder with a valid record, when the record
-//    names it, its size and time are those the record gives, and its
-//    picture is gone; the record forgets it, and a preview folder left with
-//    nothing but its record goes too.
+//    when its bytes have a digest the page record holds for that place;
+//  - a preview in a preview folder of the scan whose picture is gone, when
+//    its bytes have the digest the folder's record gives for it (or it
+//    carries the preview mark and the record lost its line); the record
+//    forgets it, and a preview folder left with nothing but its record goes
+//    too.
 // Everything else of such a name stays, and the protocol names it.
 #pragma once
 
@@ -19,34 +19,43 @@
 
 #include "platform/String.h"
 
+class CFolderCursor;
+class CPageRecord;
+
 class CStaleCleaner {
 public:
-  CStaleCleaner(const CString& root, bool dryRun) : m_root(root), m_dryRun(dryRun) {}
+  explicit CStaleCleaner(bool dryRun) : m_dryRun(dryRun) {}
 
-  // A page of an earlier run may stand at `path`.
-  void AddPage(const CString& path) { m_candidates.push_back({path, {}}); }
-  // The preview folder of `folder` has records of these pictures, which
-  // were not in the folder when it was listed.
-  void AddPreviews(const CString& folder, std::vector<std::string> pictures) {
-    m_candidates.push_back({folder, std::move(pictures)});
+  // A page of an earlier run may stand in folder `node` (of the folder list)
+  // under `name`; `place` is its place in the page record.
+  void AddPage(int node, const CString& folderPath, const std::string& name, const std::string& place) {
+    m_candidates.push_back({node, folderPath, name, place, {}});
+  }
+  // The preview folder of folder `node` has records of these pictures,
+  // which were not in the folder when it was listed.
+  void AddPreviews(int node, const CString& folderPath, std::vector<std::string> pictures) {
+    m_candidates.push_back({node, folderPath, {}, {}, std::move(pictures)});
   }
 
+  // A protocol line, and whether it names an error.
+  using Report = std::function<void(const CString& line, bool error)>;
+
   // Removes (with dry run: lists) the candidates in the order they were
-  // added, one protocol line each through `report`. Returns how many pages
-  // and previews were removed (or would be).
-  int Run(const std::function<void(const CString&)>& report);
+  // added, one protocol line each. Returns how many pages and previews were
+  // removed (or would be).
+  int Run(CFolderCursor& cursor, CPageRecord* pages, const Report& report);
 
 private:
   struct Candidate {
-    CString path;                       // a page, or the folder of a preview folder
-    std::vector<std::string> pictures;  // empty for a page
+    int node;
+    CString folderPath;
+    std::string page;                   // the page's name; "" for previews
+    std::string place;
+    std::vector<std::string> pictures;  // for previews
   };
-  void RemovePage(const CString& path, const std::function<void(const CString&)>& report);
-  void RemovePreviews(const Candidate& candidate, const std::function<void(const CString&)>& report);
-  // Removes one file or empty folder, or says it would; false when it failed.
-  bool Remove(const CString& path, bool folder, const char* what, const std::function<void(const CString&)>& report);
+  void RemovePage(const Candidate& candidate, CFolderCursor& cursor, CPageRecord* pages, const Report& report);
+  void RemovePreviews(const Candidate& candidate, CFolderCursor& cursor, const Report& report);
 
-  CString m_root;
   bool m_dryRun;
   std::vector<Candidate> m_candidates;
   int m_removed = 0;

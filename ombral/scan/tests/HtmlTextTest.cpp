@@ -24,6 +24,12 @@ const EscapeRow kRows[] = {
     {"\xF4\x90\x80\x80", "%F4%90%80%80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
     {"cut\xE2\x82", "cut%E2%82", "cut\xEF\xBF\xBD\xEF\xBF\xBD"},        // sequence cut short
     {"2001/Jan/_FileIndex.html", "2001/Jan/_FileIndex.html", "2001/Jan/_FileIndex.html"},
+    // Nothing a browser could take for an address with a scheme, or lose.
+    {"javascript:alert(1).jpg", "./javascript:alert(1).jpg", "javascript:alert(1).jpg"},
+    {"C:x.jpg", "./C:x.jpg", "C:x.jpg"},
+    {"2001/a:b.jpg", "2001/a:b.jpg", "2001/a:b.jpg"},
+    {"line\nbreak.jpg", "line%0Abreak.jpg", "line\nbreak.jpg"},
+    {"tab\tand\x7F.jpg", "tab%09and%7F.jpg", "tab\tand\x7F.jpg"},
 };
 }  // namespace
 

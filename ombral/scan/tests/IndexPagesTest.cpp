@@ -23,7 +23,8 @@ const std::string kEnd = "\r\n</P>\r\n</BODY BGCOLOR=#C0C0C0>\r\n</HTML>\r\n";
 template <typename Write>
 std::string Page(TempDrive& drive, Write write) {
   CHtmlFile file;
-  EXPECT_TRUE(file.Open(drive.WinPath("page.html").c_str()));
+  auto folder = std::make_shared<platform::FolderHandle>(platform::FolderHandle::Open(drive.WinPath()));
+  EXPECT_TRUE(file.Open(folder, "page.html", drive.WinPath("page.html")));
   write(file);
   EXPECT_TRUE(file.Close());
   return drive.ReadFile("page.html");
@@ -128,9 +129,10 @@ TEST_F(IndexPagesTest, MainIndexLinesFromPaths) {
        "<A HREF=\"_FileIndex.html\" target=\"Details\"></A><BR>\r\n"},
       {"C:\\Pics\\", "C:\\Pics\\2001", "C:\\Pics\\2001\\_FileIndex.html",
        "&nbsp;&nbsp;<A HREF=\"2001/_FileIndex.html\" target=\"Details\">2001</A><BR>\r\n"},
-      // The root text is deleted as entered: a relative root leaves whole paths.
+      // The root text is deleted as entered: a relative root leaves whole
+      // paths, which a browser must not read as an address with a scheme.
       {"Pics", "C:\\Data\\Pics\\A", "C:\\Data\\Pics\\A\\_FileIndex.html",
-       "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<A HREF=\"C:/Data//A/_FileIndex.html\" "
+       "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<A HREF=\"./C:/Data//A/_FileIndex.html\" "
        "target=\"Details\">A</A><BR>\r\n"},
       {"C:\\Pics", "C:\\Pics\\x & y #1", "C:\\Pics\\x & y #1\\_FileIndex.html",
        "&nbsp;&nbsp;<A HREF=\"x &amp; y %231/_FileIndex.html\" target=\"Details\">x &amp; y #1</A><BR>\r\n"},

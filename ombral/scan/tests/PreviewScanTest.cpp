@@ -175,26 +175,31 @@ TEST_F(PreviewScanTest, FoldersAndFilesOfThePreviewNamesThatAreNotOursStay) {
 
 TEST_F(PreviewScanTest, DamagedRecordNeverCostsAFileItCannotVouchFor) {
   Picture("Pics/a.jpg", 320, 240);
+  Picture("Pics/b.jpg", 320, 240);
   Scan(240);
-  const std::string preview = drive.ReadFile("Pics/_xthumbs/a.jpg.jpg");
+  // b's preview was replaced by a file of the user's.
+  drive.WriteFile("Pics/_xthumbs/b.jpg.jpg", "the user's own");
   const std::string damaged[] = {
-      "Ombral previews 1\nP 1 2 3\nP x y z w 1 1 a.jpg\nB 9 9 9 9 9 9 a.jpg\nP 1 1 1 1 99999 1 a.jpg\n"
-      "P 1 1 1 1 1 1 a%zz.jpg\nP 1 1 1 1 1 1 ../a.jpg\n",
+      "Ombral previews 2\nP 1 2 3\nP x y z w 1 1 a.jpg\nB 9 9.000000000 9 9 9.000000000 9 - 9 9 0 a.jpg\n"
+      "P 1 1.000000000 1 1 1.000000000 1 0123456789abcdef0123456789abcdef 99999 1 0 a.jpg\n"
+      "P 1 1.000000000 1 1 1.000000000 1 0123456789abcdef0123456789abcdef 1 1 0 a%zz.jpg\n"
+      "P 1 1.000000000 1 1 1.000000000 1 0123456789abcdef0123456789abcdef 1 1 0 ../a.jpg\n",
+      "Ombral previews 1\nP 1 2 3\nP x y z w 1 1 a.jpg\nB 9 9 9 9 9 9 a.jpg\n",
       drive.ReadFile("Pics/_xthumbs/_xthumbs.txt").substr(0, 30),  // cut in its first record line
-      "Ombral previews 1\n" + std::string(100000, '\xFF'),
+      "Ombral previews 2\n" + std::string(100000, '\xFF'),
   };
   for (const std::string& text : damaged) {
     drive.WriteFile("Pics/_xthumbs/_xthumbs.txt", text);
-    Picture("Pics/new.png", 100, 100);
     const Lines protocol = Scan(240);
-    // The preview of a.jpg is no longer provably ours: it is neither shown
-    // nor replaced. New pictures still get theirs.
-    EXPECT_TRUE(Has(protocol, "Kept \"T:\\Pics\\_xthumbs\\a.jpg.jpg\": not written by Ombral."));
-    EXPECT_EQ(drive.ReadFile("Pics/_xthumbs/a.jpg.jpg"), preview);
-    EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), "<IMG SRC=\"a.jpg\">"));
-    EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), "<IMG SRC=\"_xthumbs/new.png.jpg\""));
-    fs::remove(drive.Native("Pics/new.png"));
-    fs::remove(drive.Native("Pics/_xthumbs/new.png.jpg"));
+    // a's preview carries the mark of the scan's previews: it is known as
+    // the scan's own and made again. The user's file under b's preview name
+    // is neither shown nor replaced.
+    EXPECT_FALSE(Has(protocol, "Kept \"T:\\Pics\\_xthumbs\\a.jpg.jpg\": not written by Ombral."));
+    EXPECT_TRUE(Has(protocol, "Kept \"T:\\Pics\\_xthumbs\\b.jpg.jpg\": not written by Ombral."));
+    EXPECT_EQ(drive.ReadFile("Pics/_xthumbs/b.jpg.jpg"), "the user's own");
+    const std::string page = drive.ReadFile("Pics/_FileIndex.html");
+    EXPECT_TRUE(Contains(page, "<IMG SRC=\"_xthumbs/a.jpg.jpg\""));
+    EXPECT_TRUE(Contains(page, "<IMG SRC=\"b.jpg\">"));
   }
 }
 

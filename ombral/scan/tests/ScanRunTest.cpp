@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "RecordingScan.h"
 #include "platform/FileSystem.h"
+#include "platform/ReplacingFile.h"
 #include "platform/testing/TempDrive.h"
 
 using platform::testing::FixedClock;
@@ -176,36 +178,77 @@ TEST_F(ScanRunTest, UnsearchableFolderIsReportedAndTheRestScanned) {
                                      "B<BR>", "&nbsp;&nbsp;<A HREF=\"C/_FileIndex.html\" target=\"Details\">C</A><BR>"}));
 }
 
-TEST_F(ScanRunTest, MainIndexThatCannotBeCreatedCancelsTheRun) {
+TEST_F(ScanRunTest, MainIndexThatCannotBeWrittenIsReportedAndTheTreeStillScanned) {
   MakeExampleTree();
   drive.MakeDir("Pics/_xbmidx.html");  // a folder in the way
-  EXPECT_FALSE(scan.RunScan());
-  const std::string message = "Cannot open file \"T:\\Pics\\_xbmidx.html\" with write permission!";
-  EXPECT_EQ(scan.warnings, Lines{message});
-  EXPECT_EQ(scan.protocol.back(), message);
-  EXPECT_EQ(scan.Status(), "SCAN CANCELED!");
-  EXPECT_FALSE(drive.Exists("Pics/_FileIndexFrame.html"));
-  EXPECT_FALSE(drive.Exists("Pics/A/_FileIndex.html"));
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "",
+                                  "Cannot write file \"T:\\Pics\\_xbmidx.html\": a folder holds its name.", "",
+                                  "CREATED FILES: 1", "FOUND IMAGES: 2 with 3 KB", "FOUND PATHS: 4"}));
+  EXPECT_EQ(scan.GetErrorCount(), 1);
+  EXPECT_TRUE(scan.warnings.empty());
+  EXPECT_TRUE(drive.Exists("Pics/_FileIndexFrame.html"));
+  EXPECT_TRUE(drive.Exists("Pics/A/_FileIndex.html"));
 }
 
 TEST_F(ScanRunTest, FolderPageThatCannotBeOpenedIsReportedPerFile) {
   MakeExampleTree();
   drive.MakeDir("Pics/A/_FileIndex.html");  // a folder in the way, listed like any other
   ASSERT_TRUE(scan.RunScan());
-  const std::string line = "Cannot open file \"T:\\Pics\\A\\_FileIndex.html\" with write permission!";
+  const std::string line = "Cannot write file \"T:\\Pics\\A\\_FileIndex.html\": a folder holds its name.";
   EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", line, line, "", "CREATED FILES: 0",
                                   "FOUND IMAGES: 0 with 0 KB", "FOUND PATHS: 4"}));
   EXPECT_EQ(MainIndexLines(), (Lines{"Pics<BR>", "A<BR>", "&nbsp;&nbsp;_FileIndex.html<BR>", "B<BR>"}));
 }
 
-TEST_F(ScanRunTest, PageOnAFullDiskIsReported) {
-  drive.WriteSizedFile("Pics/A/one.jpg", 10);
-  drive.Symlink("/dev/full", "Pics/A/_FileIndex.html");
-  scan.m_strPath = "T:\\Pics";
+TEST_F(ScanRunTest, AFullDiskKeepsEveryOldPageWholeAndIsReported) {
+  platform::testing::ScopedSmallDisk disk(drive.Native("Disk"), 256 * 1024);
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a small file system needs root";
+  for (const char* folder : {"A", "B", "C"})
+    for (int i = 0; i < 3; ++i) drive.WriteSizedFile("Disk/Pics/" + std::string(folder) + "/p" + std::to_string(i) + ".jpg", 100);
+  scan.m_strPath = "T:\\Disk\\Pics";
   ASSERT_TRUE(scan.RunScan());
-  EXPECT_NE(std::find(scan.protocol.begin(), scan.protocol.end(),
-                      "Cannot write file \"T:\\Pics\\A\\_FileIndex.html\"!"),
-            scan.protocol.end());
+  auto pages = [&] {
+    Lines texts;
+    for (const char* page : {"Disk/Pics/_xbmidx.html", "Disk/Pics/A/_FileIndex.html", "Disk/Pics/B/_FileIndex.html",
+                             "Disk/Pics/C/_FileIndex.html"})
+      texts.push_back(drive.ReadFile(page));
+    return texts;
+  };
+  const Lines before = pages();
+  disk.Fill("filler");
+  // An hour later every page differs, and none can be written.
+  FixedClock later{2026, 12, 6, 15, 5, 9};
+  CRecordingScan again;
+  again.m_strPath = "T:\\Disk\\Pics";
+  ASSERT_TRUE(again.RunScan());
+  for (const char* line : {"Cannot write file \"T:\\Disk\\Pics\\A\\_FileIndex.html\"!",
+                           "Cannot write file \"T:\\Disk\\Pics\\_xbmidx.html\"!"})
+    EXPECT_NE(std::find(again.protocol.begin(), again.protocol.end(), line), again.protocol.end()) << line;
+  EXPECT_GE(again.GetErrorCount(), 4);
+  EXPECT_EQ(pages(), before);
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(drive.Native("Disk/Pics")))
+    EXPECT_EQ(entry.path().filename().string().rfind(".#", 0), std::string::npos) << entry.path();
+}
+
+TEST_F(ScanRunTest, AWriteThatFailsLeavesTheOldPageAndIsReported) {
+  MakeExampleTree();
+  ASSERT_TRUE(scan.RunScan());
+  const std::string before = drive.ReadFile("Pics/A/_FileIndex.html");
+  platform::ReplacingFile::SetFaultHook([](const char* step, std::string_view name) {
+    return std::string_view(step) == "write" && name == "_FileIndex.html" ? ENOSPC : 0;
+  });
+  FixedClock later{2026, 12, 6, 15, 5, 9};
+  CRecordingScan again;
+  again.m_strPath = "T:\\Pics";
+  const bool completed = again.RunScan();
+  platform::ReplacingFile::SetFaultHook(nullptr);
+  ASSERT_TRUE(completed);
+  EXPECT_NE(std::find(again.protocol.begin(), again.protocol.end(), "Cannot write file \"T:\\Pics\\A\\_FileIndex.html\"!"),
+            again.protocol.end());
+  EXPECT_EQ(again.GetErrorCount(), 1);
+  EXPECT_EQ(drive.ReadFile("Pics/A/_FileIndex.html"), before);
+  EXPECT_NE(drive.ReadFile("Pics/_xbmidx.html").find("15:05:09"), std::string::npos);  // the others were written
 }
 
 TEST_F(ScanRunTest, SizesBeyondFourGigabytesAreCountedInFull) {

@@ -9,13 +9,15 @@
 // command-line program with standard output and standard error.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/String.h"
 
 class CHtmlFile;
-class CZnStringArray;
 
 class COmbralScan {
 public:
@@ -44,12 +46,37 @@ public:
   // After the run, delete the folder pages of earlier runs in folders that no
   // longer get one, and previews whose picture is gone.
   int m_bRemoveStale = 0;
-  int m_bDryRun = 0;            // with m_bRemoveStale: report, delete nothing
+  int m_bDryRun = 0;            // with m_bRemoveStale: report what would go; write and delete nothing
+  // Follow symbolic links to folders outside the scanned tree (links to
+  // folders inside it are always followed, once).
+  int m_bFollowLinks = 0;
+  // The memory all preview threads together may use for decoding, in MiB.
+  int m_nPreviewMemoryMiB = 1024;
 
   // The run: settings loaded, validated, pages written, statistics reported.
   // True when it ends with the status "SCAN COMPLETED", false when it was
-  // cancelled ("SCAN CANCELED!").
+  // cancelled ("SCAN CANCELED!") by a failed check or a stop request.
   bool RunScan();
+
+  // Asks a running scan to stop at the next file (from any thread, or a
+  // signal handler): pages finished so far stay, the page being written and
+  // the main index keep their old content, and the run ends "SCAN
+  // CANCELED!". A request made before RunScan starts is forgotten by it.
+  void RequestStop() { m_stopRequested.store(true); }
+  bool StopRequested() const { return m_stopRequested.load(); }
+
+  // Problems of the last run: files that could not be read or written
+  // (errors), and what was named and passed over (warnings).
+  int GetErrorCount() const { return m_nErrors; }
+  int GetWarningCount() const { return m_nWarnings; }
+
+  // Why `name` cannot name the scan's pages with `filter` ("" when it can):
+  // a page name is a plain file name (no '/' or '\\', not "." or ".."), not
+  // one the filter lists, and not a name the scan uses for its own files.
+  // `frame` selects the frame page's message.
+  static std::string CheckPageName(const char* name, const char* filter, bool frame);
+  // The filter test of a file name (see IsFilterMatch).
+  static int MatchesFilter(const char* fileName, const char* filter);
 
 protected:
   // --- Reporting, implemented by the front end --------------------------------
@@ -62,6 +89,10 @@ protected:
   virtual void LoadSettings() {}
   // Called after each folder of the walk; the default does nothing.
   virtual void OnFolderScanned(int /*foldersDone*/, int /*foldersTotal*/) {}
+  // A protocol line that names a problem, right after it was added to the
+  // protocol: `error` for a file that could not be read or written, else a
+  // warning (something named and passed over). The default does nothing.
+  virtual void OnProblem(bool /*error*/, const char* /*text*/) {}
 
   // --- The walk ------------------------------------------------------------------
   // Walks the root (and with `recurse` every folder below it), writes the
@@ -102,13 +133,20 @@ private:
   struct PendingFolder;
   struct RunState;
   bool ValidateSettings();
-  bool WriteTopLevelPages(CHtmlFile& mainIndex);
+  bool LockTree();
+  void WriteTopLevelPages(CHtmlFile& mainIndex);
+  bool WriteTopLevelPage(const char* name, const std::function<void(CHtmlFile&)>& write);
+  void BuildFolderList(int logging);
+  // The place of a file of a folder in the page record: names from the
+  // root joined by '/'.
+  std::string PlaceOf(int node, const std::string& fileName) const;
+  // Reports a page that could not be opened or written.
+  void ReportPageProblem(const CHtmlFile& page, bool opening);
+  void StopPreviews();
   void ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles);
-  // Leaves preview folders (and what lies below them) out of the folder list.
-  void LeaveOutPreviewFolders(CZnStringArray& folders, const CString& root) const;
   // The walk looks at a folder (and starts its previews) ahead of writing
   // its page; pages and protocol lines still come in folder order.
-  std::unique_ptr<PendingFolder> PrepareFolder(const CString& root, const CString& folder);
+  std::unique_ptr<PendingFolder> PrepareFolder(const CString& root, int node, const CString& folder);
   void FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, const CString& root, int recurse, int logging,
                     int ignoreEmpty, Totals& totals);
   void PreparePreviews(PendingFolder& pending, const CString& root);
@@ -121,8 +159,16 @@ private:
   void RemoveStaleFiles();
 
   std::unique_ptr<RunState> m_run;  // what one run keeps besides its counters
-  // Formats into m_strMessage and adds it to the protocol.
+  std::atomic<bool> m_stopRequested{false};
+  int m_nErrors = 0;
+  int m_nWarnings = 0;
+  // Formats into m_strMessage and adds it to the protocol. Control
+  // characters of names show as escapes.
   void Protocol(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // A protocol line about a file that could not be read or written.
+  void Error(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // A protocol line about something named and passed over.
+  void Warn(const char* format, ...) __attribute__((format(printf, 2, 3)));
   // Formats into m_strMessage, shows it, adds it to the protocol, cancels.
   void Cancel(const char* format, ...) __attribute__((format(printf, 2, 3)));
 };

@@ -1,0 +1,130 @@
+// CPageRecord: reading with every line checked, lines added as pages are
+// written, and the record written anew at the end.
+#include "PageRecord.h"
+
+#include "Digest.h"
+#include "platform/ReplacingFile.h"
+
+namespace {
+
+constexpr std::string_view kHead = "Ombral pages 1\n";
+constexpr std::uint64_t kMaxRecordBytes = 256u << 20;
+
+std::string EscapePlace(const std::string& place) {
+  std::string out;
+  for (const char c : place) {
+    if (c == '%') out += "%25";
+    else if (c == '\n') out += "%0A";
+    else if (c == '\r') out += "%0D";
+    else out += c;
+  }
+  return out;
+}
+
+bool UnescapePlace(std::string_view text, std::string& place) {
+  place.clear();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      place += text[i];
+      continue;
+    }
+    const std::string_view code = text.substr(i + 1, 2);
+    if (code == "25") place += '%';
+    else if (code == "0A") place += '\n';
+    else if (code == "0D") place += '\r';
+    else return false;
+    i += 2;
+  }
+  return !place.empty();
+}
+
+std::string LineOf(const std::string& place, const std::string& digest) {
+  return digest + " " + EscapePlace(place) + "\n";
+}
+
+}  // namespace
+
+CPageRecord::State CPageRecord::Open(bool dryRun) {
+  m_earlier.clear();
+  m_now.clear();
+  m_state = State::Foreign;
+  if (!m_root || !m_root->IsOpen()) return m_state;
+  std::string text;
+  platform::EntryInfo info;
+  switch (m_root->ReadFile(kName, kMaxRecordBytes, text, &info)) {
+    case platform::ReadStatus::Missing: {
+      m_state = State::Absent;
+      if (dryRun) return m_state;
+      platform::ReplacingFile file;
+      platform::ReplacingFile::Options options;
+      options.mode = 0644;
+      options.forceMode = true;
+      if (!file.Begin(m_root, kName, options)) return m_state;
+      file.Write(kHead);
+      if (file.Commit() != platform::ReplacingFile::Outcome::Created) return m_state;
+      break;
+    }
+    case platform::ReadStatus::Read:
+      if (!platform::IsOwnedBySelfOrAdmin(info) || (info.mode & 022) != 0 || text.compare(0, kHead.size(), kHead) != 0)
+        return m_state;
+      for (std::string_view rest = std::string_view(text).substr(kHead.size()); !rest.empty();) {
+        const std::size_t end = rest.find('\n');
+        if (end == std::string_view::npos) break;  // a cut last line
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end + 1);
+        std::string place;
+        if (line.size() > 33 && line[32] == ' ' && CDigest::IsDigestText(line.substr(0, 32)) &&
+            UnescapePlace(line.substr(33), place))
+          m_earlier[place].insert(std::string(line.substr(0, 32)));
+      }
+      break;
+    default:
+      return m_state;
+  }
+  m_state = State::Ours;
+  if (!dryRun) m_journal = platform::AppendFile::Open(*m_root, kName);
+  return m_state;
+}
+
+void CPageRecord::Note(const std::string& place, const std::string& digest) {
+  if (m_state != State::Ours) return;
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_now[place] = digest;
+  if (m_journal.IsOpen()) m_journal.Append(LineOf(place, digest));
+}
+
+bool CPageRecord::Knows(const std::string& place, const std::string& digest) const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (const auto now = m_now.find(place); now != m_now.end() && now->second == digest) return true;
+  const auto earlier = m_earlier.find(place);
+  return earlier != m_earlier.end() && earlier->second.count(digest) != 0;
+}
+
+void CPageRecord::Forget(const std::string& place) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_now.erase(place);
+  m_earlier.erase(place);
+}
+
+bool CPageRecord::Save() {
+  if (m_state != State::Ours) return true;
+  std::string text(kHead);
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_journal.Close();
+    for (const auto& [place, digests] : m_earlier) {
+      if (m_now.count(place)) continue;
+      for (const std::string& digest : digests) text += LineOf(place, digest);
+    }
+    for (const auto& [place, digest] : m_now) text += LineOf(place, digest);
+  }
+  platform::ReplacingFile file;
+  platform::ReplacingFile::Options options;
+  options.mode = 0644;
+  options.forceMode = true;
+  if (!file.Begin(m_root, kName, options)) return false;
+  file.Write(text);
+  const auto outcome = file.Commit();
+  return outcome == platform::ReplacingFile::Outcome::Created || outcome == platform::ReplacingFile::Outcome::Replaced ||
+         outcome == platform::ReplacingFile::Outcome::Unchanged;
+}

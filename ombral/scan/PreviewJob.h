@@ -1,0 +1,44 @@
+// The work of one preview on a worker thread: read the picture through its
+// folder, decode it within the memory budget, write the preview beside its
+// name, note it in the record and let it take its name.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "PreviewFolder.h"
+#include "platform/FolderHandle.h"
+#include "platform/Preview.h"
+
+struct PreviewJobResult {
+  enum class Status {
+    Made,         // the preview stands under its name (line filled)
+    Broken,       // the picture is damaged, no picture, or has too many pixels
+    OverBudget,   // decoding needs `needed` bytes, more than the budget
+    Failed,       // it could not be read or decoded this time (`reason`); tried again next run
+    WriteFailed,  // decoded, but the preview could not be written (`error`, or `takenBy`)
+    Skipped,      // no longer a plain file, gone, or the scan was asked to stop
+  };
+  Status status = Status::Skipped;
+  CPreviewFolder::Line line;  // the record line of a made preview
+  std::uint64_t needed = 0;
+  std::string reason;
+  int error = 0;
+  platform::EntryKind takenBy = platform::EntryKind::Missing;
+};
+
+struct PreviewJob {
+  platform::SharedFolder pictures;         // the folder of the picture
+  std::string name;                         // the picture's name
+  std::shared_ptr<CPreviewFolder> previews; // where the preview goes
+  int edge = 0;
+  platform::PreviewBudget* budget = nullptr;
+  std::shared_ptr<std::atomic<bool>> stop;
+
+  PreviewJobResult Run() const;
+};
+
+// Permissions of a picture's preview: readable by whom the picture is
+// readable by, never by more.
+std::uint32_t PreviewMode(const platform::EntryInfo& picture);

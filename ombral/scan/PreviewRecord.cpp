@@ -1,0 +1,148 @@
+// Record lines: formatting and strict parsing.
+#include "PreviewRecord.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "Digest.h"
+#include "platform/Preview.h"
+
+namespace preview_record {
+namespace {
+
+// Names may hold any byte but '/' and NUL; the record keeps one per line,
+// so '%', CR and LF are written as %25, %0D and %0A.
+std::string EscapeName(const std::string& name) {
+  std::string out;
+  for (const char c : name) {
+    if (c == '%') out += "%25";
+    else if (c == '\n') out += "%0A";
+    else if (c == '\r') out += "%0D";
+    else out += c;
+  }
+  return out;
+}
+
+bool UnescapeName(std::string_view text, std::string& name) {
+  name.clear();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      name += text[i];
+      continue;
+    }
+    const std::string_view code = text.substr(i + 1, 2);
+    if (code == "25") name += '%';
+    else if (code == "0A") name += '\n';
+    else if (code == "0D") name += '\r';
+    else return false;
+    i += 2;
+  }
+  return platform::IsPlainName(name) && name.find('\\') == std::string::npos;
+}
+
+// The next blank-ended field.
+bool TakeField(std::string_view& line, std::string_view& field) {
+  const std::size_t blank = line.find(' ');
+  if (blank == std::string_view::npos) return false;
+  field = line.substr(0, blank);
+  line.remove_prefix(blank + 1);
+  return !field.empty();
+}
+
+template <typename Number>
+bool TakeNumber(std::string_view& line, Number& value) {
+  std::string_view field;
+  if (!TakeField(line, field)) return false;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  return error == std::errc() && end == field.data() + field.size();
+}
+
+// "seconds.nanoseconds" with nine digits after the point.
+bool TakeTime(std::string_view& line, std::int64_t& seconds, std::uint32_t& nanos) {
+  std::string_view field;
+  if (!TakeField(line, field)) return false;
+  const std::size_t point = field.find('.');
+  if (point == std::string_view::npos || field.size() - point - 1 != 9) return false;
+  auto [end, error] = std::from_chars(field.data(), field.data() + point, seconds);
+  if (error != std::errc() || end != field.data() + point) return false;
+  auto [end2, error2] = std::from_chars(field.data() + point + 1, field.data() + field.size(), nanos);
+  return error2 == std::errc() && end2 == field.data() + field.size() && nanos < 1000000000u;
+}
+
+bool TakeStamp(std::string_view& line, Stamp& stamp) {
+  return TakeNumber(line, stamp.size) && TakeTime(line, stamp.seconds, stamp.nanos) && TakeNumber(line, stamp.inode);
+}
+
+bool SizeIsShowable(int width, int height) {
+  return width >= 1 && width <= platform::kMaxPreviewEdge && height >= 1 && height <= platform::kMaxPreviewEdge;
+}
+
+bool ParseFirstForm(std::string_view text, std::string& name, Line& line) {
+  if (text.size() < 2 || (text[0] != 'P' && text[0] != 'B') || text[1] != ' ') return false;
+  line = Line{};
+  line.legacy = true;
+  line.kind = text[0] == 'B' ? Line::Kind::Broken : Line::Kind::Preview;
+  text.remove_prefix(2);
+  if (!TakeNumber(text, line.picture.size) || !TakeNumber(text, line.picture.seconds) ||
+      !TakeNumber(text, line.preview.size) || !TakeNumber(text, line.preview.seconds) ||
+      !TakeNumber(text, line.width) || !TakeNumber(text, line.height))
+    return false;
+  // A preview the page shows needs its size; a broken picture has none.
+  if (line.kind == Line::Kind::Preview && (!SizeIsShowable(line.width, line.height) || line.preview.seconds == 0))
+    return false;
+  if (line.kind == Line::Kind::Broken && (line.width != 0 || line.height != 0)) return false;
+  return UnescapeName(text, name);
+}
+
+}  // namespace
+
+bool Line::IsOf(const Stamp& file) const {
+  if (file.size != picture.size || file.seconds != picture.seconds) return false;
+  return legacy || (file.nanos == picture.nanos && file.inode == picture.inode);
+}
+
+bool Line::IsPreviewFile(const Stamp& file) const {
+  if (!HasPreview() || file.size != preview.size || file.seconds != preview.seconds) return false;
+  return legacy || (file.nanos == preview.nanos && file.inode == preview.inode);
+}
+
+std::string Format(const std::string& name, const Line& line) {
+  const char kind = line.kind == Line::Kind::Preview ? 'P' : (line.kind == Line::Kind::Broken ? 'B' : 'L');
+  char numbers[320];
+  std::snprintf(numbers, sizeof numbers, "%c %llu %lld.%09u %llu %llu %lld.%09u %llu %s %d %d %llu ", kind,
+                static_cast<unsigned long long>(line.picture.size), static_cast<long long>(line.picture.seconds),
+                line.picture.nanos, static_cast<unsigned long long>(line.picture.inode),
+                static_cast<unsigned long long>(line.preview.size), static_cast<long long>(line.preview.seconds),
+                line.preview.nanos, static_cast<unsigned long long>(line.preview.inode),
+                line.digest.empty() ? "-" : line.digest.c_str(), line.width, line.height,
+                static_cast<unsigned long long>(line.needed));
+  return numbers + EscapeName(name) + "\n";
+}
+
+bool Parse(std::string_view text, int version, std::string& name, Line& line) {
+  if (version == 1) return ParseFirstForm(text, name, line);
+  if (text.size() < 2 || text[1] != ' ') return false;
+  line = Line{};
+  switch (text[0]) {
+    case 'P': line.kind = Line::Kind::Preview; break;
+    case 'B': line.kind = Line::Kind::Broken; break;
+    case 'L': line.kind = Line::Kind::OverBudget; break;
+    default: return false;
+  }
+  text.remove_prefix(2);
+  std::string_view digest;
+  if (!TakeStamp(text, line.picture) || !TakeStamp(text, line.preview) || !TakeField(text, digest) ||
+      !TakeNumber(text, line.width) || !TakeNumber(text, line.height) || !TakeNumber(text, line.needed))
+    return false;
+  if (digest != "-") {
+    if (!CDigest::IsDigestText(digest)) return false;
+    line.digest = std::string(digest);
+  }
+  if (line.kind == Line::Kind::Preview && (!SizeIsShowable(line.width, line.height) || line.digest.empty()))
+    return false;
+  if (line.kind != Line::Kind::Preview && (line.width != 0 || line.height != 0)) return false;
+  if (line.kind == Line::Kind::OverBudget && line.needed == 0) return false;
+  return UnescapeName(text, name);
+}
+
+}  // namespace preview_record

@@ -1,0 +1,69 @@
+// The lines of a preview folder's record ("_xthumbs.txt"): what the scan
+// knows about each picture of the folder and the preview it wrote for it.
+//
+// The record starts with "Ombral previews 2" and holds one line per picture:
+//   K size time inode  size time inode  digest width height needed  name
+// K is P (a preview), B (the picture cannot be made into one: damaged, no
+// picture, too many pixels) or L (its decoding needs `needed` bytes, more
+// than the memory budget allowed). The first stamp (size, modification time
+// as seconds.nanoseconds, inode) tells the picture apart from any other
+// file of its name, also one replaced within the same second; the second
+// stamp and the digest (32 hexadecimal digits, "-" for none) are those of
+// the preview file the scan wrote, which a B line may still keep. Names
+// have '%', CR and LF percent-encoded.
+//
+// Records of the first form ("Ombral previews 1": K size time size time
+// width height name, times in seconds) are still read; their lines count
+// as `legacy` until the scan writes the record again.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/FolderHandle.h"
+
+namespace preview_record {
+
+inline constexpr std::string_view kHeadPrefix = "Ombral previews ";
+inline constexpr std::string_view kHead1 = "Ombral previews 1\n";
+inline constexpr std::string_view kHead2 = "Ombral previews 2\n";
+
+// A file as the record remembers it.
+struct Stamp {
+  std::uint64_t size = 0;
+  std::int64_t seconds = 0;
+  std::uint32_t nanos = 0;
+  std::uint64_t inode = 0;
+
+  static Stamp Of(const platform::EntryInfo& info) {
+    return {info.size, info.modifySeconds, info.modifyNanos, info.inode};
+  }
+  friend bool operator==(const Stamp&, const Stamp&) = default;
+};
+
+struct Line {
+  enum class Kind { Preview, Broken, OverBudget };
+  Kind kind = Kind::Preview;
+  Stamp picture;
+  Stamp preview;        // all 0 when there is no preview file
+  std::string digest;   // of the preview file; "" for none
+  int width = 0;        // the preview's pixels (a P line)
+  int height = 0;
+  std::uint64_t needed = 0;  // an L line's decoding memory
+  bool legacy = false;  // read from a first-form record: seconds only, no inodes, no digest
+
+  bool HasPreview() const { return !digest.empty() || (legacy && preview.seconds != 0); }
+  // Whether `file` is the picture this line was made from.
+  bool IsOf(const Stamp& file) const;
+  // Whether `file` is the preview file this line names.
+  bool IsPreviewFile(const Stamp& file) const;
+};
+
+// One line (with its '\n') of the second form.
+std::string Format(const std::string& name, const Line& line);
+// Parses one line (without its '\n') of the form `version` (1 or 2); false
+// for anything that is not a well-formed line.
+bool Parse(std::string_view text, int version, std::string& name, Line& line);
+
+}  // namespace preview_record

@@ -1,0 +1,235 @@
+// CScanTree: the walk through open folder handles, the order of the list,
+// and the cursor that opens the folders again.
+#include "ScanTree.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "PreviewFolder.h"
+#include "platform/Crt.h"
+#include "platform/Drives.h"
+
+namespace {
+
+using platform::EntryKind;
+using platform::FolderHandle;
+
+struct Child {
+  std::string name;
+  std::string key;  // upper-cased name
+};
+
+// The order of a folder search: by upper-cased name, ties by bytes.
+void SortLikeASearch(std::vector<Child>& children) {
+  std::sort(children.begin(), children.end(), [](const Child& a, const Child& b) {
+    if (const int c = a.key.compare(b.key); c != 0) return c < 0;
+    return a.name < b.name;
+  });
+}
+
+bool IsSameOrBelow(const std::string& path, const std::string& root) {
+  if (root.empty() || path.empty()) return false;
+  if (path == root) return true;
+  return path.compare(0, root.size(), root) == 0 && (root == "/" || path[root.size()] == '/');
+}
+
+// The text a folder search reports the root's entries under: the root as
+// entered, without trailing backslashes, in absolute form, without trailing
+// separators.
+std::string RootPrefix(const CString& rootText) {
+  std::string folder(rootText.GetView());
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  std::string prefix = platform::MakeAbsolute(folder + "\\");
+  while (!prefix.empty() && (prefix.back() == '\\' || prefix.back() == '/')) prefix.pop_back();
+  return prefix;
+}
+
+}  // namespace
+
+struct CScanTree::Walk {
+  CScanTree& tree;
+  bool followLinks;
+  const NoticeFn& notice;
+  std::string rootReal;
+
+  struct Frame {
+    int node;
+    std::unique_ptr<FolderHandle> handle;
+    std::vector<Child> children;
+    std::size_t next = 0;
+  };
+  std::vector<Frame> stack;
+
+  const Folder& NodeAt(int node) const { return tree.m_folders[static_cast<std::size_t>(node)]; }
+
+  // The text the paths of a folder's children start with.
+  std::string ChildBase(int node) const {
+    return node == 0 ? tree.m_prefix : std::string(NodeAt(node).path.GetView());
+  }
+
+  bool OnTrail(const platform::FileIdentity& identity) const {
+    for (const Frame& frame : stack)
+      if (NodeAt(frame.node).identity == identity) return true;
+    return false;
+  }
+
+  // The names of an open folder that stand for folders, in search order.
+  std::vector<Child> FolderNames(const FolderHandle& folder, int node) {
+    std::vector<platform::FolderName> names;
+    std::vector<Child> children;
+    if (!folder.List(names)) return children;  // reported when its page is due
+    for (platform::FolderName& entry : names) {
+      EntryKind kind = entry.kind;
+      if (kind == EntryKind::Unknown) {
+        platform::EntryInfo info;
+        if (!folder.Look(entry.name, info)) continue;
+        kind = info.kind;
+      }
+      if (kind == EntryKind::Link) {
+        platform::EntryInfo target;
+        if (!folder.Look(entry.name, target, true) || target.kind != EntryKind::Folder) continue;
+      } else if (kind != EntryKind::Folder) {
+        continue;
+      }
+      if (entry.name.find('\\') != std::string::npos) {
+        notice(Notice::Backslash, CString(ChildBase(node)), entry.name);
+        continue;
+      }
+      Child child{std::move(entry.name), {}};
+      child.key = child.name;
+      platform::AsciiUpper(child.key);
+      children.push_back(std::move(child));
+    }
+    SortLikeASearch(children);
+    return children;
+  }
+
+  void Enter(int node, std::unique_ptr<FolderHandle> handle) {
+    std::vector<Child> children = FolderNames(*handle, node);
+    stack.push_back({node, std::move(handle), std::move(children), 0});
+  }
+
+  // Takes the next child of the innermost folder into the list, and enters
+  // it when it is to be walked.
+  void Step() {
+    Frame& frame = stack.back();
+    const Child& child = frame.children[frame.next++];
+    const int parentNode = frame.node;
+    // A preview folder of the scan is its output, never a folder of the tree.
+    if (child.name == CPreviewFolder::kFolderName && IsPreviewFolder(*frame.handle, child.name)) return;
+
+    auto handle = std::make_unique<FolderHandle>(frame.handle->OpenFolder(child.name));
+    bool viaLink = false;
+    if (!handle->IsOpen() && handle->Error() == ELOOP) {
+      auto followed = std::make_unique<FolderHandle>(frame.handle->OpenFolder(child.name, true));
+      if (!followed->IsOpen()) return;
+      if (!followLinks && !IsSameOrBelow(followed->RealPath(), rootReal)) {
+        notice(Notice::LinkOutside, CString(ChildBase(parentNode)), child.name);
+        return;
+      }
+      handle = std::move(followed);
+      viaLink = true;
+    }
+    Folder folder;
+    folder.path = CString(ChildBase(parentNode) + "\\" + child.name);
+    folder.parent = parentNode;
+    folder.name = child.name;
+    folder.depth = NodeAt(parentNode).depth + 1;
+    folder.viaLink = viaLink;
+    if (handle->IsOpen()) {
+      folder.identity = handle->Identity();
+      if (OnTrail(folder.identity)) return;  // a link back up the tree
+    }
+    const int node = static_cast<int>(tree.m_folders.size());
+    tree.m_folders.push_back(std::move(folder));
+    // A folder that cannot be opened is still listed: its page reports it.
+    if (!handle->IsOpen()) return;
+    if (NodeAt(node).depth >= kMaxDepth) {
+      if (!FolderNames(*handle, node).empty()) notice(Notice::TooDeep, NodeAt(node).path, "");
+      return;
+    }
+    Enter(node, std::move(handle));
+  }
+};
+
+bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool recurse, bool followLinks,
+                      const NoticeFn& notice, const std::function<bool()>& stopRequested) {
+  m_folders.clear();
+  m_order.clear();
+  m_prefix = RootPrefix(rootText);
+  Folder top;
+  top.path = rootText;
+  top.identity = root.Identity();
+  m_folders.push_back(std::move(top));
+
+  if (recurse) {
+    Walk walk{*this, followLinks, notice, root.RealPath(), {}};
+    // The walk needs a handle of its own for the root: the frames own theirs.
+    auto rootHandle = std::make_unique<FolderHandle>(root.OpenFolder(".", false));
+    if (!rootHandle->IsOpen()) rootHandle = std::make_unique<FolderHandle>(FolderHandle::Open(walk.rootReal));
+    if (rootHandle->IsOpen() && rootHandle->Identity() == m_folders[0].identity) walk.Enter(0, std::move(rootHandle));
+    while (!walk.stack.empty()) {
+      if (stopRequested && stopRequested()) return false;
+      if (walk.stack.back().next >= walk.stack.back().children.size()) {
+        walk.stack.pop_back();
+        continue;
+      }
+      walk.Step();
+    }
+  }
+
+  // The root first, then the others by the upper-cased text of their
+  // paths; equal texts keep the order of the walk.
+  std::vector<std::pair<std::string, int>> keyed;
+  keyed.reserve(m_folders.size() - 1);
+  for (std::size_t i = 1; i < m_folders.size(); ++i) {
+    std::string key(m_folders[i].path.GetView());
+    platform::AsciiUpper(key);
+    keyed.emplace_back(std::move(key), static_cast<int>(i));
+  }
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  m_order.reserve(m_folders.size());
+  m_order.push_back(0);
+  for (const auto& [key, node] : keyed) m_order.push_back(node);
+  return true;
+}
+
+bool CScanTree::IsPreviewFolder(const FolderHandle& folder, const std::string& name) {
+  const FolderHandle previews = folder.OpenFolder(name);
+  if (!previews.IsOpen()) return false;
+  std::string head;
+  return previews.ReadHead(CPreviewFolder::kRecordName, CPreviewFolder::kMarkText.size(), head) ==
+             platform::ReadStatus::Read &&
+         head == CPreviewFolder::kMarkText;
+}
+
+platform::SharedFolder CFolderCursor::Open(int node, int& error) {
+  error = 0;
+  if (node == 0) return m_root;
+  // The chain of nodes from below the root down to `node`.
+  std::vector<int> chain;
+  for (int at = node; at > 0; at = m_tree.Node(at).parent) chain.push_back(at);
+  std::reverse(chain.begin(), chain.end());
+  // Keep the open folders this chain shares with the last one.
+  std::size_t keep = 0;
+  while (keep < m_path.size() && keep < chain.size() && m_path[keep].first == chain[keep]) ++keep;
+  m_path.resize(keep);
+  for (std::size_t i = keep; i < chain.size(); ++i) {
+    const CScanTree::Folder& folder = m_tree.Node(chain[i]);
+    const platform::SharedFolder& parent = i == 0 ? m_root : m_path.back().second;
+    // A name the walk followed as a link inside the tree is followed again;
+    // it must still lead to the folder the walk found.
+    auto handle = std::make_shared<platform::FolderHandle>(parent->OpenFolder(folder.name, folder.viaLink));
+    if (!handle->IsOpen()) {
+      error = handle->Error();
+      return nullptr;
+    }
+    if (!(handle->Identity() == folder.identity)) {
+      error = ESTALE;
+      return nullptr;
+    }
+    m_path.emplace_back(chain[i], std::move(handle));
+  }
+  return m_path.back().second;
+}

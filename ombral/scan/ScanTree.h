@@ -1,0 +1,96 @@
+// CScanTree: the folders a scan visits, found by walking the tree through
+// open folder handles, and CFolderCursor, which opens them again one by one.
+//
+// The list holds the root first and then every folder below it, sorted by
+// the upper-cased text of its full path (equal texts in the order the walk
+// met them): the order in which the pages and the main index have always
+// listed the folders. Each folder's path text is the root's absolute form
+// followed by its names, separated by backslashes; the text is for the
+// pages and the protocol only. Every folder is reached again by its names,
+// one at a time from the root, never through a rebuilt path.
+//
+// What the walk does not enter:
+//  - a symbolic link to a folder outside the tree (unless links are to be
+//    followed); a link to a folder inside the tree is entered like a folder;
+//  - a folder already on the way down from the root (a link loop);
+//  - a name holding a backslash, which a path text could not tell from a
+//    separator;
+//  - a preview folder of the scan (with its record) and what lies below it;
+//  - anything deeper than kMaxDepth levels.
+// Each is reported once through the notice callback.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/FolderHandle.h"
+#include "platform/String.h"
+
+class CScanTree {
+public:
+  // Folders nested deeper than this are not entered: a tree built to
+  // exhaust the scan's open folders ends here instead.
+  static constexpr int kMaxDepth = 256;
+
+  struct Folder {
+    CString path;                      // the path text shown on pages and in the protocol
+    int parent = -1;                   // index of the parent folder; -1 for the root
+    std::string name;                  // its name in the parent; "" for the root
+    int depth = 0;                     // 0 for the root
+    platform::FileIdentity identity;   // as the walk found it
+    bool viaLink = false;              // the name is a symbolic link that was followed
+  };
+
+  // Why a name was not entered, for the notice callback.
+  enum class Notice { LinkOutside, Loop, Backslash, TooDeep, Unreadable };
+  using NoticeFn = std::function<void(Notice, const CString& parentPath, const std::string& name)>;
+
+  // Walks the tree below `root` (already open; `rootText` as the user gave
+  // it). Without `recurse` only the root is listed. Returns false when the
+  // stop callback asked to stop.
+  bool Build(const platform::FolderHandle& root, const CString& rootText, bool recurse, bool followLinks,
+             const NoticeFn& notice, const std::function<bool()>& stopRequested);
+
+  int Count() const { return static_cast<int>(m_order.size()); }
+  // The i-th folder of the sorted list (0 is the root).
+  const Folder& At(int i) const { return m_folders[static_cast<std::size_t>(m_order[static_cast<std::size_t>(i)])]; }
+  int NodeOf(int i) const { return m_order[static_cast<std::size_t>(i)]; }
+  const Folder& Node(int node) const { return m_folders[static_cast<std::size_t>(node)]; }
+
+  // The text every folder path below the root starts with (the root's
+  // absolute form without trailing separators).
+  const std::string& Prefix() const { return m_prefix; }
+
+  // True when `name` is the scan's preview folder (a folder holding the
+  // scan's record) in `folder`.
+  static bool IsPreviewFolder(const platform::FolderHandle& folder, const std::string& name);
+
+private:
+  struct Walk;
+  std::vector<Folder> m_folders;  // in the order the walk found them
+  std::vector<int> m_order;       // indexes into m_folders, root first, then sorted
+  std::string m_prefix;
+};
+
+// Opens the folders of a tree by their names from the root, keeping the
+// folders on the way open, so that visiting the list in order opens each
+// folder once. A folder that is no longer the one the walk found (another
+// folder or a link took its name) is not opened.
+class CFolderCursor {
+public:
+  CFolderCursor(const CScanTree& tree, platform::SharedFolder root, bool followLinks)
+      : m_tree(tree), m_root(std::move(root)), m_followLinks(followLinks) {}
+
+  // The open folder of node `node` (CScanTree::NodeOf); null with `error`
+  // set (an errno value; ESTALE when the name now stands for another
+  // folder) when it cannot be opened.
+  platform::SharedFolder Open(int node, int& error);
+
+private:
+  const CScanTree& m_tree;
+  platform::SharedFolder m_root;
+  bool m_followLinks;
+  std::vector<std::pair<int, platform::SharedFolder>> m_path;  // node and handle, from below the root down
+};
