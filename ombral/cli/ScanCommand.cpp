@@ -1,6 +1,7 @@
 // The `ombral-scan` command.
 #include "ScanCommand.h"
 
+#include <atomic>
 #include <cstring>
 #include <string_view>
 
@@ -18,8 +19,10 @@ constexpr const char* kUsage =
     "(open it in a browser) and a welcome page.\n"
     "\n"
     "Options:\n"
-    "  --index NAME     file name of every folder page (default _FileIndex.html)\n"
-    "  --frame NAME     file name of the frameset page (default _FileIndexFrame.html)\n"
+    "  --index NAME     file name of every folder page (default _FileIndex.html);\n"
+    "                   a plain file name that the filter does not match\n"
+    "  --frame NAME     file name of the frameset page (default\n"
+    "                   _FileIndexFrame.html), under the same rule\n"
     "  --filter LIST    extensions to list, e.g. \"JPG|PNG\"; a file matches when its\n"
     "                   extension occurs in LIST (default\n"
     "                   GIF|JPG|JPEG|BMP|CGI|AVI|MPG|MPEG|RAM|SND|WAV|PNG)\n"
@@ -36,13 +39,20 @@ constexpr const char* kUsage =
     "                   _xthumbs folder, turned upright and without the picture's\n"
     "                   metadata; the page shows it as a link to the picture. Only\n"
     "                   new and changed pictures are read again\n"
+    "  --preview-memory=MIB\n"
+    "                   memory all preview threads together may use for decoding\n"
+    "                   (default 1024); a picture that needs more is named and\n"
+    "                   gets no preview\n"
     "  --remove-stale   after the scan, delete the folder pages of earlier scans in\n"
     "                   folders that no longer get one, and previews whose picture\n"
-    "                   is gone; files of those names that ombral-scan did not\n"
-    "                   write are kept and named\n"
-    "  --dry-run        with --remove-stale: name what would be deleted, delete\n"
-    "                   nothing\n"
-    "  --quiet          print the final status line only (and warnings)\n"
+    "                   is gone; only files whose bytes are what ombral-scan wrote\n"
+    "                   at that place go, others are kept and named\n"
+    "  --dry-run        with --remove-stale: name what would be deleted, write and\n"
+    "                   delete nothing\n"
+    "  --follow-links   also walk symbolic links to folders outside PATH (links to\n"
+    "                   folders inside it are always walked, once)\n"
+    "  --quiet          print the final status line only, and warnings and errors\n"
+    "                   on standard error\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
@@ -50,7 +60,12 @@ constexpr const char* kUsage =
     "ZN_DRIVES (e.g. ZN_DRIVES='P=/srv/pictures' and P:\\2001). A POSIX path is\n"
     "shown in drive form (/home/me/Pics as C:\\home\\me\\Pics).\n"
     "\n"
-    "Exit status: 0 scan completed, 1 scan cancelled, 2 bad arguments.\n";
+    "Files are written beside their names and renamed into place, never through\n"
+    "a symbolic link; one scan of a tree runs at a time. Ctrl+C stops the scan at\n"
+    "the next file and leaves every page whole (old or new).\n"
+    "\n"
+    "Exit status: 0 scan completed, 1 scan cancelled, 2 bad arguments, 3 scan\n"
+    "completed with errors (a file that could not be read or written).\n";
 
 constexpr int kDefaultThumbnailEdge = 240;
 
@@ -73,6 +88,7 @@ bool SetFlag(ScanOptions& options, std::string_view option) {
   else if (option == "--thumbnails") options.thumbnailEdge = kDefaultThumbnailEdge;
   else if (option == "--remove-stale") options.removeStale = true;
   else if (option == "--dry-run") options.dryRun = true;
+  else if (option == "--follow-links") options.followLinks = true;
   else if (option == "--help" || option == "-h") options.help = true;
   else if (option == "--version") options.version = true;
   else return false;
@@ -108,6 +124,13 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
           error = "option " + std::string(name) + " needs a value";
           return std::nullopt;
         }
+      } else if (name == "--preview-memory" && equals != std::string_view::npos) {
+        const std::string_view text = arg.substr(equals + 1);
+        if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string_view::npos ||
+            (options.previewMemoryMiB = std::stoi(std::string(text))) < 16) {
+          error = "--preview-memory needs a number of MiB, at least 16";
+          return std::nullopt;
+        }
       } else if (name == "--thumbnails" && equals != std::string_view::npos) {
         if (!ParseEdge(arg.substr(equals + 1), options.thumbnailEdge)) {
           error = "--thumbnails needs an edge of " + std::to_string(platform::kMinPreviewEdge) + " to " +
@@ -134,6 +157,21 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
     error = "--dry-run goes with --remove-stale";
     return std::nullopt;
   }
+  if (!options.help && !options.version) {
+    for (const bool frame : {false, true}) {
+      const std::string problem =
+          COmbralScan::CheckPageName(frame ? options.frameFile.c_str() : options.indexFile.c_str(),
+                                     options.filter.c_str(), frame);
+      if (!problem.empty()) {
+        error = problem;
+        return std::nullopt;
+      }
+    }
+    if (options.indexFile == options.frameFile) {
+      error = "--index and --frame name the same file";
+      return std::nullopt;
+    }
+  }
   return options;
 }
 
@@ -158,6 +196,8 @@ CConsoleScan::CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE
   m_nPreviewEdge = options.thumbnailEdge;
   m_bRemoveStale = options.removeStale;
   m_bDryRun = options.dryRun;
+  m_bFollowLinks = options.followLinks;
+  m_nPreviewMemoryMiB = options.previewMemoryMiB;
 }
 
 void CConsoleScan::AddProtocolLine(const char* text) {
@@ -168,6 +208,13 @@ void CConsoleScan::AddProtocolLine(const char* text) {
 }
 
 void CConsoleScan::SetStatusText(const char* text) { m_status = text ? text : ""; }
+
+void CConsoleScan::OnProblem(bool, const char* text) {
+  // Without --quiet the line is in the protocol already.
+  if (!m_quiet) return;
+  ClearProgress();
+  std::fprintf(m_err, "ombral-scan: %s\n", text);
+}
 
 void CConsoleScan::ShowWarning(const char* text) {
   ClearProgress();
@@ -205,9 +252,25 @@ int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE*
     return 0;
   }
   CConsoleScan scan(*options, out, err);
+  // Ctrl+C (or a request to end) stops the scan at the next file; the pages
+  // written so far stay, and none is left half-written.
+  static std::atomic<CConsoleScan*> running{nullptr};
+  running = &scan;
+  platform::OnInterrupt([] {
+    if (CConsoleScan* scan = running.load()) scan->RequestStop();
+  });
   const bool completed = scan.RunScan();
+  platform::OnInterrupt(nullptr);
+  running = nullptr;
   std::fprintf(out, "%s\n", scan.GetStatusText().c_str());
-  return completed ? 0 : 1;
+  std::fflush(out);
+  if (!completed) return 1;
+  if (scan.GetErrorCount() > 0) {
+    std::fprintf(err, "ombral-scan: completed with %d error%s\n", scan.GetErrorCount(),
+                 scan.GetErrorCount() == 1 ? "" : "s");
+    return 3;
+  }
+  return 0;
 }
 
 }  // namespace ombral

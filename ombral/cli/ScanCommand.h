@@ -23,6 +23,8 @@ struct ScanOptions {
   int thumbnailEdge = 0;  // --thumbnails[=EDGE]: 0 off, else the previews' longer edge
   bool removeStale = false;
   bool dryRun = false;
+  bool followLinks = false;
+  int previewMemoryMiB = 1024;  // --preview-memory=MIB
   bool help = false;
   bool version = false;
 };
@@ -33,11 +35,13 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
 
 // The whole command: parses, scans, prints. Returns the exit status: 0 for a
 // completed scan (and --help, --version), 1 for a cancelled one, 2 for bad
-// arguments.
+// arguments, 3 for a scan that completed with errors (a file that could not
+// be read or written).
 int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 // A scan that reports on a console: protocol lines to `out` as they come,
-// warnings to `err`, progress on `err` when it is a terminal.
+// warnings to `err` (and, with --quiet, the protocol lines that name a
+// problem), progress on `err` when it is a terminal.
 class CConsoleScan : public COmbralScan {
 public:
   CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE* err);
@@ -49,6 +53,7 @@ protected:
   void SetStatusText(const char* text) override;
   void ShowWarning(const char* text) override;
   void OnFolderScanned(int foldersDone, int foldersTotal) override;
+  void OnProblem(bool error, const char* text) override;
 
 private:
   void ClearProgress();

@@ -174,3 +174,79 @@ TEST(ScanCommand, PreviewAndRemovalCountsCloseTheProtocol) {
             "PREVIEWS: 0 made, 0 unchanged\nREMOVED FILES: 0\nSCAN COMPLETED\n");
   EXPECT_FALSE(drive.Exists("Pics/A/_xthumbs"));  // nothing to preview, no folder for it
 }
+
+TEST(ScanOptions, PageNamesArePlainNamesTheFilterDoesNotList) {
+  struct Row {
+    std::vector<const char*> args;
+    const char* error;
+  };
+  const Row rows[] = {
+      {{"--index", "../x.html", "P"},
+       "The index filename \"../x.html\" is not a valid filename (it must be a plain file name that the filter does "
+       "not match and that Ombral does not use for its own files)."},
+      {{"--frame", "../x.html", "P"},
+       "The html frame filename \"../x.html\" is not a valid filename (it must be a plain file name that the filter "
+       "does not match and that Ombral does not use for its own files)."},
+      {{"--index", "photo.jpg", "P"},
+       "The index filename \"photo.jpg\" is not a valid filename (it must be a plain file name that the filter does "
+       "not match and that Ombral does not use for its own files)."},
+      {{"--index", "..", "P"},
+       "The index filename \"..\" is not a valid filename (it must be a plain file name that the filter does not "
+       "match and that Ombral does not use for its own files)."},
+      {{"--frame", "_xbmidx.html", "P"},
+       "The html frame filename \"_xbmidx.html\" is not a valid filename (it must be a plain file name that the "
+       "filter does not match and that Ombral does not use for its own files)."},
+      {{"--index", "a\\b.html", "P"},
+       "The index filename \"a\\b.html\" is not a valid filename (contains invalid characters)."},
+      {{"--index", "same.html", "--frame", "same.html", "P"}, "--index and --frame name the same file"},
+      {{"--preview-memory=8", "P"}, "--preview-memory needs a number of MiB, at least 16"},
+  };
+  for (const Row& row : rows) {
+    std::string error;
+    EXPECT_FALSE(ombral::ParseScanOptions(static_cast<int>(row.args.size()), row.args.data(), error));
+    EXPECT_EQ(error, row.error);
+  }
+  TempDrive drive('T');
+  drive.WriteSizedFile("Pics/photo.jpg", 10);
+  const Result result = RunCommand({"--index", "photo.jpg", "T:\\Pics"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_EQ(drive.ReadFile("Pics/photo.jpg"), std::string(10, 'x'));  // the picture stays
+  std::string error;
+  const char* good[] = {"--follow-links", "--preview-memory=64", "--index", "index.htm", "P"};
+  const auto options = ombral::ParseScanOptions(5, good, error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_TRUE(options->followLinks);
+  EXPECT_EQ(options->previewMemoryMiB, 64);
+}
+
+TEST(ScanCommand, ErrorsMakeExitStatusThreeAndShowEvenWhenQuiet) {
+  TempDrive drive('T');
+  TempDrive outside('U');
+  outside.WriteFile("secret.txt", "secret");
+  drive.WriteSizedFile("Pics/A/one.jpg", 10);
+  drive.Symlink(outside.Native("secret.txt"), "Pics/A/_FileIndex.html");
+  const std::string line = "Cannot write file \"T:\\Pics\\A\\_FileIndex.html\": a symbolic link holds its name.";
+  const Result loud = RunCommand({"T:\\Pics"});
+  EXPECT_EQ(loud.status, 3);
+  EXPECT_NE(loud.out.find(line + "\n"), std::string::npos);
+  EXPECT_EQ(loud.err, "ombral-scan: completed with 1 error\n");
+  const Result quiet = RunCommand({"--quiet", "T:\\Pics"});
+  EXPECT_EQ(quiet.status, 3);
+  EXPECT_EQ(quiet.out, "SCAN COMPLETED\n");
+  EXPECT_EQ(quiet.err, "ombral-scan: " + line + "\nombral-scan: completed with 1 error\n");
+  EXPECT_EQ(outside.ReadFile("secret.txt"), "secret");
+}
+
+TEST(ScanCommand, NamesPrintWithTheirControlCharactersEscaped) {
+  TempDrive drive('T');
+  // A name that would print a status line of its own.
+  drive.WriteSizedFile("Pics/a\nSCAN COMPLETED\x1b[2J.jpg", 10);
+  const Result result = RunCommand({"--log", "T:\\Pics"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_NE(result.out.find("    adding image link: a\\nSCAN COMPLETED\\x1B[2J.jpg\n"), std::string::npos);
+  EXPECT_EQ(result.out.find("\x1b"), std::string::npos);
+  EXPECT_EQ(result.out.find("\nSCAN COMPLETED\n"), result.out.size() - 16);  // the status comes once, last
+  // The page links to the file all the same.
+  EXPECT_NE(drive.ReadFile("Pics/_FileIndex.html").find("<IMG SRC=\"a%0ASCAN COMPLETED%1B[2J.jpg\">"),
+            std::string::npos);
+}
