@@ -82,6 +82,16 @@ bool CHtmlFile::Close(const std::function<void(const std::string&)>& beforePubli
   return false;
 }
 
+std::unique_ptr<platform::ReplacingFile> CHtmlFile::Release(std::string& digest) {
+  if (!m_open) return nullptr;
+  m_open = false;
+  digest = m_digest->Hex();
+  if (m_dryRun) return nullptr;
+  auto file = std::move(m_file);
+  m_file = std::make_unique<platform::ReplacingFile>();
+  return file;
+}
+
 void CHtmlFile::Abandon() {
   m_open = false;
   m_file->Abandon();

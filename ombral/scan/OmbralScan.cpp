@@ -167,28 +167,24 @@ bool COmbralScan::LockTree() {
   return false;
 }
 
-namespace {
-
 // The protocol line of a page that could not be opened or written.
-std::string PageProblemText(const CHtmlFile& page, bool opening) {
+std::string PageProblemText(const std::string& path, platform::EntryKind takenBy, bool opening) {
   const char* holder = nullptr;
-  switch (page.TakenBy()) {
+  switch (takenBy) {
     case platform::EntryKind::Link: holder = "a symbolic link"; break;
     case platform::EntryKind::Folder: holder = "a folder"; break;
     case platform::EntryKind::Special: holder = "a pipe, socket or device"; break;
     default: break;
   }
   CString text;
-  if (holder) text.Format("Cannot write file \"%s\": %s holds its name.", page.GetPath().c_str(), holder);
-  else if (opening) text.Format("Cannot open file \"%s\" with write permission!", page.GetPath().c_str());
-  else text.Format("Cannot write file \"%s\"!", page.GetPath().c_str());
+  if (holder) text.Format("Cannot write file \"%s\": %s holds its name.", path.c_str(), holder);
+  else if (opening) text.Format("Cannot open file \"%s\" with write permission!", path.c_str());
+  else text.Format("Cannot write file \"%s\"!", path.c_str());
   return std::string(text.GetView());
 }
 
-}  // namespace
-
 void COmbralScan::ReportPageProblem(const CHtmlFile& page, bool opening) {
-  Error("%s", PageProblemText(page, opening).c_str());
+  Error("%s", PageProblemText(page.GetPath(), page.TakenBy(), opening).c_str());
 }
 
 bool COmbralScan::WriteTopLevelPage(const char* name, const std::function<void(CHtmlFile&)>& write) {

@@ -148,9 +148,14 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
 
   if (page.IsOpen()) {
     WriteIndexFooter(page, folderImages, 0, static_cast<double>(folderBytes));
-    const std::string place = PlaceOf(pending.node, m_strIndexFile.GetString());
-    if (!page.Close([&](const std::string& digest) { m_run->pages->Note(place, digest); }))
-      ReportPageProblem(page, false);
+    std::string digest;
+    if (auto file = page.Release(digest)) {
+      CPageRecord* pages = m_run->pages.get();
+      m_run->writer->Finish(std::move(file), pagePath.GetString(),
+                            [pages, place = PlaceOf(pending.node, m_strIndexFile.GetString()), digest] {
+                              pages->Note(place, digest);
+                            });
+    }
     if (mainIndex) WriteMainIndexLine(*mainIndex, root, folder, pagePath);
   } else if (!ignoreEmpty && mainIndex) {
     WriteMainIndexLine(*mainIndex, root, folder, nullptr);
@@ -170,6 +175,7 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
     Protocol("%d paths to scan...", count);
     Protocol("%s", "");
   }
+  if (!m_run->writer) m_run->writer = std::make_unique<CPageWriter>();
   if (m_nPreviewEdge > 0 && !m_run->budget)
     m_run->budget = std::make_unique<platform::PreviewBudget>(static_cast<std::uint64_t>(m_nPreviewMemoryMiB) << 20);
   (void)recurse;
@@ -190,13 +196,24 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
     }
     FinishFolder(*pending.front(), mainIndex, rootText, m_bRecurse, logging, ignoreEmpty, totals);
     pending.pop_front();
+    ReportWriterProblems(false);
     OnFolderScanned(++done, count);
   }
   if (StopRequested()) StopPreviews();
+  // Every page is whole before the main index names it or a page is
+  // proven stale.
+  ReportWriterProblems(true);
   totalBytes = totals.bytes;
   pathCount = count;
   createdFiles = totals.createdFiles;
   return totals.images;
+}
+
+void COmbralScan::ReportWriterProblems(bool wait) {
+  if (!m_run || !m_run->writer) return;
+  if (wait) m_run->writer->Drain();
+  for (const CPageWriter::Problem& problem : m_run->writer->TakeProblems())
+    Error("%s", PageProblemText(problem.path, problem.takenBy, false).c_str());
 }
 
 void COmbralScan::StopPreviews() {

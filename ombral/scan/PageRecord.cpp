@@ -122,6 +122,7 @@ bool CPageRecord::Save() {
   platform::ReplacingFile::Options options;
   options.mode = 0644;
   options.forceMode = true;
+  options.exchange = false;  // a record must survive a power loss whole
   if (!file.Begin(m_root, kName, options)) return false;
   file.Write(text);
   const auto outcome = file.Commit();

@@ -135,6 +135,7 @@ bool CPreviewFolder::Save() {
   platform::ReplacingFile::Options options;
   options.mode = 0644;
   options.forceMode = true;
+  options.exchange = false;  // a record must survive a power loss whole
   if (!file.Begin(m_folder, kRecordName, options)) return false;
   file.Write(text);
   const auto outcome = file.Commit();

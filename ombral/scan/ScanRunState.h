@@ -12,6 +12,7 @@
 
 #include "FolderListing.h"
 #include "PageRecord.h"
+#include "PageWriter.h"
 #include "PreviewFolder.h"
 #include "PreviewJob.h"
 #include "ScanTree.h"
@@ -19,6 +20,10 @@
 #include "WorkerPool.h"
 #include "ombral/OmbralScan.h"
 #include "platform/Preview.h"
+
+// The protocol line of a page that could not be opened (`opening`) or
+// written.
+std::string PageProblemText(const std::string& path, platform::EntryKind takenBy, bool opening);
 
 // One picture's preview, as the page will show it.
 struct PicturePreview {
@@ -67,6 +72,7 @@ struct COmbralScan::RunState {
   CScanTree tree;
   std::unique_ptr<CFolderCursor> cursor;
   std::unique_ptr<CPageRecord> pages;
+  std::unique_ptr<CPageWriter> writer;  // finishes the folder pages beside the walk
   std::unique_ptr<platform::PreviewBudget> budget;
   std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
   std::unique_ptr<CWorkerPool> pool;  // started with the first preview to make

@@ -143,6 +143,7 @@ private:
 
   int m_fd = -1;
   int m_error = 0;
+  mutable bool m_listed = false;  // the position has moved: rewind before the next listing
 };
 
 // A regular file of a folder opened to add to its end, for records that

@@ -13,7 +13,8 @@
 // device is reported and left alone. It then creates a new temporary file
 // in the same folder (".#ombral.<process>.<random>", created exclusively,
 // never through a link). Write collects the bytes; Commit writes them,
-// gives the file its permissions and renames it over the name in one step.
+// gives the file its permissions and puts it under the name in one step
+// (swapping the names and removing the old file, or renaming over it).
 // When the new bytes equal the old file's, the old file stays and the
 // temporary goes (no rename, no new inode). Every failure removes the
 // temporary file; so does destroying an unfinished writer.
@@ -52,6 +53,12 @@ public:
     std::optional<std::uint32_t> group;
     // Compare with the old file and keep it when equal.
     bool keepUnchanged = true;
+    // Replace an old file by swapping the names and removing the old one,
+    // rather than by a rename over it. Cheaper on ext4, whose rename over a
+    // file also starts writing the new one to the disk at once; that write
+    // is what keeps a renamed file whole across a power loss, so records
+    // that must survive one turn this off.
+    bool exchange = true;
   };
 
   ReplacingFile() = default;
@@ -109,6 +116,8 @@ public:
 private:
   bool Flush();
   bool SameAsOld(const EntryInfo& old) const;
+  // The permissions the file ends with.
+  unsigned FinalMode(const EntryInfo* old) const;
   Outcome Fail(int error);
 
   SharedFolder m_folder;

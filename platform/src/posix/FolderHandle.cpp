@@ -74,7 +74,8 @@ FolderHandle::~FolderHandle() {
   if (m_fd >= 0) ::close(m_fd);
 }
 
-FolderHandle::FolderHandle(FolderHandle&& other) noexcept : m_fd(other.m_fd), m_error(other.m_error) {
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept
+    : m_fd(other.m_fd), m_error(other.m_error), m_listed(other.m_listed) {
   other.m_fd = -1;
 }
 
@@ -83,6 +84,7 @@ FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
     if (m_fd >= 0) ::close(m_fd);
     m_fd = other.m_fd;
     m_error = other.m_error;
+    m_listed = other.m_listed;
     other.m_fd = -1;
   }
   return *this;
@@ -149,7 +151,8 @@ bool FolderHandle::List(std::vector<FolderName>& names) const {
     return false;
   }
   // From the start, whoever listed the folder before.
-  if (::lseek(m_fd, 0, SEEK_SET) < 0) return false;
+  if (m_listed && ::lseek(m_fd, 0, SEEK_SET) < 0) return false;
+  m_listed = true;
   alignas(LinuxDirent64) char buffer[32 * 1024];
   for (;;) {
     const long n = RetryOnEintr([&] { return ::syscall(SYS_getdents64, m_fd, buffer, sizeof buffer); });

@@ -105,6 +105,12 @@ long TemporaryOwnerProcess(std::string_view name) {
 
 void ReplacingFile::SetFaultHook(FaultHook hook) { g_faultHook = hook; }
 
+unsigned ReplacingFile::FinalMode(const EntryInfo* old) const {
+  if (m_options.forceMode && m_options.mode) return *m_options.mode & 0777;
+  if (old) return old->mode & 0777;
+  return m_options.mode ? (*m_options.mode & 0777) : (0666 & ~ProcessUmask());
+}
+
 bool ReplacingFile::IsTemporaryName(std::string_view name) { return TemporaryOwnerProcess(name) != 0; }
 
 bool ReplacingFile::RemoveLeftover(const FolderHandle& folder, std::string_view name) {
@@ -138,18 +144,22 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
     return false;
   }
   EntryInfo old;
-  if (m_folder->Look(m_name, old) && old.kind != EntryKind::File) {
+  const bool hadOld = m_folder->Look(m_name, old);
+  if (hadOld && old.kind != EntryKind::File) {
     m_takenBy = old.kind;
     m_outcome = Outcome::NameTaken;
     return false;
   }
-  // Private until Commit gives it its permissions: a preview of a private
-  // picture is never readable by others, not even while it is written.
+  // The file is created with no more permissions than it will end with (a
+  // preview of a private picture is never readable by others, not even
+  // while it is written); the group's only once it has the group asked for.
+  mode_t createMode = FinalMode(hadOld ? &old : nullptr);
+  if (m_options.group) createMode &= ~static_cast<mode_t>(070);
   for (int attempt = 0; attempt < 8; ++attempt) {
     m_temp = TemporaryName();
     m_fd = RetryOnEintr([&] {
       return ::openat(m_folder->NativeHandle(), m_temp.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, createMode);
     });
     if (m_fd >= 0 || errno != EEXIST) break;
   }
@@ -243,8 +253,7 @@ ReplacingFile::Outcome ReplacingFile::Finish() {
   }
   if (!Flush()) return Fail(m_error);
 
-  mode_t mode = m_options.mode ? static_cast<mode_t>(*m_options.mode & 0777) : (0666 & ~ProcessUmask());
-  if (hadOld && !m_options.forceMode) mode = static_cast<mode_t>(old.mode & 0777);
+  mode_t mode = FinalMode(hadOld ? &old : nullptr);
   struct stat st {};
   if (Sys().fstat(m_fd, &st) != 0) return Fail(errno);
   if (m_options.group && st.st_gid != *m_options.group) {
@@ -276,8 +285,24 @@ ReplacingFile::Outcome ReplacingFile::Publish() {
   if (!m_finished) return m_outcome;
   m_finished = false;
   if (const int injected = Fault("rename", m_name)) return Fail(injected);
-  if (::renameat(m_folder->NativeHandle(), m_temp.c_str(), m_folder->NativeHandle(), m_name.c_str()) != 0)
-    return Fail(errno);
+  const int dir = m_folder->NativeHandle();
+  if (m_outcome == Outcome::Replaced && m_options.exchange) {
+    // The two names swap in one step; the old file, now under the temporary
+    // name, goes afterwards. A rename over the old file would do the same,
+    // but ext4 then starts writing the new file out at once, which costs a
+    // page several times what writing it did.
+    if (::renameat2(dir, m_temp.c_str(), dir, m_name.c_str(), RENAME_EXCHANGE) == 0) {
+      // Only a regular file goes: what else took the old name meanwhile is
+      // left under the temporary name.
+      struct stat st {};
+      if (Sys().fstatat(dir, m_temp.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+        ::unlinkat(dir, m_temp.c_str(), 0);
+      m_temp.clear();
+      return m_outcome;
+    }
+    // The file system cannot swap names (or the old file went): rename.
+  }
+  if (::renameat(dir, m_temp.c_str(), dir, m_name.c_str()) != 0) return Fail(errno);
   m_temp.clear();
   return m_outcome;
 }

@@ -49,6 +49,10 @@ public:
   bool Close(const std::function<void(const std::string& digest)>& beforePublish = {});
   // Drops the page being written; the old one stays.
   void Abandon();
+  // Hands over the page with all its bytes, to be finished elsewhere (see
+  // platform::ReplacingFile::Finish and Publish), with the digest of its
+  // bytes; null for a dry run. The page is closed here afterwards.
+  std::unique_ptr<platform::ReplacingFile> Release(std::string& digest);
 
 private:
   std::unique_ptr<platform::ReplacingFile> m_file;

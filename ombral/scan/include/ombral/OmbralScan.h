@@ -143,6 +143,9 @@ private:
   // Reports a page that could not be opened or written.
   void ReportPageProblem(const CHtmlFile& page, bool opening);
   void StopPreviews();
+  // Reports the pages the writer thread could not write; `wait` first
+  // waits for all pages handed to it.
+  void ReportWriterProblems(bool wait);
   void ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles);
   // The walk looks at a folder (and starts its previews) ahead of writing
   // its page; pages and protocol lines still come in folder order.
