@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
 # A whole scan against `find -type f -printf '%s\n'` on the same synthetic
-# tree (5,000 folders, 100,000 small pictures): the median of ROUNDS (at
-# least 7) alternating pairs, and the system calls of one scan (strace -c).
+# tree (5,000 folders, 100,000 small pictures), the median of ROUNDS (at
+# least 7) alternating pairs each:
+#   first scan   the pages, records and temporary files of earlier scans
+#                removed before each round (not timed): every page is new
+#   re-scan      the pages exist: every page is replaced
+# The re-scan is set beside 1.3 times find plus what replacing its pages
+# costs by itself (replace_bench on the same file system, times the pages
+# the scan replaces). Then the system calls of one scan (strace -c).
 # OMBRAL_SCAN_BEFORE=/path/to/ombral-scan adds the calls of another build.
 # Usage: bench/scan.sh BENCH_BUILD_DIR
 set -euo pipefail
@@ -10,7 +16,7 @@ rounds=${ROUNDS:-7}
 (( rounds >= 7 )) || { echo "ROUNDS must be at least 7" >&2; exit 2; }
 build=${1:?bench build folder}
 tree=$(mktemp -d)
-trap 'rm -rf "$tree" "$tree.out" "$tree.strace"' EXIT
+trap 'rm -rf "$tree" "$tree.out" "$tree.strace" "$tree.pages"' EXIT
 
 python3 - "$tree" <<'PY'
 import os, sys
@@ -29,25 +35,45 @@ PY
 folders=$(find "$tree" -type d | wc -l)
 files=$(find "$tree" -type f | wc -l)
 scanner="$build/bin/ombral-scan"
-"$scanner" --quiet "$tree" > "$tree.out"  # the pages exist from here on, as in every later scan
+unscanned() { find "$tree" \( -name _FileIndex.html -o -name '_x*' -o -name _FileIndexFrame.html -o -name '.#ombral.*' \) -delete; }
+find_once() { time_once "$tree.out" find "$tree" -type f -printf '%s\n'; }
+scan_once() { time_once "$tree.out" "$scanner" --quiet "$tree"; }
+
+# First scans: each round starts from a tree without pages.
 finds="" scans=""
 for ((round = 0; round < rounds; ++round)); do
-  # Alternate which one goes first.
+  unscanned
+  sync
   if (( round % 2 )); then
-    scans+=" $(time_once "$tree.out" "$scanner" --quiet "$tree")"
-    finds+=" $(time_once "$tree.out" find "$tree" -type f -printf '%s\n')"
+    scans+=" $(scan_once)"
+    finds+=" $(find_once)"
   else
-    finds+=" $(time_once "$tree.out" find "$tree" -type f -printf '%s\n')"
-    scans+=" $(time_once "$tree.out" "$scanner" --quiet "$tree")"
+    finds+=" $(find_once)"
+    scans+=" $(scan_once)"
   fi
 done
 echo "tree: $folders folders, $files files"
-echo "find -type f -printf:$finds"
-echo "ombral-scan:         $scans"
-echo "median of $rounds pairs: find $(median $finds)s  ombral-scan $(median $scans)s"
-echo "ratio ombral-scan/find (median of the pairs' ratios): $(median $(pair_ratios "$scans" "$finds"))"
+echo "first scan: find $(median $finds)s  ombral-scan $(median $scans)s  ratio $(median $(pair_ratios "$scans" "$finds"))"
 
-# System calls of one scan: strace's table, its total and the busiest kinds.
+# Re-scans: the pages of the last round exist.
+refinds="" rescans=""
+for ((round = 0; round < rounds; ++round)); do
+  if (( round % 2 )); then
+    rescans+=" $(scan_once)"
+    refinds+=" $(find_once)"
+  else
+    refinds+=" $(find_once)"
+    rescans+=" $(scan_once)"
+  fi
+done
+pages=$(find "$tree" -name _FileIndex.html | wc -l)
+replace=$("$build/bench/replace_bench" "$tree.pages" 2000 7 | awk '/^replacement cost:/ { print $3 }')
+find_median=$(median $refinds)
+bound=$(awk -v f="$find_median" -v c="$replace" -v p="$pages" 'BEGIN { printf "%.4f", 1.3 * f + c * p / 1000 }')
+echo "re-scan:    find ${find_median}s  ombral-scan $(median $rescans)s  ratio $(median $(pair_ratios "$rescans" "$refinds"))"
+echo "re-scan bound: 1.3 x find + $pages pages x ${replace} ms replacement cost = ${bound}s"
+
+# System calls of one re-scan: strace's table, its total and the busiest kinds.
 calls() {
   strace -f -c -o "$tree.strace" "$1" --quiet "$tree" > /dev/null 2>&1 || true
   echo "$2: $(awk '$NF == "total" { print $4 }' "$tree.strace") system calls; the most frequent:"
