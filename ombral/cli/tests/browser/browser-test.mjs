@@ -3,8 +3,10 @@
 // right-hand frame, that every picture on it loads and that the names shown
 // are the file names. With --thumbnails, every picture must show as a
 // preview of its stated size that links to the picture, and the turned photo
-// portrait.jpg must show upright (taller than wide). Exits non-zero with a
-// list of what failed.
+// portrait.jpg must show upright (taller than wide), and a click on the
+// previews of "javascript:alert(1).jpg" and of a name with a line break
+// must open those pictures. No page may ever open a dialog. Exits non-zero
+// with a list of what failed.
 import { chromium } from 'playwright-core';
 import { readdirSync, statSync } from 'node:fs';
 import path from 'node:path';
@@ -24,7 +26,8 @@ function expectedFolders(dir) {
     for (const raw of readdirSync(folder, { encoding: 'buffer' })) {
       const full = Buffer.concat([folder, Buffer.from('/'), raw]);
       if (statSync(full).isDirectory()) { if (raw.toString() !== '_xthumbs') walk(full); }
-      else if (/\.(jpg|png|gif)$/i.test(raw.toString('latin1'))) pictures.push(new TextDecoder().decode(raw));
+      // A line break in a name shows as a blank, as any white space does.
+      else if (/\.(jpg|png|gif)$/i.test(raw.toString('latin1'))) pictures.push(new TextDecoder().decode(raw).replace(/\n/g, ' '));
     }
     if (pictures.length) result.set(path.relative(dir, folder.toString()) || '.', pictures.sort());
   };
@@ -40,6 +43,8 @@ const browser = await chromium.launch({
 });
 try {
   const page = await browser.newPage();
+  // A script run by a link would show itself here first.
+  page.on('dialog', async (dialog) => { fail(`a page opened a dialog: ${dialog.message()}`); await dialog.dismiss(); });
   await page.goto(pathToFileURL(path.join(root, '_FileIndexFrame.html')).href);
   const index = page.frame({ name: 'Index' });
   const details = page.frame({ name: 'Details' });
@@ -95,8 +100,23 @@ try {
       if (image.natural.join('x') !== image.stated.join('x')) fail(`${folder}: preview ${image.src} is ${image.natural.join('x')}, the page says ${image.stated.join('x')}`);
       if (Math.max(...image.natural) > 100) fail(`${folder}: preview ${image.src} is ${image.natural.join('x')}, more than 100 pixels`);
       if (!image.full) fail(`${folder}: the link of ${image.src} opens no picture`);
-      else if (image.href !== image.src.slice('_xthumbs/'.length, -'.jpg'.length)) fail(`${folder}: the preview ${image.src} links to ${image.href}`);
+      else if (image.href.replace(/^\.\//, '') !== image.src.slice('_xthumbs/'.length, -'.jpg'.length)) fail(`${folder}: the preview ${image.src} links to ${image.href}`);
       if (image.src === '_xthumbs/portrait.jpg.jpg' && !(image.natural[1] > image.natural[0])) fail(`${folder}: the turned photo's preview is ${image.natural.join('x')}, not portrait`);
+    }
+    if (thumbnails && folder === '.') {
+      // The previews of the names a browser could misread open their pictures.
+      for (const name of ['javascript:alert(1).jpg', 'new\nline.png']) {
+        const image = images.find((candidate) => decodeURIComponent(candidate.src) === `_xthumbs/${name}.jpg`);
+        if (!image) { fail(`no preview of ${JSON.stringify(name)}`); continue; }
+        await Promise.all([details.waitForNavigation({ waitUntil: 'load' }),
+                           details.locator(`img[src="${image.src}"]`).click()]);
+        const shown = details.url();
+        if (!shown.startsWith('file:') || decodeURIComponent(shown).slice(-name.length) !== name)
+          fail(`clicking the preview of ${JSON.stringify(name)} shows ${shown}`);
+        const size = await details.evaluate(() => { const img = document.querySelector('img'); return img ? img.naturalWidth : 0; });
+        if (!(size > 0)) fail(`the picture ${JSON.stringify(name)} did not load when its preview was clicked`);
+        await Promise.all([details.waitForNavigation({ waitUntil: 'load' }), index.locator('a[target="Details"]').nth(i).click()]);
+      }
     }
     if (thumbnails && images.length) {
       // A real click on the first preview: the right frame shows the picture itself.

@@ -48,6 +48,9 @@ cp "$jpg" "$tree/Ordner #1/café.jpg"
 cp "$png" "$tree/Ordner #1/A & B/pic.png"
 cp "$gif" "$tree/q?uery %20/%41.gif"
 cp "$jpg" "$tree/Grüße/$(printf 'caf\xe9').jpg"   # a name that is not UTF-8
+# Names a browser could take for a script address, or lose a part of.
+cp "$jpg" "$tree/javascript:alert(1).jpg"
+cp "$png" "$tree/new"$'\n'"line.png"
 
 "$scanner" --quiet "$tree"
 # The script resolves playwright-core from its own folder: run it from the work folder.
