@@ -52,10 +52,11 @@ inline constexpr int ZN_TREE_MAX_DEPTH = 64;
 inline constexpr long ZN_TREE_MAX_FILL_ITEMS = 100000;
 /// The most lines one call of a Zn INI filler reads, counting every time a
 /// line is read again: each inserted item reads the whole file once more
-/// to find its own children, so the work grows with items times lines.
-/// Together with ZN_TREE_MAX_FILL_ITEMS this bounds a call to a few seconds.
+/// to find its own children, so the work grows with items times lines (a
+/// file of 7,000 lines, one item each, is still read whole). Together with
+/// ZN_TREE_MAX_FILL_ITEMS this bounds a call to a few seconds.
 /// @ingroup znwidgets_tree
-inline constexpr long ZN_TREE_MAX_FILL_LINES = 10000000;
+inline constexpr long ZN_TREE_MAX_FILL_LINES = 50000000;
 
 /// A tree control that shows drives, folders and files, trees read from Zn
 /// INI files (name=value lines whose values form a tree) and their data

@@ -114,7 +114,8 @@ TEST_F(Fillers, KeysThatNameTheNextKeyTwiceStopAtTheItemLimit) {
   // Each key names the next one twice: 36 lines describe 2^19 - 1 items.
   std::string doubling;
   for (int i = 0; i < 18; ++i) {
-    const std::string line = "K" + std::to_string(i) + "=K" + std::to_string(i + 1) + "\n";
+    std::string line("K");
+    line += std::to_string(i) + "=K" + std::to_string(i + 1) + "\n";
     doubling += line + line;
   }
   const std::string path = Ini(doubling);
