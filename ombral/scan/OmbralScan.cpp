@@ -38,32 +38,33 @@ COmbralScan::COmbralScan()
 
 COmbralScan::~COmbralScan() = default;
 
+void COmbralScan::Report(LineKind kind, const char* format, va_list args) {
+  m_strMessage = FormatText(format, args).c_str();
+  if (kind == LineKind::Error) ++m_nErrors;
+  if (kind == LineKind::Warning) ++m_nWarnings;
+  AddProtocolLine(m_strMessage);
+  if (kind != LineKind::Plain) OnProblem(kind == LineKind::Error, m_strMessage);
+}
+
 void COmbralScan::Protocol(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  m_strMessage = FormatText(format, args).c_str();
+  Report(LineKind::Plain, format, args);
   va_end(args);
-  AddProtocolLine(m_strMessage);
 }
 
 void COmbralScan::Error(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  m_strMessage = FormatText(format, args).c_str();
+  Report(LineKind::Error, format, args);
   va_end(args);
-  ++m_nErrors;
-  AddProtocolLine(m_strMessage);
-  OnProblem(true, m_strMessage);
 }
 
 void COmbralScan::Warn(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  m_strMessage = FormatText(format, args).c_str();
+  Report(LineKind::Warning, format, args);
   va_end(args);
-  ++m_nWarnings;
-  AddProtocolLine(m_strMessage);
-  OnProblem(false, m_strMessage);
 }
 
 void COmbralScan::Cancel(const char* format, ...) {

@@ -3,43 +3,15 @@
 #include "PageRecord.h"
 
 #include "Digest.h"
-#include "platform/ReplacingFile.h"
+#include "RecordText.h"
 
 namespace {
 
 constexpr std::string_view kHead = "Ombral pages 1\n";
 constexpr std::uint64_t kMaxRecordBytes = 256u << 20;
 
-std::string EscapePlace(const std::string& place) {
-  std::string out;
-  for (const char c : place) {
-    if (c == '%') out += "%25";
-    else if (c == '\n') out += "%0A";
-    else if (c == '\r') out += "%0D";
-    else out += c;
-  }
-  return out;
-}
-
-bool UnescapePlace(std::string_view text, std::string& place) {
-  place.clear();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      place += text[i];
-      continue;
-    }
-    const std::string_view code = text.substr(i + 1, 2);
-    if (code == "25") place += '%';
-    else if (code == "0A") place += '\n';
-    else if (code == "0D") place += '\r';
-    else return false;
-    i += 2;
-  }
-  return !place.empty();
-}
-
 std::string LineOf(const std::string& place, const std::string& digest) {
-  return digest + " " + EscapePlace(place) + "\n";
+  return digest + " " + record_text::Escape(place) + "\n";
 }
 
 }  // namespace
@@ -52,18 +24,10 @@ CPageRecord::State CPageRecord::Open(bool dryRun) {
   std::string text;
   platform::EntryInfo info;
   switch (m_root->ReadFile(kName, kMaxRecordBytes, text, &info)) {
-    case platform::ReadStatus::Missing: {
+    case platform::ReadStatus::Missing:
       m_state = State::Absent;
-      if (dryRun) return m_state;
-      platform::ReplacingFile file;
-      platform::ReplacingFile::Options options;
-      options.mode = 0644;
-      options.forceMode = true;
-      if (!file.Begin(m_root, kName, options)) return m_state;
-      file.Write(kHead);
-      if (file.Commit() != platform::ReplacingFile::Outcome::Created) return m_state;
+      if (dryRun || !record_text::WriteRecord(m_root, kName, kHead)) return m_state;
       break;
-    }
     case platform::ReadStatus::Read:
       if (!platform::IsOwnedBySelfOrAdmin(info) || (info.mode & 022) != 0 || text.compare(0, kHead.size(), kHead) != 0)
         return m_state;
@@ -74,7 +38,7 @@ CPageRecord::State CPageRecord::Open(bool dryRun) {
         rest.remove_prefix(end + 1);
         std::string place;
         if (line.size() > 33 && line[32] == ' ' && CDigest::IsDigestText(line.substr(0, 32)) &&
-            UnescapePlace(line.substr(33), place))
+            record_text::Unescape(line.substr(33), place) && !place.empty())
           m_earlier[place].insert(std::string(line.substr(0, 32)));
       }
       break;
@@ -118,14 +82,5 @@ bool CPageRecord::Save() {
     }
     for (const auto& [place, digest] : m_now) text += LineOf(place, digest);
   }
-  platform::ReplacingFile file;
-  platform::ReplacingFile::Options options;
-  options.mode = 0644;
-  options.forceMode = true;
-  options.exchange = false;  // a record must survive a power loss whole
-  if (!file.Begin(m_root, kName, options)) return false;
-  file.Write(text);
-  const auto outcome = file.Commit();
-  return outcome == platform::ReplacingFile::Outcome::Created || outcome == platform::ReplacingFile::Outcome::Replaced ||
-         outcome == platform::ReplacingFile::Outcome::Unchanged;
+  return record_text::WriteRecord(m_root, kName, text);
 }

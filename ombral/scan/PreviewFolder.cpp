@@ -3,6 +3,7 @@
 #include "PreviewFolder.h"
 
 #include "Digest.h"
+#include "RecordText.h"
 #include "platform/Preview.h"
 #include "platform/ReplacingFile.h"
 
@@ -131,17 +132,7 @@ bool CPreviewFolder::Save() {
   for (const auto& [name, line] : m_records) text += preview_record::Format(name, line);
   std::lock_guard<std::mutex> lock(m_journalMutex);
   m_journal.Close();  // lines added from now on go to the new file
-  platform::ReplacingFile file;
-  platform::ReplacingFile::Options options;
-  options.mode = 0644;
-  options.forceMode = true;
-  options.exchange = false;  // a record must survive a power loss whole
-  if (!file.Begin(m_folder, kRecordName, options)) return false;
-  file.Write(text);
-  const auto outcome = file.Commit();
-  if (outcome != platform::ReplacingFile::Outcome::Created && outcome != platform::ReplacingFile::Outcome::Replaced &&
-      outcome != platform::ReplacingFile::Outcome::Unchanged)
-    return false;
+  if (!record_text::WriteRecord(m_folder, kRecordName, text)) return false;
   m_changed = false;
   return true;
 }

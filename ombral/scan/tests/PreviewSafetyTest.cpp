@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "RecordingScan.h"
+#include "ScanLines.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
 
@@ -20,11 +21,6 @@ using platform::testing::TempDrive;
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
-
-bool Has(const Lines& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
 
 class PreviewSafetyTest : public ::testing::Test {
 protected:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "RecordingScan.h"
+#include "ScanLines.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
 
@@ -17,13 +18,6 @@ using platform::testing::TempDrive;
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-bool Has(const Lines& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
 
 class PreviewScanTest : public ::testing::Test {
 protected:

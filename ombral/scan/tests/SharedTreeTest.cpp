@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "RecordingScan.h"
+#include "ScanLines.h"
 #include "platform/FolderHandle.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
@@ -23,13 +24,6 @@ using platform::testing::TempDrive;
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
-
-bool Has(const Lines& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class SharedTreeTest : public ::testing::Test {
 protected:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "RecordingScan.h"
+#include "ScanLines.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
 
@@ -15,11 +16,6 @@ using platform::testing::TempDrive;
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-bool Has(const Lines& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
 
 class StaleFilesTest : public ::testing::Test {
 protected:

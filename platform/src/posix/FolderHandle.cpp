@@ -5,7 +5,9 @@
 // never stop the caller.
 #include "platform/FolderHandle.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/syscall.h>
@@ -212,28 +214,29 @@ ReadStatus OpenRegular(int dirFd, const std::string& name, int& fd, EntryInfo& i
   return ReadStatus::Read;
 }
 
-}  // namespace
-
-ReadStatus FolderHandle::ReadFile(std::string_view name, std::uint64_t limit, std::string& content,
-                                  EntryInfo* info) const {
+// Opens the regular file `name` and reads at most `max` bytes of it; a file
+// longer than `refuseBeyond` is not read at all (TooLarge).
+ReadStatus ReadRegular(int dirFd, std::string_view name, std::uint64_t max, std::uint64_t refuseBeyond,
+                       std::string& content, EntryInfo* info) {
   content.clear();
-  if (m_fd < 0 || !IsPlainName(name)) {
-    errno = m_fd < 0 ? EBADF : EINVAL;
+  if (dirFd < 0 || !IsPlainName(name)) {
+    errno = dirFd < 0 ? EBADF : EINVAL;
     return ReadStatus::Failed;
   }
   int fd = -1;
   EntryInfo opened;
-  const ReadStatus status = OpenRegular(m_fd, std::string(name), fd, opened);
+  const ReadStatus status = OpenRegular(dirFd, std::string(name), fd, opened);
   if (status != ReadStatus::Read) return status;
   if (info) *info = opened;
-  if (opened.size > limit) {
+  if (opened.size > refuseBeyond) {
     ::close(fd);
     return ReadStatus::TooLarge;
   }
-  content.reserve(static_cast<std::size_t>(opened.size));
+  content.reserve(static_cast<std::size_t>(std::min(opened.size, max)));
   char buffer[64 * 1024];
-  for (;;) {
-    const ssize_t n = RetryOnEintr([&] { return Sys().read(fd, buffer, sizeof buffer); });
+  while (content.size() < max) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buffer, max - content.size()));
+    const ssize_t n = RetryOnEintr([&] { return Sys().read(fd, buffer, want); });
     if (n < 0) {
       const int error = errno;
       ::close(fd);
@@ -242,44 +245,28 @@ ReadStatus FolderHandle::ReadFile(std::string_view name, std::uint64_t limit, st
       return ReadStatus::Failed;
     }
     if (n == 0) break;
-    if (content.size() + static_cast<std::size_t>(n) > limit) {  // grew while being read
-      ::close(fd);
-      content.clear();
-      return ReadStatus::TooLarge;
-    }
     content.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fd);
   return ReadStatus::Read;
 }
 
+}  // namespace
+
+ReadStatus FolderHandle::ReadFile(std::string_view name, std::uint64_t limit, std::string& content,
+                                  EntryInfo* info) const {
+  // One byte more than the limit tells a file that grew while it was read.
+  const std::uint64_t max = limit == UINT64_MAX ? limit : limit + 1;
+  const ReadStatus status = ReadRegular(m_fd, name, max, limit, content, info);
+  if (status == ReadStatus::Read && content.size() > limit) {
+    content.clear();
+    return ReadStatus::TooLarge;
+  }
+  return status;
+}
+
 ReadStatus FolderHandle::ReadHead(std::string_view name, std::size_t count, std::string& content) const {
-  content.clear();
-  if (m_fd < 0 || !IsPlainName(name)) {
-    errno = m_fd < 0 ? EBADF : EINVAL;
-    return ReadStatus::Failed;
-  }
-  int fd = -1;
-  EntryInfo opened;
-  const ReadStatus status = OpenRegular(m_fd, std::string(name), fd, opened);
-  if (status != ReadStatus::Read) return status;
-  content.resize(count);
-  std::size_t got = 0;
-  while (got < count) {
-    const ssize_t n = RetryOnEintr([&] { return Sys().read(fd, content.data() + got, count - got); });
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
-      content.clear();
-      errno = error;
-      return ReadStatus::Failed;
-    }
-    if (n == 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  content.resize(got);
-  return ReadStatus::Read;
+  return ReadRegular(m_fd, name, count, UINT64_MAX, content, nullptr);
 }
 
 bool FolderHandle::MakeFolder(std::string_view name) const {

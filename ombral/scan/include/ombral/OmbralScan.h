@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdarg>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -165,8 +166,12 @@ private:
   std::atomic<bool> m_stopRequested{false};
   int m_nErrors = 0;
   int m_nWarnings = 0;
-  // Formats into m_strMessage and adds it to the protocol. Control
-  // characters of names show as escapes.
+  // Formats into m_strMessage and adds it to the protocol (control
+  // characters of names show as escapes); counts errors and warnings and
+  // tells the front end of them.
+  enum class LineKind { Plain, Warning, Error };
+  void Report(LineKind kind, const char* format, va_list args);
+  // A plain protocol line.
   void Protocol(const char* format, ...) __attribute__((format(printf, 2, 3)));
   // A protocol line about a file that could not be read or written.
   void Error(const char* format, ...) __attribute__((format(printf, 2, 3)));
