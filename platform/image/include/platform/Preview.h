@@ -13,8 +13,8 @@
 // start of the file, is the preview mark (IsMarkedPreview), so a preview can
 // be told from a user's file by its first bytes. Pictures are read by their
 // content, not their name: JPEG, PNG, GIF (its first frame), BMP, WebP and
-// TIFF. Every other content, and any picture whose data is cut short or
-// damaged anywhere, is refused.
+// TIFF, and on request HEIC, HEIF and AVIF. Every other content, and any
+// picture whose data is cut short or damaged anywhere, is refused.
 //
 // Decoding memory: the header tells what decoding a picture will take (a
 // baseline JPEG is decoded already shrunk; an interlaced PNG, a progressive
@@ -98,6 +98,25 @@ private:
   std::uint64_t m_serving = 0;
 };
 
+// What a picture tells about itself in its header and EXIF block.
+struct PictureFacts {
+  int width = 0;        // its size as shown, turned upright by the EXIF orientation; 0 when unknown
+  int height = 0;
+  std::string taken;    // the EXIF date taken (DateTimeOriginal) as "YYYY-MM-DD HH:MM:SS"; "" when none
+  std::string camera;   // the EXIF maker and model in one text; "" when none
+};
+
+// What a caller asks of MakePreviewImage beyond the preview.
+struct PreviewOptions {
+  // Also take HEIC, HEIF and AVIF content (the phones' formats); without
+  // it such content is NotAPicture, as any other unknown content.
+  bool phoneFormats = false;
+  // Above 0: a picture in a format browsers do not show (HEIC, HEIF, AVIF
+  // and TIFF) also gets a rendition, a JPEG whose longer edge is at most
+  // this many pixels (never enlarged), from the same decode.
+  int renditionEdge = 0;
+};
+
 struct PreviewImage {
   PreviewStatus status = PreviewStatus::NotAPicture;
   int width = 0;           // the preview's size in pixels, when made
@@ -105,6 +124,10 @@ struct PreviewImage {
   std::string jpeg;        // the preview file's bytes, mark included, when made
   std::uint64_t needed = 0;  // estimated decoding memory in bytes (0 before the header was read)
   std::string reason;      // short English reason for Broken, Failed and OverBudget
+  PictureFacts facts;      // read from the header, when it could be read
+  std::string rendition;   // the rendition's bytes (see PreviewOptions), mark included; "" when none
+  int renditionWidth = 0;
+  int renditionHeight = 0;
 };
 
 // Makes the preview of a picture whose whole file content is `picture`;
@@ -119,6 +142,19 @@ struct PreviewImage {
 // Release `held` itself. When held + estimate exceed the limit, the status
 // is OverBudget and nothing is decoded.
 PreviewImage MakePreviewImage(std::string_view picture, int longerEdge, PreviewBudget& budget, std::uint64_t held);
+PreviewImage MakePreviewImage(std::string_view picture, int longerEdge, PreviewBudget& budget, std::uint64_t held,
+                              const PreviewOptions& options);
+
+// Reads a picture's facts from its header and EXIF block without decoding
+// its pixels (for a picture whose preview is still right). False when the
+// content is none of the formats above (with `phoneFormats`, HEIC, HEIF and
+// AVIF included) or its header cannot be read.
+bool ReadPictureFacts(std::string_view picture, bool phoneFormats, PictureFacts& facts);
+
+// How many pictures MakePreviewImage has decoded in this process (headers
+// read without decoding the pixels not counted). For tests that must prove
+// a picture was not decoded.
+std::uint64_t PreviewDecodeCount();
 
 // The mark every preview carries: a JPEG comment segment right after the
 // start-of-image marker. IsMarkedPreview tells from a file's first bytes
@@ -152,5 +188,9 @@ void EndPreviewThread();
 // worth handing to MakePreview. A file so named that MakePreview refuses is
 // a broken picture; any other file is simply not one.
 bool HasPictureExtension(std::string_view fileName);
+
+// True when the name ends in .heic .heif .hif or .avif (any case): the
+// phones' pictures, read with PreviewOptions::phoneFormats.
+bool HasPhonePictureExtension(std::string_view fileName);
 
 }  // namespace platform

@@ -80,6 +80,12 @@ std::uint64_t EstimateDecodeBytes(const PictureShape& shape, int edge) {
       // The frame as RGBA, and the previous frame kept for disposal.
       decode = width * height * 4 * 2 + Streamed(width, height, bands, pixelBytes);
       break;
+    case PictureFormat::Heif:
+      // The decoder's own colour planes (4:2:0 at most 1.5 bytes a pixel in
+      // 8 bits, twice that in 10 or 12 bits), the whole frame handed over
+      // interleaved, and a copy of it as the library's picture.
+      decode = width * height * 3 + 2 * wholeBytes + Streamed(width, height, bands, pixelBytes);
+      break;
     case PictureFormat::Webp:
     case PictureFormat::Tiff:
     case PictureFormat::None:

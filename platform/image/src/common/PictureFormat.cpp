@@ -25,6 +25,12 @@ PictureFormat SniffPictureFormat(const unsigned char* head, std::size_t size) {
   if (StartsWith(head, size, "RIFF", 4) && size >= 12 && std::memcmp(head + 8, "WEBP", 4) == 0)
     return PictureFormat::Webp;
   if (StartsWith(head, size, "II*\0", 4) || StartsWith(head, size, "MM\0*", 4)) return PictureFormat::Tiff;
+  // An ISO media file starts with its "ftyp" box; the major brand after it
+  // tells a still picture from a movie.
+  if (size >= 12 && std::memcmp(head + 4, "ftyp", 4) == 0) {
+    for (const char* brand : {"heic", "heix", "heim", "heis", "hevc", "hevx", "mif1", "msf1", "avif", "avis"})
+      if (std::memcmp(head + 8, brand, 4) == 0) return PictureFormat::Heif;
+  }
   return PictureFormat::None;
 }
 
@@ -38,6 +44,16 @@ bool HasPictureExtension(std::string_view fileName) {
   std::string ext(fileName.substr(dot + 1));
   AsciiUpper(ext);
   for (const char* known : {"JPG", "JPEG", "JPE", "PNG", "GIF", "BMP", "WEBP", "TIF", "TIFF"})
+    if (ext == known) return true;
+  return false;
+}
+
+bool HasPhonePictureExtension(std::string_view fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  std::string ext(fileName.substr(dot + 1));
+  AsciiUpper(ext);
+  for (const char* known : {"HEIC", "HEIF", "HIF", "AVIF"})
     if (ext == known) return true;
   return false;
 }

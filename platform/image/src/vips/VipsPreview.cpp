@@ -26,6 +26,7 @@
 
 #include "../common/DecodeEstimate.h"
 #include "../common/DecodeFailure.h"
+#include "../common/ExifFacts.h"
 #include "../common/PictureFormat.h"
 #include "../common/PreviewMark.h"
 #include "JpegDecoder.h"
@@ -39,6 +40,11 @@ using image::PictureFormat;
 using image::PictureShape;
 
 constexpr int kJpegQuality = 82;
+// A rendition is looked at full screen: a little more quality than a preview.
+constexpr int kRenditionQuality = 85;
+
+// Pictures decoded since the process started (see PreviewDecodeCount).
+std::atomic<std::uint64_t> g_decodes{0};
 
 // Set once the library is up; per-thread clean-up before that would touch
 // a library that was never started.
@@ -70,8 +76,12 @@ bool StartLibrary() {
     vips_cache_set_max_files(0);
     vips_concurrency_set(1);
     vips_operation_block_set("VipsForeignLoad", TRUE);
+    // The HEIF loader reads HEIC, HEIF and AVIF; such content reaches it
+    // only when the caller asked for the phones' formats (see
+    // MakePreviewImage), since the format check comes first.
     for (const char* allowed : {"VipsForeignLoadJpeg", "VipsForeignLoadPng", "VipsForeignLoadNsgif",
-                                "VipsForeignLoadWebp", "VipsForeignLoadTiff", "VipsForeignLoadMagick"})
+                                "VipsForeignLoadWebp", "VipsForeignLoadTiff", "VipsForeignLoadMagick",
+                                "VipsForeignLoadHeif"})
       vips_operation_block_set(allowed, FALSE);
     g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO),
                       OnLibraryLog, nullptr);
@@ -169,7 +179,33 @@ bool ReadLibraryHeader(std::string_view picture, PictureShape& shape, PreviewIma
   int interlaced = 0;
   if (vips_image_get_typeof(header.image, "interlaced") && vips_image_get_int(header.image, "interlaced", &interlaced) == 0)
     shape.interlaced = interlaced != 0;
+  int orientation = 1;
+  if (vips_image_get_typeof(header.image, VIPS_META_ORIENTATION))
+    vips_image_get_int(header.image, VIPS_META_ORIENTATION, &orientation);
+  image::ExifFacts exif;
+  const void* block = nullptr;
+  std::size_t blockSize = 0;
+  if (vips_image_get_typeof(header.image, VIPS_META_EXIF_NAME) &&
+      vips_image_get_blob(header.image, VIPS_META_EXIF_NAME, &block, &blockSize) == 0 && block)
+    image::ReadExif(std::string_view(static_cast<const char*>(block), blockSize), exif);
+  const bool turned = orientation >= 5 && orientation <= 8;
+  result.facts.width = static_cast<int>(turned ? shape.height : shape.width);
+  result.facts.height = static_cast<int>(turned ? shape.width : shape.height);
+  result.facts.taken = exif.taken;
+  result.facts.camera = exif.camera;
   return true;
+}
+
+// A JPEG's facts: its size from the decoder, the rest from its own EXIF
+// block.
+void ReadJpegFacts(std::string_view picture, int width, int height, PictureFacts& facts) {
+  image::ExifFacts exif;
+  image::ReadExif(image::FindJpegExif(picture), exif);
+  const bool turned = exif.orientation >= 5 && exif.orientation <= 8;
+  facts.width = turned ? height : width;
+  facts.height = turned ? width : height;
+  facts.taken = exif.taken;
+  facts.camera = exif.camera;
 }
 
 // A JPEG's own decode: the decoder's pixels, with the orientation and the
@@ -222,7 +258,8 @@ bool JpegThumbnail(std::string_view picture, image::JpegDecoder& decoder, int ed
 // Flattens onto white, saves and marks the preview of `thumb`. A failure
 // here is one of a decoded picture: damage only when the library, decoding
 // the picture on demand as it saves, says so.
-bool SavePreview(VipsImage* thumb, bool decodedAlready, PreviewImage& result, const ErrorWindow& errors) {
+bool SaveJpeg(VipsImage* thumb, bool decodedAlready, int quality, std::string& bytes, int& width, int& height,
+              PreviewImage& result, const ErrorWindow& errors) {
   ImageRef flat;
   VipsImage* out = thumb;
   bool ok = true;
@@ -234,7 +271,7 @@ bool SavePreview(VipsImage* thumb, bool decodedAlready, PreviewImage& result, co
   }
   void* jpeg = nullptr;
   std::size_t jpegSize = 0;
-  ok = ok && vips_jpegsave_buffer(out, &jpeg, &jpegSize, "Q", kJpegQuality, "strip", TRUE, "optimize_coding", TRUE,
+  ok = ok && vips_jpegsave_buffer(out, &jpeg, &jpegSize, "Q", quality, "strip", TRUE, "optimize_coding", TRUE,
                                   nullptr) == 0;
   if (!ok) {
     g_free(jpeg);
@@ -247,17 +284,58 @@ bool SavePreview(VipsImage* thumb, bool decodedAlready, PreviewImage& result, co
     return false;
   }
   try {
-    result.jpeg.assign(static_cast<const char*>(jpeg), jpegSize);
+    bytes.assign(static_cast<const char*>(jpeg), jpegSize);
   } catch (...) {
     g_free(jpeg);
     throw;
   }
   g_free(jpeg);
-  image::AddPreviewMark(result.jpeg);
-  result.width = vips_image_get_width(out);
-  result.height = vips_image_get_height(out);
+  image::AddPreviewMark(bytes);
+  width = vips_image_get_width(out);
+  height = vips_image_get_height(out);
+  return true;
+}
+
+bool SavePreview(VipsImage* thumb, bool decodedAlready, PreviewImage& result, const ErrorWindow& errors) {
+  if (!SaveJpeg(thumb, decodedAlready, kJpegQuality, result.jpeg, result.width, result.height, result, errors))
+    return false;
   result.status = PreviewStatus::Made;
   return true;
+}
+
+// Whether browsers show the format as it is; the others get a rendition
+// when one is asked for.
+bool BrowsersShow(PictureFormat format) { return format != PictureFormat::Heif && format != PictureFormat::Tiff; }
+
+// A rendition and the preview from one decode: the rendition is made and
+// held in memory, saved, and shrunk again into the preview.
+void MakeWithRendition(std::string_view picture, int edge, int renditionEdge, PreviewImage& result,
+                       const ErrorWindow& errors) {
+  ImageRef large, held, thumb;
+  if (vips_thumbnail_buffer(const_cast<char*>(picture.data()), picture.size(), &large.image, renditionEdge, "height",
+                            renditionEdge, "size", VIPS_SIZE_DOWN, "option_string", "fail_on=warning", nullptr) != 0) {
+    SetLibraryFailure(result, errors, "cannot decode");
+    return;
+  }
+  // Decoding happens here, while the pixels are copied into memory: damage
+  // shows now.
+  held.image = vips_image_copy_memory(large.image);
+  if (!held.image) {
+    SetLibraryFailure(result, errors, "cannot decode");
+    return;
+  }
+  if (!SaveJpeg(held.image, true, kRenditionQuality, result.rendition, result.renditionWidth, result.renditionHeight,
+                result, errors))
+    return;
+  if (vips_thumbnail_image(held.image, &thumb.image, edge, "height", edge, "size", VIPS_SIZE_DOWN, nullptr) != 0) {
+    const std::string text = errors.Text();
+    SetFailure(result, PreviewStatus::Failed, "cannot resample" + (text.empty() ? "" : ": " + text));
+    return;
+  }
+  if (!SavePreview(thumb.image, true, result, errors)) {
+    result.rendition.clear();
+    result.renditionWidth = result.renditionHeight = 0;
+  }
 }
 
 std::string MiB(std::uint64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MiB"; }
@@ -265,8 +343,8 @@ std::string MiB(std::uint64_t bytes) { return std::to_string((bytes + (1 << 20) 
 // Everything after the format check. `holding` is what this call holds of
 // `budget` (the caller's bytes when it starts); it is kept up to date here
 // and given back by the caller, whatever happens.
-void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, PreviewBudget& budget,
-                    std::uint64_t& holding, PreviewImage& result) {
+void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, const PreviewOptions& options,
+                    PreviewBudget& budget, std::uint64_t& holding, PreviewImage& result) {
   const std::uint64_t held = holding;
   const ErrorWindow errors;
   PictureShape shape;
@@ -284,6 +362,7 @@ void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, Pr
     shape.bands = decoder->Bands();
     shape.interlaced = decoder->MultiScan();
     shape.jpegCoefficientBytes = decoder->CoefficientBytes();
+    ReadJpegFacts(picture, decoder->Width(), decoder->Height(), result.facts);
   } else if (!ReadLibraryHeader(picture, shape, result, errors)) {
     return;
   }
@@ -295,7 +374,11 @@ void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, Pr
     SetFailure(result, PreviewStatus::TooLarge, "");
     return;
   }
+  const int renditionEdge =
+      options.renditionEdge > 0 && !BrowsersShow(format) ? std::clamp(options.renditionEdge, edge, kMaxPreviewEdge) : 0;
   result.needed = image::EstimateDecodeBytes(shape, edge);
+  // A rendition is held in memory whole while it is saved and shrunk.
+  if (renditionEdge > 0) result.needed += static_cast<std::uint64_t>(renditionEdge) * renditionEdge * 3 * 3;
   if (held > budget.Limit() || result.needed > budget.Limit() - held) {
     SetFailure(result, PreviewStatus::OverBudget,
                "decoding needs " + MiB(result.needed) + ", the budget is " + MiB(budget.Limit()));
@@ -308,6 +391,7 @@ void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, Pr
   holding = 0;
   budget.Acquire(held + result.needed);
   holding = held + result.needed;
+  g_decodes.fetch_add(1);
 
   std::vector<unsigned char> pixels;  // a JPEG's decoded pixels, under the thumbnail until it is saved
   ImageRef thumb;
@@ -315,6 +399,10 @@ void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, Pr
     if (!JpegThumbnail(picture, *decoder, edge, thumb, pixels, result, errors)) return;
     decoder.reset();  // its buffers go before the resampling starts
     SavePreview(thumb.image, true, result, errors);
+    return;
+  }
+  if (renditionEdge > 0) {
+    MakeWithRendition(picture, edge, renditionEdge, result, errors);
     return;
   }
   // The thumbnail operation decodes lazily: damage shows when it is saved.
@@ -393,18 +481,23 @@ int WriteInPlace(const std::string& nativePreview, const void* data, std::size_t
 }  // namespace
 
 PreviewImage MakePreviewImage(std::string_view picture, int longerEdge, PreviewBudget& budget, std::uint64_t held) {
+  return MakePreviewImage(picture, longerEdge, budget, held, PreviewOptions{});
+}
+
+PreviewImage MakePreviewImage(std::string_view picture, int longerEdge, PreviewBudget& budget, std::uint64_t held,
+                              const PreviewOptions& options) {
   PreviewImage result;
   std::uint64_t holding = held;
   try {
     const PictureFormat format =
         image::SniffPictureFormat(reinterpret_cast<const unsigned char*>(picture.data()), picture.size());
-    if (format == PictureFormat::None) {
+    if (format == PictureFormat::None || (format == PictureFormat::Heif && !options.phoneFormats)) {
       result.status = PreviewStatus::NotAPicture;
     } else if (!StartLibrary()) {
       SetFailure(result, PreviewStatus::Failed, "the image library did not start");
     } else {
       const int edge = std::clamp(longerEdge, kMinPreviewEdge, kMaxPreviewEdge);
-      MakeFromHeader(picture, format, edge, budget, holding, result);
+      MakeFromHeader(picture, format, edge, options, budget, holding, result);
     }
   } catch (const std::bad_alloc&) {
     SetFailure(result, PreviewStatus::Failed, "out of memory");
@@ -441,6 +534,32 @@ PreviewResult MakePreview(std::string_view picture, std::string_view preview, in
   result.height = image.height;
   return result;
 }
+
+bool ReadPictureFacts(std::string_view picture, bool phoneFormats, PictureFacts& facts) {
+  facts = PictureFacts{};
+  const PictureFormat format =
+      image::SniffPictureFormat(reinterpret_cast<const unsigned char*>(picture.data()), picture.size());
+  if (format == PictureFormat::None || (format == PictureFormat::Heif && !phoneFormats)) return false;
+  try {
+    if (format == PictureFormat::Jpeg) {
+      image::JpegDecoder decoder(picture);
+      if (decoder.ReadHeader() != image::JpegDecoder::Outcome::Done) return false;
+      ReadJpegFacts(picture, decoder.Width(), decoder.Height(), facts);
+      return true;
+    }
+    if (!StartLibrary()) return false;
+    const ErrorWindow errors;
+    PictureShape shape;
+    PreviewImage result;
+    if (!ReadLibraryHeader(picture, shape, result, errors)) return false;
+    facts = result.facts;
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+std::uint64_t PreviewDecodeCount() { return g_decodes.load(); }
 
 void EndPreviewThread() {
   if (g_started) vips_thread_shutdown();

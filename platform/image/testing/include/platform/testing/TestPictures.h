@@ -7,7 +7,7 @@
 namespace platform::testing {
 
 // Writes a width x height picture in the format its name's extension names
-// (jpg, png, gif, bmp, webp, tif). Its red channel rises from left to right
+// (jpg, png, gif, bmp, webp, tif, and heic or avif through the HEIF saver). Its red channel rises from left to right
 // and its green channel from top to bottom, so a turned copy shows which way
 // it was turned. False when it could not be written.
 bool WriteTestPicture(const std::string& nativePath, int width, int height);
@@ -25,6 +25,11 @@ bool WriteTestPicture(const std::string& nativePath, int width, int height, cons
 // The TIFF part of an EXIF block (what follows "Exif\0\0") with the given
 // orientation (1..8) and, when asked, a GPS position.
 std::string MakeExifTiff(int orientation, bool withGps);
+
+// The TIFF part of an EXIF block with the date taken ("YYYY:MM:DD HH:MM:SS",
+// as cameras write it) in its EXIF IFD and the camera's maker and model in
+// the first IFD; empty texts are left out.
+std::string MakeExifTiff(const std::string& taken, const std::string& make, const std::string& model);
 
 // Puts an EXIF block holding `tiff` right after the start of a JPEG file;
 // false when the file is not a JPEG or cannot be rewritten.
