@@ -16,7 +16,8 @@ constexpr const char* kUsage =
     "Usage: ombral-scan [OPTIONS] PATH\n"
     "Turns the folder tree PATH into browsable HTML index pages: a picture page in\n"
     "every folder with matching files, and in PATH a main index, a frameset page\n"
-    "(open it in a browser) and a welcome page.\n"
+    "(open it in a browser) and a welcome page. With --gallery, modern pages for\n"
+    "any screen under the same names.\n"
     "\n"
     "Options:\n"
     "  --index NAME     file name of every folder page (default _FileIndex.html);\n"
@@ -49,6 +50,17 @@ constexpr const char* kUsage =
     "                   at that place go, others are kept and named\n"
     "  --dry-run        with --remove-stale: name what would be deleted, write and\n"
     "                   delete nothing\n"
+    "  --gallery        modern pages under the same names: every folder page shows\n"
+    "                   a grid of previews and album cards for its sub-folders,\n"
+    "                   opens pictures in a viewer (arrow keys, swipes) and plays\n"
+    "                   MP4 and WebM; the frameset page becomes the entry page\n"
+    "                   with the folder tree and a search. Brings --thumbnails;\n"
+    "                   HEIC, HEIF and AVIF pictures get previews and a JPEG for\n"
+    "                   the viewer. Without --filter it lists\n"
+    "                   JPG|JPEG|JPE|PNG|GIF|BMP|WEBP|TIF|TIFF|HEIC|HEIF|HIF|AVIF|\n"
+    "                   MP4|M4V|WEBM\n"
+    "  --sort=ORDER     with --gallery: name (default) or date-taken (the EXIF\n"
+    "                   date a photo was taken, the file's time where it has none)\n"
     "  --follow-links   also walk symbolic links to folders outside PATH (links to\n"
     "                   folders inside it are always walked, once)\n"
     "  --quiet          print the final status line only, and warnings and errors\n"
@@ -76,7 +88,10 @@ bool TakesValue(std::string_view option) {
 void SetValue(ScanOptions& options, std::string_view option, std::string value) {
   if (option == "--index") options.indexFile = std::move(value);
   else if (option == "--frame") options.frameFile = std::move(value);
-  else options.filter = std::move(value);
+  else {
+    options.filter = std::move(value);
+    options.filterGiven = true;
+  }
 }
 
 bool SetFlag(ScanOptions& options, std::string_view option) {
@@ -89,6 +104,7 @@ bool SetFlag(ScanOptions& options, std::string_view option) {
   else if (option == "--remove-stale") options.removeStale = true;
   else if (option == "--dry-run") options.dryRun = true;
   else if (option == "--follow-links") options.followLinks = true;
+  else if (option == "--gallery") options.gallery = true;
   else if (option == "--help" || option == "-h") options.help = true;
   else if (option == "--version") options.version = true;
   else return false;
@@ -108,6 +124,7 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
   ScanOptions options;
   bool havePath = false;
   bool optionsEnded = false;
+  bool sortGiven = false;
   for (int i = 0; i < argc; ++i) {
     const std::string_view arg = argv[i] ? argv[i] : "";
     if (!optionsEnded && arg == "--") {
@@ -131,6 +148,14 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
           error = "--preview-memory needs a number of MiB, at least 16";
           return std::nullopt;
         }
+      } else if (name == "--sort" && equals != std::string_view::npos) {
+        const std::string_view order = arg.substr(equals + 1);
+        if (order != "name" && order != "date-taken") {
+          error = "--sort needs name or date-taken";
+          return std::nullopt;
+        }
+        options.sortByDate = order == "date-taken";
+        sortGiven = true;
       } else if (name == "--thumbnails" && equals != std::string_view::npos) {
         if (!ParseEdge(arg.substr(equals + 1), options.thumbnailEdge)) {
           error = "--thumbnails needs an edge of " + std::to_string(platform::kMinPreviewEdge) + " to " +
@@ -156,6 +181,14 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
   if (options.dryRun && !options.removeStale) {
     error = "--dry-run goes with --remove-stale";
     return std::nullopt;
+  }
+  if (sortGiven && !options.gallery) {
+    error = "--sort goes with --gallery";
+    return std::nullopt;
+  }
+  if (options.gallery) {
+    if (options.thumbnailEdge == 0) options.thumbnailEdge = kDefaultThumbnailEdge;
+    if (!options.filterGiven) options.filter = kGalleryFilter;
   }
   if (!options.help && !options.version) {
     for (const bool frame : {false, true}) {
@@ -198,6 +231,8 @@ CConsoleScan::CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE
   m_bDryRun = options.dryRun;
   m_bFollowLinks = options.followLinks;
   m_nPreviewMemoryMiB = options.previewMemoryMiB;
+  m_bGallery = options.gallery;
+  m_bSortByDate = options.sortByDate;
 }
 
 void CConsoleScan::AddProtocolLine(const char* text) {

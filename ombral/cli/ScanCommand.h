@@ -25,9 +25,17 @@ struct ScanOptions {
   bool dryRun = false;
   bool followLinks = false;
   int previewMemoryMiB = 1024;  // --preview-memory=MIB
+  bool gallery = false;         // --gallery (brings --thumbnails)
+  bool sortByDate = false;      // --sort=date-taken
+  bool filterGiven = false;     // --filter was given (else the gallery lists its own kinds)
   bool help = false;
   bool version = false;
 };
+
+// The filter of a gallery without --filter: every picture format the
+// previews read (the phones' formats included) and the videos the viewer
+// plays.
+inline constexpr const char* kGalleryFilter = "JPG|JPEG|JPE|PNG|GIF|BMP|WEBP|TIF|TIFF|HEIC|HEIF|HIF|AVIF|MP4|M4V|WEBM";
 
 // Reads the arguments (without the program name). On a mistake returns
 // nothing and puts the reason into `error`.

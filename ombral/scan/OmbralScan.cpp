@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "GalleryPages.h"
 #include "ProtocolText.h"
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"
@@ -20,8 +21,9 @@ constexpr const char* kMainIndexPage = "_xbmidx.html";
 constexpr const char* kWelcomePage = "_xidxbase.html";
 
 // Names the scan writes or keeps for itself in the folders it scans.
-constexpr const char* kOwnNames[] = {kMainIndexPage, kWelcomePage, CPreviewFolder::kFolderName,
-                                     CPreviewFolder::kRecordName, CPageRecord::kName};
+constexpr const char* kOwnNames[] = {kMainIndexPage,         kWelcomePage,         CPreviewFolder::kFolderName,
+                                     CPreviewFolder::kRecordName, CPageRecord::kName, gallery::kStyleName,
+                                     gallery::kScriptName,     gallery::kSearchName};
 
 std::string FormatText(const char* format, va_list args) {
   CString text;
@@ -220,12 +222,20 @@ void COmbralScan::WriteTopLevelPages(CHtmlFile& mainIndex) {
   WriteTopLevelPage(kWelcomePage, [this](CHtmlFile& page) { WriteWelcomePage(page); });
 }
 
+void COmbralScan::WriteGalleryTopFiles(const std::string& redirect) {
+  for (const char* name : {kMainIndexPage, kWelcomePage})
+    WriteTopLevelPage(name, [&redirect](CHtmlFile& file) { file.Write(redirect); });
+}
+
 void COmbralScan::ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles) {
   Protocol("%s", "");
   Protocol("CREATED FILES: %d", createdFiles);
   Protocol("FOUND IMAGES: %d with %llu KB", totalImages, static_cast<unsigned long long>(totalBytes / 1024));
   Protocol("FOUND PATHS: %d", pathCount);
-  if (m_nPreviewEdge > 0 && m_run)
+  if (m_nPreviewEdge > 0 && m_run && m_bGallery)
+    Protocol("PREVIEWS: %d made, %d unchanged, %d found again by content", m_run->previewsMade, m_run->previewsKept,
+             m_run->previewsFoundAgain);
+  else if (m_nPreviewEdge > 0 && m_run)
     Protocol("PREVIEWS: %d made, %d unchanged", m_run->previewsMade, m_run->previewsKept);
   if (m_bRemoveStale && m_run) {
     if (m_bDryRun) Protocol("STALE FILES: %d (dry run, nothing removed)", m_run->staleFiles);
@@ -240,6 +250,8 @@ bool COmbralScan::RunScan() {
   SetStatusText("Scanning...");
   ClearProtocol();
   LoadSettings();
+  // The gallery shows previews: it brings them when they were not asked for.
+  if (m_bGallery && m_nPreviewEdge <= 0) m_nPreviewEdge = 240;
   m_run = std::make_unique<RunState>(m_bDryRun != 0);
   if (!ValidateSettings() || !LockTree()) {
     m_run.reset();
@@ -257,14 +269,16 @@ bool COmbralScan::RunScan() {
   if (m_run->pages->Open(m_bDryRun != 0) == CPageRecord::State::Foreign)
     Warn("Kept \"%s\\%s\": not written by Ombral.", m_strPath.GetString(), CPageRecord::kName);
 
+  // The gallery writes its pages, the top ones too, after the walk.
   CHtmlFile mainIndex;
-  if (m_bRecurse) WriteTopLevelPages(mainIndex);
+  if (m_bRecurse && !m_bGallery) WriteTopLevelPages(mainIndex);
 
   std::uint64_t totalBytes = 0;
   int pathCount = 0;
   int createdFiles = 0;
   const int totalImages = ScanFolders(mainIndex.IsOpen() ? &mainIndex : nullptr, m_strPath, m_bRecurse,
                                       !m_bNoLogging, totalBytes, pathCount, createdFiles, m_bIgnoreEmptyPaths);
+  if (m_bGallery && !StopRequested()) createdFiles = WriteGallery();
   if (StopRequested()) {
     // The main index keeps its old content: a new one would miss folders.
     mainIndex.Abandon();

@@ -29,15 +29,20 @@ Line NoPreviewLine(const Line* old, const platform::EntryInfo& picture, Line::Ki
 
 std::uint64_t Mebibytes(std::uint64_t bytes) { return (bytes + (1u << 20) - 1) >> 20; }
 
+// The longer edge of the gallery's renditions: sharp on most screens,
+// a few hundred kilobytes each.
+constexpr int kRenditionEdge = 2048;
+
 }  // namespace
 
 void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*/) {
   const std::vector<ListedFile>& files = pending.listing.Files();
   bool anyPicture = false;
-  for (const ListedFile& file : files) anyPicture = anyPicture || platform::HasPictureExtension(file.name.GetView());
+  for (const ListedFile& file : files) anyPicture = anyPicture || IsPreviewable(file.name.GetView());
   if (!anyPicture) return;
 
   auto previews = std::make_shared<CPreviewFolder>(pending.handle, pending.folder);
+  if (m_bGallery) previews->UseThirdForm();
   switch (previews->Open(!m_bDryRun)) {
     case CPreviewFolder::State::Absent:
       if (m_bDryRun) return;  // a dry run writes nothing
@@ -61,7 +66,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
     const std::string name(file.name.GetView());
     // Only a regular file reached without a link is ever read: a link may
     // lead to a picture its reader may not see, and a pipe would block.
-    if (!file.plain || !platform::HasPictureExtension(name)) continue;
+    if (!file.plain || !IsPreviewable(name)) continue;
     // A picture the record knows by size, time and inode is not read again:
     // its preview is still right, or it still cannot have one.
     const Line* line = previews->Find(name);
@@ -74,10 +79,16 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
         picture.kind = Kind::OverBudget;
         continue;
       }
-      platform::EntryInfo shown;
+      platform::EntryInfo shown, rendition;
+      // The gallery's rendition must still stand beside the preview.
+      const bool renditionStands =
+          !line->HasRendition() ||
+          (previews->LookRendition(name, rendition) && rendition.kind == platform::EntryKind::File &&
+           Stamp::Of(rendition) == line->rendition && (rendition.mode & ~PreviewMode(file.info) & 0777) == 0);
       if (line->kind == Line::Kind::Preview && previews->HasFile(CPreviewFolder::PreviewName(name)) &&
           previews->LookPreview(name, shown) && shown.kind == platform::EntryKind::File &&
-          line->IsPreviewFile(Stamp::Of(shown)) && (shown.mode & ~PreviewMode(file.info) & 0777) == 0) {
+          line->IsPreviewFile(Stamp::Of(shown)) && (shown.mode & ~PreviewMode(file.info) & 0777) == 0 &&
+          renditionStands) {
         picture.kind = Kind::Kept;
         picture.width = line->width;
         picture.height = line->height;
@@ -95,6 +106,15 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
             previews->Set(name, upgraded);
           }
         }
+        // The gallery reads what a preview made without it did not keep:
+        // the picture's digest and facts, without decoding it.
+        if (m_bGallery && !line->HasFacts() && !line->legacy && !m_bDryRun) {
+          PreviewJob job = GalleryJob(pending, name, previews);
+          job.factsOnly = true;
+          job.keptLine = *line;
+          Submit(picture, std::move(job));
+          picture.factsOnly = true;
+        }
         continue;
       }
     }
@@ -104,12 +124,43 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       continue;
     }
     if (m_bDryRun) continue;
-    if (!m_run->pool) m_run->pool = std::make_unique<CWorkerPool>(0, [] { platform::EndPreviewThread(); });
-    picture.kind = Kind::Pending;
-    picture.result = std::make_shared<PreviewJobResult>();
-    PreviewJob job{pending.handle, name, previews, m_nPreviewEdge, m_run->budget.get(), m_run->stop};
-    picture.done = m_run->pool->Submit([job, result = picture.result] { *result = job.Run(); });
+    PreviewJob job = GalleryJob(pending, name, previews);
+    if (m_bGallery) {
+      // A picture no record here knows may have moved: the previews of the
+      // whole tree are looked up by its digest.
+      if (!m_run->moved) {
+        m_run->moved = std::make_unique<CMovedPictures>(m_run->tree, m_run->root, m_bFollowLinks != 0);
+        m_run->moved->Build([this] { return StopRequested(); });
+      }
+      job.moved = m_run->moved.get();
+    }
+    Submit(picture, std::move(job));
   }
+}
+
+bool COmbralScan::IsPreviewable(std::string_view name) const {
+  return platform::HasPictureExtension(name) || (m_bGallery && platform::HasPhonePictureExtension(name));
+}
+
+PreviewJob COmbralScan::GalleryJob(const PendingFolder& pending, const std::string& name,
+                                   const std::shared_ptr<CPreviewFolder>& previews) const {
+  PreviewJob job;
+  job.pictures = pending.handle;
+  job.name = name;
+  job.previews = previews;
+  job.edge = m_nPreviewEdge;
+  job.budget = m_run->budget.get();
+  job.stop = m_run->stop;
+  job.gallery = m_bGallery != 0;
+  job.renditionEdge = m_bGallery ? kRenditionEdge : 0;
+  return job;
+}
+
+void COmbralScan::Submit(PicturePreview& picture, PreviewJob job) {
+  if (!m_run->pool) m_run->pool = std::make_unique<CWorkerPool>(0, [] { platform::EndPreviewThread(); });
+  picture.kind = Kind::Pending;
+  picture.result = std::make_shared<PreviewJobResult>();
+  picture.done = m_run->pool->Submit([job = std::move(job), result = picture.result] { *result = job.Run(); });
 }
 
 void COmbralScan::CollectPreviews(PendingFolder& pending) {
@@ -123,13 +174,27 @@ void COmbralScan::CollectPreviews(PendingFolder& pending) {
     picture.done.wait();
     const std::string name(files[i].name.GetView());
     const PreviewJobResult& result = *picture.result;
+    if (picture.factsOnly && result.status != PreviewJobResult::Status::Facts) {
+      // The preview stands whatever became of reading the facts: they are
+      // read again next time.
+      picture.kind = Kind::Kept;
+      ++m_run->previewsKept;
+      continue;
+    }
     switch (result.status) {
       case PreviewJobResult::Status::Made:
         folder.Set(name, result.line);
         picture.kind = Kind::Made;
         picture.width = result.line.width;
         picture.height = result.line.height;
-        ++m_run->previewsMade;
+        ++(result.foundAgain ? m_run->previewsFoundAgain : m_run->previewsMade);
+        break;
+      case PreviewJobResult::Status::Facts:
+        folder.Set(name, result.line);
+        picture.kind = Kind::Kept;
+        picture.width = result.line.width;
+        picture.height = result.line.height;
+        ++m_run->previewsKept;
         break;
       case PreviewJobResult::Status::Broken:
         folder.Set(name, NoPreviewLine(folder.Find(name), files[i].info, Line::Kind::Broken, 0));
@@ -195,7 +260,8 @@ void COmbralScan::NoteStaleCandidates(const PendingFolder& pending) {
   // A page only where no page was wanted: a page that could not be
   // written this time is not stale.
   const std::string pageName(m_strIndexFile.GetView());
-  if (listing.Files().empty() && listing.HasFile(pageName))
+  // The gallery decides after the walk which folders keep a page.
+  if (!m_bGallery && listing.Files().empty() && listing.HasFile(pageName))
     m_run->stale.AddPage(pending.node, pending.folder, pageName, PlaceOf(pending.node, pageName));
   if (!listing.HasFolder(CPreviewFolder::kFolderName)) return;
   CPreviewFolder previews(pending.handle, pending.folder);

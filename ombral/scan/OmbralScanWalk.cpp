@@ -5,6 +5,7 @@
 #include <deque>
 #include <string>
 
+#include "GalleryPages.h"
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"
 #include "ombral/OmbralScan.h"
@@ -16,12 +17,6 @@ namespace {
 constexpr std::size_t kMaxFoldersAhead = 64;
 
 }  // namespace
-
-struct COmbralScan::Totals {
-  std::uint64_t bytes = 0;
-  int images = 0;
-  int createdFiles = 0;
-};
 
 int COmbralScan::GetPathStatistics(const char* folder, int logging, std::uint64_t& bytes, int& count) {
   if (logging) Protocol("Get path statistics on path %s...", folder);
@@ -78,6 +73,9 @@ std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CSt
   rules.keepNames = m_bRemoveStale != 0;
   rules.removeLeftovers = !m_bDryRun;
   if (pending->node == 0 && m_run->pages->GetState() == CPageRecord::State::Ours) rules.hidden.insert(CPageRecord::kName);
+  // The gallery's own files in the top folder are none of its pictures.
+  if (pending->node == 0 && m_bGallery)
+    rules.hidden.insert({gallery::kStyleName, gallery::kScriptName, gallery::kSearchName});
   pending->searched = pending->listing.Read(*pending->handle, rules);
   if (!pending->searched) pending->openError = errno;
   if (pending->searched && m_nPreviewEdge > 0) PreparePreviews(*pending, root);
@@ -108,6 +106,14 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
     else Warn("%s", pending.previewFolderProblem.GetString());
   }
 
+  if (m_bGallery) {
+    // The gallery's pages need the folders below this one: they are
+    // written after the walk, from what the walk collects.
+    CollectGalleryFolder(pending, logging, totals);
+    SavePreviewRecord(pending);
+    if (m_bRemoveStale) NoteStaleCandidates(pending);
+    return;
+  }
   const CString pagePath = folder + "\\" + m_strIndexFile;
   const std::vector<ListedFile>& files = pending.listing.Files();
   CHtmlFile page;
@@ -176,6 +182,7 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
     Protocol("%s", "");
   }
   if (!m_run->writer) m_run->writer = std::make_unique<CPageWriter>();
+  if (m_bGallery) StartGallery();
   if (m_nPreviewEdge > 0 && !m_run->budget)
     m_run->budget = std::make_unique<platform::PreviewBudget>(static_cast<std::uint64_t>(m_nPreviewMemoryMiB) << 20);
   (void)recurse;

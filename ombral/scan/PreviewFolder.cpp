@@ -74,14 +74,15 @@ bool CPreviewFolder::ReadRecord() {
       !IsTrustedRecord(info))
     return false;
   int version = 0;
-  if (text.compare(0, preview_record::kHead2.size(), preview_record::kHead2) == 0) version = 2;
+  if (text.compare(0, preview_record::kHead3.size(), preview_record::kHead3) == 0) version = 3;
+  else if (text.compare(0, preview_record::kHead2.size(), preview_record::kHead2) == 0) version = 2;
   else if (text.compare(0, preview_record::kHead1.size(), preview_record::kHead1) == 0) version = 1;
   else return false;
   // Lines that do not read as a record line are dropped: their pictures
   // simply get a new preview, and their files are not known as ours. A
   // later line of a picture (added while a run wrote its preview) wins.
   std::string_view rest(text);
-  rest.remove_prefix(version == 2 ? preview_record::kHead2.size() : preview_record::kHead1.size());
+  rest.remove_prefix(version == 1 ? preview_record::kHead1.size() : preview_record::kHead2.size());
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');
     if (end == std::string_view::npos) break;  // a cut last line
@@ -92,6 +93,9 @@ bool CPreviewFolder::ReadRecord() {
   }
   // A first-form record is written anew in the second form.
   m_changed = version == 1;
+  // A record of the third form stays one, also in a scan without the gallery.
+  m_diskThird = version == 3;
+  m_third = m_third || m_diskThird;
   return true;
 }
 
@@ -128,12 +132,15 @@ void CPreviewFolder::Erase(const std::string& picture) {
 
 bool CPreviewFolder::Save() {
   if (!m_folder) return false;
-  std::string text(preview_record::kHead2);
-  for (const auto& [name, line] : m_records) text += preview_record::Format(name, line);
+  bool third = m_third;
+  for (const auto& [name, line] : m_records) third = third || line.HasFacts();
+  std::string text(third ? preview_record::kHead3 : preview_record::kHead2);
+  for (const auto& [name, line] : m_records) text += preview_record::Format(name, line, third);
   std::lock_guard<std::mutex> lock(m_journalMutex);
   m_journal.Close();  // lines added from now on go to the new file
   if (!record_text::WriteRecord(m_folder, kRecordName, text)) return false;
   m_changed = false;
+  m_diskThird = third;
   return true;
 }
 
@@ -141,7 +148,8 @@ bool CPreviewFolder::Note(const std::string& picture, const Line& line) const {
   if (!m_folder) return false;
   std::lock_guard<std::mutex> lock(m_journalMutex);
   if (!m_journal.IsOpen()) m_journal = platform::AppendFile::Open(*m_folder, kRecordName);
-  return m_journal.Append(preview_record::Format(picture, line));
+  // A line takes the form of the record it is added to.
+  return m_journal.Append(preview_record::Format(picture, line, m_diskThird));
 }
 
 bool CPreviewFolder::LookPreview(const std::string& picture, EntryInfo& info) const {
@@ -159,6 +167,27 @@ bool CPreviewFolder::IsOwnPreviewContent(const std::string& picture, bool markCo
     if (line->legacy ? line->IsPreviewFile(Stamp::Of(info)) : CDigest::Of(bytes) == line->digest) return true;
   }
   return markCounts && platform::IsMarkedPreview(bytes);
+}
+
+bool CPreviewFolder::LookRendition(const std::string& picture, EntryInfo& info) const {
+  return m_folder && m_folder->Look(RenditionName(picture), info);
+}
+
+bool CPreviewFolder::IsOwnRenditionContent(const std::string& picture) const {
+  const Line* line = Find(picture);
+  std::string bytes;
+  return m_state == State::Ours && m_folder && line && line->HasRendition() &&
+         m_folder->ReadFile(RenditionName(picture), kMaxPreviewBytes, bytes) == platform::ReadStatus::Read &&
+         CDigest::Of(bytes) == line->renditionDigest;
+}
+
+void CPreviewFolder::UseThirdForm() {
+  if (!m_third) m_changed = true;
+  m_third = true;
+}
+
+CString CPreviewFolder::RenditionPath(const std::string& picture) const {
+  return m_path + "\\" + CString(RenditionName(picture));
 }
 
 CString CPreviewFolder::PreviewPath(const std::string& picture) const {

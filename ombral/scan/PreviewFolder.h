@@ -77,6 +77,18 @@ public:
   // or (with `markCounts`) the mark every preview carries.
   bool IsOwnPreviewContent(const std::string& picture, bool markCounts) const;
 
+  // The rendition of a picture whose format browsers do not show (the
+  // gallery's viewer shows it instead): "<picture>.jpeg", a name no
+  // preview can have, since every preview's name ends in ".jpg".
+  static std::string RenditionName(const std::string& picture) { return picture + ".jpeg"; }
+  bool LookRendition(const std::string& picture, platform::EntryInfo& info) const;
+  // Whether the file under the rendition's name has the recorded digest.
+  bool IsOwnRenditionContent(const std::string& picture) const;
+  CString RenditionPath(const std::string& picture) const;
+  // The record is written in its third form from now on (the gallery's
+  // facts); a record read in that form keeps it anyway.
+  void UseThirdForm();
+
   CString PreviewPath(const std::string& picture) const;    // path text of a picture's preview
   std::string PreviewLink(const std::string& picture) const;  // "_xthumbs/<name>.jpg", not escaped
   CString FolderPath() const { return m_path; }
@@ -95,6 +107,8 @@ private:
   std::map<std::string, Line> m_records;
   std::set<std::string> m_fileNames;
   bool m_changed = false;
+  bool m_third = false;      // written in the third form
+  bool m_diskThird = false;  // the record on disk is of the third form
   mutable std::mutex m_journalMutex;
   mutable platform::AppendFile m_journal;
 };

@@ -12,6 +12,14 @@ using Outcome = platform::ReplacingFile::Outcome;
 
 std::uint32_t PreviewMode(const platform::EntryInfo& picture) { return (picture.mode & 0444) | 0200; }
 
+void SetFacts(CPreviewFolder::Line& line, const std::string& content, const platform::PictureFacts& facts) {
+  line.content = content;
+  line.pictureWidth = facts.width;
+  line.pictureHeight = facts.height;
+  line.taken = facts.taken;
+  line.camera = facts.camera;
+}
+
 PreviewJobResult PreviewJob::Run() const {
   PreviewJobResult result;
   if (stop && stop->load()) return result;
@@ -41,65 +49,111 @@ PreviewJobResult PreviewJob::Run() const {
     }
     return result;
   }
-  // The decoder takes over what this job holds, and gives it all back.
-  platform::PreviewImage image;
-  try {
-    image = platform::MakePreviewImage(bytes, edge, *budget, listed.size);
-  } catch (const std::bad_alloc&) {
-    image.status = platform::PreviewStatus::Failed;
-    image.reason = "out of memory";
+  std::string content;
+  if (gallery) content = CDigest::Of(bytes);
+  if (factsOnly) {
+    // The preview stands; the picture is read for what the gallery shows,
+    // and for its digest, but not decoded.
+    platform::PictureFacts facts;
+    platform::ReadPictureFacts(bytes, true, facts);
+    budget->Release(listed.size);
+    if (!keptLine.IsOf(CPreviewFolder::Stamp::Of(read))) return result;  // changed meanwhile: next run
+    result.status = Status::Facts;
+    result.line = keptLine;
+    SetFacts(result.line, content, facts);
+    return result;
   }
-  bytes = std::string();
-  switch (image.status) {
-    case platform::PreviewStatus::Made: break;
-    case platform::PreviewStatus::OverBudget:
-      result.status = Status::OverBudget;
-      result.needed = image.needed;
-      return result;
-    case platform::PreviewStatus::Failed:
-      result.status = Status::Failed;
-      result.reason = image.reason;
-      return result;
-    default:  // damaged, no picture, too many pixels
-      result.status = Status::Broken;
-      result.reason = image.reason;
-      return result;
-  }
-  if (stop && stop->load()) return result;
-
+  std::string previewBytes, renditionBytes;
   CPreviewFolder::Line line;
   line.kind = CPreviewFolder::Line::Kind::Preview;
   line.picture = CPreviewFolder::Stamp::Of(read);
-  line.digest = CDigest::Of(image.jpeg);
-  line.width = image.width;
-  line.height = image.height;
+  const CMovedPictures::Source* source = moved ? moved->Find(read.size, content, edge) : nullptr;
+  if (source && moved->Read(*source, previewBytes, renditionBytes)) {
+    budget->Release(listed.size);
+    const CPreviewFolder::Line& was = source->line;
+    line.width = was.width;
+    line.height = was.height;
+    line.content = content;
+    line.pictureWidth = was.pictureWidth;
+    line.pictureHeight = was.pictureHeight;
+    line.taken = was.taken;
+    line.camera = was.camera;
+    line.renditionWidth = renditionBytes.empty() ? 0 : was.renditionWidth;
+    line.renditionHeight = renditionBytes.empty() ? 0 : was.renditionHeight;
+    result.foundAgain = true;
+  } else {
+    // The decoder takes over what this job holds, and gives it all back.
+    platform::PreviewImage image;
+    platform::PreviewOptions options;
+    options.phoneFormats = gallery;
+    options.renditionEdge = gallery ? renditionEdge : 0;
+    try {
+      image = platform::MakePreviewImage(bytes, edge, *budget, listed.size, options);
+    } catch (const std::bad_alloc&) {
+      image.status = platform::PreviewStatus::Failed;
+      image.reason = "out of memory";
+    }
+    bytes = std::string();
+    switch (image.status) {
+      case platform::PreviewStatus::Made: break;
+      case platform::PreviewStatus::OverBudget:
+        result.status = Status::OverBudget;
+        result.needed = image.needed;
+        return result;
+      case platform::PreviewStatus::Failed:
+        result.status = Status::Failed;
+        result.reason = image.reason;
+        return result;
+      default:  // damaged, no picture, too many pixels
+        result.status = Status::Broken;
+        result.reason = image.reason;
+        return result;
+    }
+    line.width = image.width;
+    line.height = image.height;
+    if (gallery) SetFacts(line, content, image.facts);
+    previewBytes = std::move(image.jpeg);
+    renditionBytes = std::move(image.rendition);
+    line.renditionWidth = image.renditionWidth;
+    line.renditionHeight = image.renditionHeight;
+  }
+  if (stop && stop->load()) return result;
+  line.digest = CDigest::Of(previewBytes);
+  if (!renditionBytes.empty()) line.renditionDigest = CDigest::Of(renditionBytes);
 
-  platform::ReplacingFile file;
   platform::ReplacingFile::Options options;
   options.mode = PreviewMode(read);
   options.forceMode = true;
   options.group = read.group;
-  const std::string previewName = CPreviewFolder::PreviewName(name);
-  if (!file.Begin(previews->Handle(), previewName, options)) {
+  platform::ReplacingFile rendition, file;
+  const auto failed = [&](const platform::ReplacingFile& which) {
     result.status = Status::WriteFailed;
-    result.error = file.Error();
-    result.takenBy = file.TakenBy();
+    result.error = which.Error();
+    result.takenBy = which.TakenBy();
     return result;
+  };
+  // The rendition first, then the preview; the record names both before
+  // either takes its name.
+  Outcome renditionOutcome = Outcome::Unchanged;
+  if (!renditionBytes.empty()) {
+    if (!rendition.Begin(previews->Handle(), CPreviewFolder::RenditionName(name), options)) return failed(rendition);
+    rendition.Write(renditionBytes);
+    renditionOutcome = rendition.Finish();
+    if (renditionOutcome == Outcome::Failed || renditionOutcome == Outcome::NameTaken) return failed(rendition);
+    line.rendition = CPreviewFolder::Stamp::Of(rendition.Written());
   }
-  file.Write(image.jpeg);
+  if (!file.Begin(previews->Handle(), CPreviewFolder::PreviewName(name), options)) return failed(file);
+  file.Write(previewBytes);
   Outcome outcome = file.Finish();
   if (outcome == Outcome::Created || outcome == Outcome::Replaced || outcome == Outcome::Unchanged) {
     line.preview = CPreviewFolder::Stamp::Of(file.Written());
     // The record names the preview before it takes its name.
     previews->Note(name, line);
+    if (renditionOutcome != Outcome::Unchanged) renditionOutcome = rendition.Publish();
+    if (renditionOutcome == Outcome::Failed || renditionOutcome == Outcome::NameTaken) return failed(rendition);
     if (outcome != Outcome::Unchanged) outcome = file.Publish();
   }
-  if (outcome == Outcome::Failed || outcome == Outcome::NameTaken) {
-    result.status = Status::WriteFailed;
-    result.error = file.Error();
-    result.takenBy = file.TakenBy();
-    return result;
-  }
+  if (outcome == Outcome::Failed || outcome == Outcome::NameTaken) return failed(file);
   result.status = Status::Made;
   result.line = line;
   return result;

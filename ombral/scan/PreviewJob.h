@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "MovedPictures.h"
 #include "PreviewFolder.h"
 #include "platform/FolderHandle.h"
 #include "platform/Preview.h"
@@ -19,6 +20,7 @@ struct PreviewJobResult {
     Failed,       // it could not be read or decoded this time (`reason`); tried again next run
     WriteFailed,  // decoded, but the preview could not be written (`error`, or `takenBy`)
     Skipped,      // no longer a plain file, gone, or the scan was asked to stop
+    Facts,        // (factsOnly) the picture's digest and facts were read into `line`
   };
   Status status = Status::Skipped;
   CPreviewFolder::Line line;  // the record line of a made preview
@@ -26,6 +28,7 @@ struct PreviewJobResult {
   std::string reason;
   int error = 0;
   platform::EntryKind takenBy = platform::EntryKind::Missing;
+  bool foundAgain = false;  // Made by copying the preview of a picture with the same bytes
 };
 
 struct PreviewJob {
@@ -35,6 +38,16 @@ struct PreviewJob {
   int edge = 0;
   platform::PreviewBudget* budget = nullptr;
   std::shared_ptr<std::atomic<bool>> stop;
+  // The gallery's work: the phones' formats, a rendition for the viewer,
+  // and the picture's digest and facts in the record line.
+  bool gallery = false;
+  int renditionEdge = 0;
+  // The preview is still right: only the digest and the facts are read,
+  // and added to this line.
+  bool factsOnly = false;
+  CPreviewFolder::Line keptLine;
+  // Previews found again by the picture's digest (null: none are looked for).
+  const CMovedPictures* moved = nullptr;
 
   PreviewJobResult Run() const;
 };
@@ -42,3 +55,5 @@ struct PreviewJob {
 // Permissions of a picture's preview: readable by whom the picture is
 // readable by, never by more.
 std::uint32_t PreviewMode(const platform::EntryInfo& picture);
+// Puts the picture's digest and facts into its record line.
+void SetFacts(CPreviewFolder::Line& line, const std::string& content, const platform::PictureFacts& facts);

@@ -5,39 +5,14 @@
 #include <cstdio>
 
 #include "Digest.h"
+#include "RecordText.h"
 #include "platform/Preview.h"
 
 namespace preview_record {
 namespace {
 
-// Names may hold any byte but '/' and NUL; the record keeps one per line,
-// so '%', CR and LF are written as %25, %0D and %0A.
-std::string EscapeName(const std::string& name) {
-  std::string out;
-  for (const char c : name) {
-    if (c == '%') out += "%25";
-    else if (c == '\n') out += "%0A";
-    else if (c == '\r') out += "%0D";
-    else out += c;
-  }
-  return out;
-}
-
 bool UnescapeName(std::string_view text, std::string& name) {
-  name.clear();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      name += text[i];
-      continue;
-    }
-    const std::string_view code = text.substr(i + 1, 2);
-    if (code == "25") name += '%';
-    else if (code == "0A") name += '\n';
-    else if (code == "0D") name += '\r';
-    else return false;
-    i += 2;
-  }
-  return platform::IsPlainName(name) && name.find('\\') == std::string::npos;
+  return record_text::Unescape(text, name) && platform::IsPlainName(name) && name.find('\\') == std::string::npos;
 }
 
 // The next blank-ended field.
@@ -67,6 +42,68 @@ bool TakeTime(std::string_view& line, std::int64_t& seconds, std::uint32_t& nano
   if (error != std::errc() || end != field.data() + point) return false;
   auto [end2, error2] = std::from_chars(field.data() + point + 1, field.data() + field.size(), nanos);
   return error2 == std::errc() && end2 == field.data() + field.size() && nanos < 1000000000u;
+}
+
+// A camera's name as one field: '%', blank, CR and LF encoded, "-" for
+// none (and "%2D" for a camera called "-").
+std::string EscapeField(const std::string& text) {
+  if (text.empty()) return "-";
+  if (text == "-") return "%2D";
+  std::string out;
+  for (const char c : text) {
+    if (c == '%') out += "%25";
+    else if (c == ' ') out += "%20";
+    else if (c == '\n') out += "%0A";
+    else if (c == '\r') out += "%0D";
+    else out += c;
+  }
+  return out;
+}
+
+bool UnescapeField(std::string_view field, std::string& text) {
+  text.clear();
+  if (field == "-") return true;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '%') {
+      text += field[i];
+      continue;
+    }
+    const std::string_view code = field.substr(i + 1, 2);
+    if (code == "25") text += '%';
+    else if (code == "20") text += ' ';
+    else if (code == "0A") text += '\n';
+    else if (code == "0D") text += '\r';
+    else if (code == "2D") text += '-';
+    else return false;
+    i += 2;
+  }
+  return true;
+}
+
+// "YYYY-MM-DD HH:MM:SS" is written with a T for the blank.
+bool TakeDate(std::string_view& line, std::string& date) {
+  std::string_view field;
+  if (!TakeField(line, field)) return false;
+  date.clear();
+  if (field == "-") return true;
+  if (field.size() != 19) return false;
+  for (std::size_t i = 0; i < 19; ++i) {
+    const char separator = i == 4 || i == 7 ? '-' : i == 10 ? 'T' : i == 13 || i == 16 ? ':' : '\0';
+    if (separator ? field[i] != separator : !(field[i] >= '0' && field[i] <= '9')) return false;
+  }
+  date = std::string(field);
+  date[10] = ' ';
+  return true;
+}
+
+bool TakeDigest(std::string_view& line, std::string& digest) {
+  std::string_view field;
+  if (!TakeField(line, field)) return false;
+  digest.clear();
+  if (field == "-") return true;
+  if (!CDigest::IsDigestText(field)) return false;
+  digest = std::string(field);
+  return true;
 }
 
 bool TakeStamp(std::string_view& line, Stamp& stamp) {
@@ -106,7 +143,7 @@ bool Line::IsPreviewFile(const Stamp& file) const {
   return legacy || (file.nanos == preview.nanos && file.inode == preview.inode);
 }
 
-std::string Format(const std::string& name, const Line& line) {
+std::string Format(const std::string& name, const Line& line, bool third) {
   const char kind = line.kind == Line::Kind::Preview ? 'P' : (line.kind == Line::Kind::Broken ? 'B' : 'L');
   char numbers[320];
   std::snprintf(numbers, sizeof numbers, "%c %llu %lld.%09u %llu %llu %lld.%09u %llu %s %d %d %llu ", kind,
@@ -116,7 +153,21 @@ std::string Format(const std::string& name, const Line& line) {
                 line.preview.nanos, static_cast<unsigned long long>(line.preview.inode),
                 line.digest.empty() ? "-" : line.digest.c_str(), line.width, line.height,
                 static_cast<unsigned long long>(line.needed));
-  return numbers + EscapeName(name) + "\n";
+  std::string text = numbers;
+  if (third) {
+    std::string taken = line.taken.empty() ? "-" : line.taken;
+    if (taken.size() > 10) taken[10] = 'T';
+    char facts[320];
+    std::snprintf(facts, sizeof facts, "%s %d %d %s %llu %lld.%09u %llu %s %d %d ",
+                  line.content.empty() ? "-" : line.content.c_str(), line.pictureWidth, line.pictureHeight,
+                  taken.c_str(), static_cast<unsigned long long>(line.rendition.size),
+                  static_cast<long long>(line.rendition.seconds), line.rendition.nanos,
+                  static_cast<unsigned long long>(line.rendition.inode),
+                  line.renditionDigest.empty() ? "-" : line.renditionDigest.c_str(), line.renditionWidth,
+                  line.renditionHeight);
+    text += facts + EscapeField(line.camera) + " ";
+  }
+  return text + record_text::Escape(name) + "\n";
 }
 
 bool Parse(std::string_view text, int version, std::string& name, Line& line) {
@@ -130,13 +181,21 @@ bool Parse(std::string_view text, int version, std::string& name, Line& line) {
     default: return false;
   }
   text.remove_prefix(2);
-  std::string_view digest;
-  if (!TakeStamp(text, line.picture) || !TakeStamp(text, line.preview) || !TakeField(text, digest) ||
+  if (!TakeStamp(text, line.picture) || !TakeStamp(text, line.preview) || !TakeDigest(text, line.digest) ||
       !TakeNumber(text, line.width) || !TakeNumber(text, line.height) || !TakeNumber(text, line.needed))
     return false;
-  if (digest != "-") {
-    if (!CDigest::IsDigestText(digest)) return false;
-    line.digest = std::string(digest);
+  if (version == 3) {
+    std::string_view camera;
+    if (!TakeDigest(text, line.content) || !TakeNumber(text, line.pictureWidth) ||
+        !TakeNumber(text, line.pictureHeight) || !TakeDate(text, line.taken) || !TakeStamp(text, line.rendition) ||
+        !TakeDigest(text, line.renditionDigest) || !TakeNumber(text, line.renditionWidth) ||
+        !TakeNumber(text, line.renditionHeight) || !TakeField(text, camera) || !UnescapeField(camera, line.camera))
+      return false;
+    if (line.pictureWidth < 0 || line.pictureHeight < 0) return false;
+    // A rendition has a size to show; no rendition has none.
+    if (line.HasRendition() ? !SizeIsShowable(line.renditionWidth, line.renditionHeight)
+                            : line.renditionWidth != 0 || line.renditionHeight != 0)
+      return false;
   }
   if (line.kind == Line::Kind::Preview && (!SizeIsShowable(line.width, line.height) || line.digest.empty()))
     return false;

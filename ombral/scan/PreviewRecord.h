@@ -15,6 +15,16 @@
 // Records of the first form ("Ombral previews 1": K size time size time
 // width height name, times in seconds) are still read; their lines count
 // as `legacy` until the scan writes the record again.
+//
+// The gallery keeps more per picture, in the third form ("Ombral previews
+// 3"): after `needed` come the digest of the picture's own bytes (by which
+// a picture that moved is found again), its size as shown (width height),
+// the date it was taken ("YYYY-MM-DDTHH:MM:SS" or "-"), the stamp, digest
+// and size of its rendition (a JPEG for the viewer; "0 0.000000000 0 - 0 0"
+// for none) and the camera ('%', blank, CR and LF percent-encoded; "-" for
+// none), then the name. A record is written in the third form when one of
+// its lines holds these facts, else in the second, so a scan without the
+// gallery writes what it always wrote.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +38,7 @@ namespace preview_record {
 inline constexpr std::string_view kHeadPrefix = "Ombral previews ";
 inline constexpr std::string_view kHead1 = "Ombral previews 1\n";
 inline constexpr std::string_view kHead2 = "Ombral previews 2\n";
+inline constexpr std::string_view kHead3 = "Ombral previews 3\n";
 
 // A file as the record remembers it.
 struct Stamp {
@@ -53,6 +64,20 @@ struct Line {
   std::uint64_t needed = 0;  // an L line's decoding memory
   bool legacy = false;  // read from a first-form record: seconds only, no inodes, no digest
 
+  // The gallery's facts (third form); `content` is "" when they were never read.
+  std::string content;     // digest of the picture's bytes
+  int pictureWidth = 0;    // the picture's size as shown; 0 when unknown
+  int pictureHeight = 0;
+  std::string taken;       // date taken, "YYYY-MM-DD HH:MM:SS"; "" when the picture names none
+  std::string camera;      // "" when the picture names none
+  Stamp rendition;         // the rendition file (all 0 for none)
+  std::string renditionDigest;  // "" for none
+  int renditionWidth = 0;
+  int renditionHeight = 0;
+
+  bool HasFacts() const { return !content.empty(); }
+  bool HasRendition() const { return !renditionDigest.empty(); }
+
   bool HasPreview() const { return !digest.empty() || (legacy && preview.seconds != 0); }
   // Whether `file` is the picture this line was made from.
   bool IsOf(const Stamp& file) const;
@@ -60,10 +85,10 @@ struct Line {
   bool IsPreviewFile(const Stamp& file) const;
 };
 
-// One line (with its '\n') of the second form.
-std::string Format(const std::string& name, const Line& line);
-// Parses one line (without its '\n') of the form `version` (1 or 2); false
-// for anything that is not a well-formed line.
+// One line (with its '\n') of the second form, or with `third` of the third.
+std::string Format(const std::string& name, const Line& line, bool third = false);
+// Parses one line (without its '\n') of the form `version` (1, 2 or 3);
+// false for anything that is not a well-formed line.
 bool Parse(std::string_view text, int version, std::string& name, Line& line);
 
 }  // namespace preview_record

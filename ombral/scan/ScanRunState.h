@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "FolderListing.h"
+#include "GalleryModel.h"
+#include "MovedPictures.h"
 #include "PageRecord.h"
 #include "PageWriter.h"
 #include "PreviewFolder.h"
@@ -43,6 +45,14 @@ struct PicturePreview {
   int height = 0;
   std::future<void> done;
   std::shared_ptr<PreviewJobResult> result;
+  bool factsOnly = false;  // the job only reads the gallery's facts of a kept preview
+};
+
+// What the walk counts.
+struct COmbralScan::Totals {
+  std::uint64_t bytes = 0;
+  int images = 0;
+  int createdFiles = 0;
 };
 
 struct COmbralScan::PendingFolder {
@@ -77,7 +87,10 @@ struct COmbralScan::RunState {
   std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
   std::unique_ptr<CWorkerPool> pool;  // started with the first preview to make
   CStaleCleaner stale;
+  std::unique_ptr<CMovedPictures> moved;  // the gallery's previews by their pictures' digests, built when needed
+  std::unique_ptr<gallery::Model> gallery;  // with the gallery: what its pages show
   int previewsMade = 0;
   int previewsKept = 0;
+  int previewsFoundAgain = 0;  // copied from a picture with the same bytes elsewhere in the tree
   int staleFiles = 0;  // removed, or found in a dry run
 };

@@ -70,6 +70,29 @@ void CStaleCleaner::RemovePage(const Candidate& candidate, CFolderCursor& cursor
   ++m_removed;
 }
 
+void CStaleCleaner::RemoveRendition(const CPreviewFolder& folder, const std::string& picture, const Report& report) {
+  const CPreviewFolder::Line* line = folder.Find(picture);
+  platform::EntryInfo info;
+  if (!line || !line->HasRendition() || !folder.LookRendition(picture, info)) return;
+  const CString path = folder.RenditionPath(picture);
+  if (info.kind != platform::EntryKind::File || !folder.IsOwnRenditionContent(picture)) {
+    report(Line("Kept \"%s\": not written by Ombral.", path), false);
+    return;
+  }
+  if (m_dryRun) {
+    report(Line("Would remove stale preview \"%s\".", path), false);
+    ++m_removed;
+    return;
+  }
+  const platform::FileIdentity identity = info.Identity();
+  if (!folder.Handle()->RemoveFile(CPreviewFolder::RenditionName(picture), &identity)) {
+    report(Line("Cannot remove \"%s\"!", path), true);
+    return;
+  }
+  report(Line("Removed stale preview \"%s\".", path), false);
+  ++m_removed;
+}
+
 void CStaleCleaner::RemovePreviews(const Candidate& candidate, CFolderCursor& cursor, const Report& report) {
   int error = 0;
   const platform::SharedFolder pictures = cursor.Open(candidate.node, error);
@@ -81,6 +104,7 @@ void CStaleCleaner::RemovePreviews(const Candidate& candidate, CFolderCursor& cu
     // The picture may have come back since the walk listed its folder.
     platform::EntryInfo pictureInfo;
     if (pictures->Look(picture, pictureInfo) || errno != ENOENT) continue;
+    RemoveRendition(folder, picture, report);
     const CString preview = folder.PreviewPath(picture);
     platform::EntryInfo info;
     if (!folder.LookPreview(picture, info)) {

@@ -7,7 +7,8 @@
 //    when its bytes have a digest the page record holds for that place;
 //  - a preview in a preview folder of the scan whose picture is gone, when
 //    its bytes have the digest the folder's record gives for it (or it
-//    carries the preview mark and the record lost its line); the record
+//    carries the preview mark and the record lost its line), with the
+//    gallery's rendition of it (by its digest only); the record
 //    forgets it, and a preview folder left with nothing but its record goes
 //    too.
 // Everything else of such a name stays, and the protocol names it.
@@ -20,6 +21,7 @@
 #include "platform/String.h"
 
 class CFolderCursor;
+class CPreviewFolder;
 class CPageRecord;
 
 class CStaleCleaner {
@@ -55,6 +57,8 @@ private:
   };
   void RemovePage(const Candidate& candidate, CFolderCursor& cursor, CPageRecord* pages, const Report& report);
   void RemovePreviews(const Candidate& candidate, CFolderCursor& cursor, const Report& report);
+  // The gallery's rendition of a gone picture, proven by its digest.
+  void RemoveRendition(const CPreviewFolder& folder, const std::string& picture, const Report& report);
 
   bool m_dryRun;
   std::vector<Candidate> m_candidates;

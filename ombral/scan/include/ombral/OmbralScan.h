@@ -15,10 +15,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/String.h"
 
 class CHtmlFile;
+class CPreviewFolder;
+struct PicturePreview;
+struct PreviewJob;
 
 class COmbralScan {
 public:
@@ -53,6 +57,13 @@ public:
   int m_bFollowLinks = 0;
   // The memory all preview threads together may use for decoding, in MiB.
   int m_nPreviewMemoryMiB = 1024;
+  // The gallery: HTML5 pages under the same names (the frame page becomes
+  // the entry page with the folder tree and a search), a viewer, the
+  // phones' pictures and videos; needs previews (m_nPreviewEdge above 0).
+  int m_bGallery = 0;
+  // With the gallery: pictures in the order of the dates they were taken
+  // (a picture without one by its file's time) instead of by name.
+  int m_bSortByDate = 0;
 
   // The run: settings loaded, validated, pages written, statistics reported.
   // True when it ends with the status "SCAN COMPLETED", false when it was
@@ -160,6 +171,22 @@ private:
   void ReportPreview(const PendingFolder& pending, std::size_t index);
   void SavePreviewRecord(PendingFolder& pending);
   void NoteStaleCandidates(const PendingFolder& pending);
+  // Whether a file of this name gets a preview (with the gallery, also the
+  // phones' formats).
+  bool IsPreviewable(std::string_view name) const;
+  // A preview job for `name`, with the gallery's work when it is on.
+  PreviewJob GalleryJob(const PendingFolder& pending, const std::string& name,
+                        const std::shared_ptr<CPreviewFolder>& previews) const;
+  void Submit(PicturePreview& picture, PreviewJob job);
+  // The gallery: the model of the tree, a folder's files as the gallery
+  // shows them, and its pages and files after the walk.
+  void StartGallery();
+  void CollectGalleryFolder(const PendingFolder& pending, int logging, Totals& totals);
+  int WriteGallery();
+  void WriteGalleryTopFile(const char* name, std::string_view text);
+  // The main index's and the welcome page's names get `redirect`, a page
+  // that sends old bookmarks on to the entry page.
+  void WriteGalleryTopFiles(const std::string& redirect);
   void RemoveStaleFiles();
 
   std::unique_ptr<RunState> m_run;  // what one run keeps besides its counters

@@ -1,0 +1,80 @@
+// The gallery's model: summaries after the walk, kinds and date order.
+#include "GalleryModel.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "platform/Clock.h"
+#include "platform/Crt.h"
+
+namespace gallery {
+
+void Model::Summarize() {
+  for (Folder& folder : folders) {
+    folder.children.clear();
+    folder.page = !folder.items.empty();
+    folder.pictures = 0;
+    for (const Item& item : folder.items)
+      if (item.kind != Kind::File) ++folder.pictures;
+    folder.coverFolder = folder.coverItem = -1;
+    for (std::size_t i = 0; i < folder.items.size() && folder.coverItem < 0; ++i)
+      if (folder.items[i].kind == Kind::Picture) folder.coverItem = static_cast<int>(i);
+  }
+  // The list holds every folder after its parent: backwards, each folder
+  // has all the folders below it done before it is done itself.
+  for (auto at = order.rbegin(); at != order.rend(); ++at) {
+    const int index = *at;
+    Folder& folder = folders[static_cast<std::size_t>(index)];
+    std::reverse(folder.children.begin(), folder.children.end());  // they came in backwards
+    if (folder.coverItem >= 0) {
+      folder.coverFolder = index;
+    } else {
+      for (const int child : folder.children) {
+        const Folder& below = folders[static_cast<std::size_t>(child)];
+        if (below.coverFolder >= 0) {
+          folder.coverFolder = below.coverFolder;
+          folder.coverItem = below.coverItem;
+          break;
+        }
+      }
+    }
+    if (folder.parent < 0 || !folder.page) continue;
+    Folder& parent = folders[static_cast<std::size_t>(folder.parent)];
+    parent.page = true;
+    parent.pictures += folder.pictures;
+    parent.children.push_back(index);
+  }
+}
+
+bool IsVideoName(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return false;
+  std::string ext = name.substr(dot + 1);
+  platform::AsciiUpper(ext);
+  return ext == "MP4" || ext == "M4V" || ext == "WEBM";
+}
+
+std::string LocalDateText(std::int64_t seconds) {
+  std::tm local{};
+  if (!platform::LocalTimeOf(seconds, local)) return {};
+  char text[80];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return text;
+}
+
+void SortByDateTaken(std::vector<Item>& items) {
+  std::vector<std::pair<std::string, std::size_t>> keys;
+  keys.reserve(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i)
+    keys.emplace_back(items[i].taken.empty() ? LocalDateText(items[i].modified) : items[i].taken, i);
+  // Equal dates keep the page order: the index breaks the tie.
+  std::sort(keys.begin(), keys.end());
+  std::vector<Item> sorted;
+  sorted.reserve(items.size());
+  for (const auto& key : keys) sorted.push_back(std::move(items[key.second]));
+  items = std::move(sorted);
+}
+
+}  // namespace gallery

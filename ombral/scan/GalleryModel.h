@@ -1,0 +1,71 @@
+// What the gallery knows about a scanned tree: per folder its files in page
+// order, with what the previews' records tell about each picture, and the
+// folders below it. The walk fills it folder by folder; the gallery's pages,
+// which need the folders below a folder (their covers and counts), are
+// written from it after the walk. Internal to the scan library.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gallery {
+
+enum class Kind : std::uint8_t {
+  Picture,    // a picture with a preview
+  Unshown,    // a picture without one (damaged, too large, not readable this time)
+  Video,      // MP4 or WebM: the viewer plays it
+  File,       // anything else the filter lists
+};
+
+struct Item {
+  std::string name;              // as the file system spells it
+  Kind kind = Kind::File;
+  std::uint64_t size = 0;        // bytes
+  std::int64_t modified = 0;     // seconds since 1970
+  int previewWidth = 0;          // a Picture's preview
+  int previewHeight = 0;
+  int width = 0;                 // the picture as shown; 0 when unknown
+  int height = 0;
+  bool rendition = false;        // the viewer shows "_xthumbs/<name>.jpeg" instead of the file
+  std::string taken;             // "YYYY-MM-DD HH:MM:SS" from the picture, "" when it names none
+  std::string camera;
+};
+
+struct Folder {
+  int parent = -1;               // index in the model; -1 for the root
+  std::string name;              // its name in the parent; the root's shown name for the root
+  int depth = 0;
+  bool listed = false;           // its files were read
+  bool hadPage = false;          // a file under the index name was there when it was listed
+  std::vector<Item> items;       // in page order
+  std::vector<int> children;     // folders below it that get a page, in list order
+  // Filled after the walk:
+  bool page = false;             // gets a page: it lists files, or a folder below it does
+  int pictures = 0;              // pictures and videos here and below
+  int coverFolder = -1;          // the folder holding its cover picture, -1 for none
+  int coverItem = -1;            // that picture's index in the cover folder's items
+};
+
+// The whole tree, indexed like the scan's folder list (root first); `order`
+// holds the indexes in list order.
+struct Model {
+  std::vector<Folder> folders;
+  std::vector<int> order;
+  // Fills page, pictures and the covers: a folder's cover is its first
+  // picture in page order, else the cover of its first sub-folder that has one.
+  void Summarize();
+};
+
+// The kind of a listed file by its name: pictures by their extension
+// (the phones' formats included), videos (MP4, M4V, WebM), anything else.
+bool IsVideoName(const std::string& name);
+
+// Local date and time of a file time, "YYYY-MM-DD HH:MM:SS".
+std::string LocalDateText(std::int64_t seconds);
+
+// Orders a folder's items by date taken (a picture without one by the
+// local time of its file), the page order among equal dates.
+void SortByDateTaken(std::vector<Item>& items);
+
+}  // namespace gallery

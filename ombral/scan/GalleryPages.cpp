@@ -1,0 +1,338 @@
+// The gallery's page texts.
+#include "GalleryPages.h"
+
+#include <cstdio>
+
+#include "HtmlText.h"
+
+namespace gallery {
+namespace assets {
+// The sources in ombral/gallery/assets, as Embed.cmake embeds them.
+std::string_view CSSSource();
+std::string_view JSSource();
+}  // namespace assets
+
+namespace {
+
+constexpr const char* kHomePage = "http://www.tessalyworks.example/";
+
+std::string Up(int levels) {
+  std::string text;
+  for (int i = 0; i < levels; ++i) text += "../";
+  return text;
+}
+
+const Folder& At(const Model& model, int index) { return model.folders[static_cast<std::size_t>(index)]; }
+
+// The names from `from` down to `to` (a folder below it, or itself),
+// each followed by '/'.
+std::string PathDown(const Model& model, int from, int to) {
+  std::string path;
+  for (int at = to; at != from && at >= 0; at = At(model, at).parent) path = At(model, at).name + "/" + path;
+  return path;
+}
+
+std::string Plural(long long count, const char* one, const char* many) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%lld %s", count, count == 1 ? one : many);
+  return text;
+}
+
+std::string SizeText(std::uint64_t bytes) {
+  char text[32];
+  if (bytes < 1024) std::snprintf(text, sizeof text, "%llu bytes", static_cast<unsigned long long>(bytes));
+  else if (bytes < (1u << 20)) std::snprintf(text, sizeof text, "%.1f KB", bytes / 1024.0);
+  else if (bytes < (1u << 30)) std::snprintf(text, sizeof text, "%.1f MB", bytes / 1048576.0);
+  else std::snprintf(text, sizeof text, "%.1f GB", bytes / 1073741824.0);
+  return text;
+}
+
+std::string Head(const std::string& title, int depth, const char* bodyClass) {
+  const std::string up = Up(depth);
+  return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+         "<meta name=\"generator\" content=\"Ombral\">\n<title>" +
+         title + "</title>\n<link rel=\"stylesheet\" href=\"" + up + kStyleName + "\">\n<script src=\"" + up +
+         kScriptName + "\" defer></script>\n</head>\n<body class=\"" + bodyClass +
+         "\">\n<a class=\"skip\" href=\"#main\">Skip to the content</a>\n";
+}
+
+std::string Foot() {
+  return std::string("<footer><p>Made with Ombral by Arne Velde, <a href=\"") + kHomePage +
+         "\">Tessaly Works</a></p></footer>\n</body>\n</html>\n";
+}
+
+// An album card: the folder's cover (or an empty frame), its name and count.
+std::string AlbumCard(const Model& model, int from, int album, const PageSettings& settings) {
+  const Folder& folder = At(model, album);
+  const std::string down = PathDown(model, from, album);
+  std::string card = "<li><a href=\"" + ombral::EscapeLink(down + settings.indexName) + "\">";
+  if (folder.coverFolder >= 0) {
+    const Item& cover = At(model, folder.coverFolder).items[static_cast<std::size_t>(folder.coverItem)];
+    const std::string src = PathDown(model, from, folder.coverFolder) + "_xthumbs/" + cover.name + ".jpg";
+    card += "<img src=\"" + ombral::EscapeLink(src) + "\" alt=\"\" width=\"" + std::to_string(cover.previewWidth) +
+            "\" height=\"" + std::to_string(cover.previewHeight) + "\" loading=\"lazy\">";
+  } else {
+    card += "<span class=\"nocover\"></span>";
+  }
+  card += "<span class=\"name\">" + ombral::EscapeText(folder.name) + "</span><span class=\"count\">" +
+          Plural(folder.pictures, "picture", "pictures") + "</span></a></li>\n";
+  return card;
+}
+
+std::string Albums(const Model& model, int from, const std::vector<int>& albums, const PageSettings& settings) {
+  if (albums.empty()) return {};
+  std::string text = "<section aria-labelledby=\"albums\"><h2 id=\"albums\">Albums</h2>\n<ul class=\"albums\">\n";
+  for (const int album : albums) text += AlbumCard(model, from, album, settings);
+  return text + "</ul></section>\n";
+}
+
+// One entry of the grid as plain HTML, for browsers without JavaScript.
+std::string StaticEntry(const Item& item) {
+  const std::string name = ombral::EscapeText(item.name);
+  const std::string href = ombral::EscapeLink(item.rendition ? "_xthumbs/" + item.name + ".jpeg" : item.name);
+  std::string entry = "<li><a href=\"" + href + "\">";
+  if (item.kind == Kind::Picture) {
+    entry += "<img src=\"" + ombral::EscapeLink("_xthumbs/" + item.name + ".jpg") + "\" alt=\"" + name +
+             "\" width=\"" + std::to_string(item.previewWidth) + "\" height=\"" + std::to_string(item.previewHeight) +
+             "\" loading=\"lazy\">";
+  } else {
+    entry += std::string("<span class=\"icon\">") + (item.kind == Kind::Video ? "Video" : "File") + "</span>";
+  }
+  return entry + "<span class=\"name\">" + name + "</span></a></li>\n";
+}
+
+// The folder's files as data for the script: one array per file.
+std::string FolderData(const Folder& folder, const PageSettings& settings) {
+  std::string data = std::string("<script>ombralFolder={\"sort\":\"") + (settings.byDate ? "date" : "name") +
+                     "\",\"items\":[\n";
+  for (std::size_t i = 0; i < folder.items.size(); ++i) {
+    const Item& item = folder.items[i];
+    const int kind = static_cast<int>(item.kind);
+    const std::string date = item.taken.empty() ? LocalDateText(item.modified) : item.taken;
+    char numbers[160];
+    std::snprintf(numbers, sizeof numbers, ",%d,%d,%d,%llu,", kind, item.previewWidth, item.previewHeight,
+                  static_cast<unsigned long long>(item.size));
+    data += (i ? ",[" : "[") + JsonString(item.name) + numbers + JsonString(date) + (item.taken.empty() ? ",0," : ",1,") +
+            JsonString(item.camera);
+    std::snprintf(numbers, sizeof numbers, ",%d,%d,%d", item.width, item.height, item.rendition ? 1 : 0);
+    data += numbers;
+    // A name that is not UTF-8 cannot be spelled by the script: its link comes along.
+    if (!IsUtf8(item.name)) data += "," + JsonString(UrlPath(item.name));
+    data += "]\n";
+  }
+  return data + "]};</script>\n";
+}
+
+void TreeBranch(const Model& model, int index, const std::string& path, const PageSettings& settings,
+                std::string& text) {
+  const Folder& folder = At(model, index);
+  text += "<li><a href=\"" + ombral::EscapeLink(path + settings.indexName) + "\">" + ombral::EscapeText(folder.name) +
+          "</a> <span class=\"count\">" + std::to_string(folder.pictures) + "</span>";
+  if (!folder.children.empty()) {
+    text += "\n<ul>\n";
+    for (const int child : folder.children) TreeBranch(model, child, path + At(model, child).name + "/", settings, text);
+    text += "</ul>";
+  }
+  text += "</li>\n";
+}
+
+// The assets as they go into a tree: lines without their indentation, and
+// without the comments meant for the people who work on them (whole lines
+// starting with "//" in the script, /* ... */ in the style sheet).
+std::string Compact(std::string_view source, bool script) {
+  std::string text(source), out;
+  if (!script) {
+    for (std::size_t start; (start = text.find("/*")) != std::string::npos;) {
+      const std::size_t end = text.find("*/", start + 2);
+      text.erase(start, end == std::string::npos ? std::string::npos : end + 2 - start);
+    }
+  }
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + pos, end - pos);
+    pos = end + 1;
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.remove_suffix(1);
+    if (line.empty() || (script && line.substr(0, 2) == "//")) continue;
+    out.append(line);
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string_view StyleSheet() {
+  static const std::string text = Compact(assets::CSSSource(), false);
+  return text;
+}
+
+std::string_view Script() {
+  static const std::string text = Compact(assets::JSSource(), true);
+  return text;
+}
+
+bool IsUtf8(std::string_view text) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t length = ombral::Utf8SequenceLength(text, pos);
+    if (length == 0) return false;
+    pos += length;
+  }
+  return true;
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t length = ombral::Utf8SequenceLength(text, pos);
+    if (length == 0) {
+      out += "\\ufffd";
+      ++pos;
+      continue;
+    }
+    const std::string_view one = text.substr(pos, length);
+    pos += length;
+    if (one == "\xE2\x80\xA8") out += "\\u2028";
+    else if (one == "\xE2\x80\xA9") out += "\\u2029";
+    else if (length > 1) out += one;
+    else {
+      const unsigned char c = static_cast<unsigned char>(one[0]);
+      if (c == '"' || c == '\\') {
+        out += '\\';
+        out += static_cast<char>(c);
+      } else if (c < 0x20 || c == '<' || c == '>' || c == '&' || c == 0x7F) {
+        char code[8];
+        std::snprintf(code, sizeof code, "\\u%04x", c);
+        out += code;
+      } else {
+        out += static_cast<char>(c);
+      }
+    }
+  }
+  return out + "\"";
+}
+
+std::string UrlPath(std::string_view name) {
+  std::string out;
+  for (const char c : name) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') || c == '-' ||
+        c == '.' || c == '_' || c == '~') {
+      out += c;
+    } else {
+      char code[4];
+      std::snprintf(code, sizeof code, "%%%02X", byte);
+      out += code;
+    }
+  }
+  return out;
+}
+
+std::string FolderPage(const Model& model, int index, const PageSettings& settings) {
+  const Folder& folder = At(model, index);
+  const std::string title = ombral::EscapeText(folder.name);
+  std::string page = Head(title, folder.depth, "folder");
+
+  // The way back up: the entry page, then every folder above this one.
+  page += "<header>\n<nav aria-label=\"Breadcrumb\"><ol class=\"crumbs\">";
+  if (!settings.frameName.empty())
+    page += "<li><a href=\"" + ombral::EscapeLink(Up(folder.depth) + settings.frameName) + "\">All folders</a></li>";
+  std::string crumbs;
+  for (int at = folder.parent, up = 1; at >= 0; at = At(model, at).parent, ++up)
+    crumbs = "<li><a href=\"" + ombral::EscapeLink(Up(up) + settings.indexName) + "\">" +
+             ombral::EscapeText(At(model, at).name) + "</a></li>" + crumbs;
+  page += crumbs + "<li aria-current=\"page\">" + title + "</li></ol></nav>\n<h1>" + title + "</h1>\n";
+
+  int pictures = 0, videos = 0, files = 0;
+  std::uint64_t bytes = 0;
+  for (const Item& item : folder.items) {
+    if (item.kind == Kind::Video) ++videos;
+    else if (item.kind == Kind::File) ++files;
+    else ++pictures;
+    bytes += item.size;
+  }
+  std::string counts = Plural(pictures, "picture", "pictures");
+  if (videos) counts += " · " + Plural(videos, "video", "videos");
+  if (files) counts += " · " + Plural(files, "other file", "other files");
+  if (!folder.children.empty()) counts += " · " + Plural(static_cast<long long>(folder.children.size()), "album", "albums");
+  if (bytes) counts += " · " + SizeText(bytes);
+  page += "<p class=\"counts\">" + counts + "</p>\n</header>\n<main id=\"main\">\n";
+  page += Albums(model, index, folder.children, settings);
+  if (!folder.items.empty()) {
+    page += "<section aria-labelledby=\"files\"><h2 id=\"files\">" +
+            std::string(settings.byDate ? "Pictures by date taken" : "Pictures") + "</h2>\n";
+    page += "<ul class=\"grid\" id=\"grid\" role=\"list\" aria-label=\"Pictures\"></ul>\n<noscript><ul class=\"grid static\">\n";
+    for (const Item& item : folder.items) page += StaticEntry(item);
+    page += "</ul></noscript>\n" + FolderData(folder, settings) + "</section>\n";
+  }
+  return page + "</main>\n" + Foot();
+}
+
+std::string EntryPage(const Model& model, const PageSettings& settings) {
+  const Folder& root = At(model, 0);
+  const std::string title = ombral::EscapeText(root.name);
+  std::string page = Head(title + " · all folders", 0, "entry");
+  int folders = 0;
+  for (const Folder& folder : model.folders) folders += folder.page ? 1 : 0;
+  page += "<header>\n<h1>" + title + "</h1>\n<p class=\"counts\">" + Plural(root.pictures, "picture", "pictures") +
+          " in " + Plural(folders, "folder", "folders") + "</p>\n";
+  page += "<form class=\"search\" role=\"search\" action=\"#\" data-index=\"" + std::string(kSearchName) +
+          "\"><label for=\"q\">Search the archive</label> <input id=\"q\" type=\"search\" autocomplete=\"off\" "
+          "placeholder=\"Names of pictures and folders\" aria-describedby=\"found\"> <output id=\"found\" "
+          "aria-live=\"polite\"></output></form>\n</header>\n<main id=\"main\">\n";
+  page += "<section id=\"results\" aria-label=\"Search results\" hidden><ul class=\"results\"></ul></section>\n";
+  std::vector<int> albums;
+  if (root.page && !root.items.empty()) albums.push_back(0);
+  albums.insert(albums.end(), root.children.begin(), root.children.end());
+  if (!albums.empty()) {
+    page += Albums(model, 0, albums, settings);
+  }
+  if (root.page) {
+    page += "<nav class=\"tree\" aria-labelledby=\"tree\"><h2 id=\"tree\">Folders</h2>\n<ul>\n";
+    TreeBranch(model, 0, "", settings, page);
+    page += "</ul></nav>\n";
+  }
+  return page + "</main>\n" + Foot();
+}
+
+std::string RedirectPage(const PageSettings& settings) {
+  const std::string target = ombral::EscapeLink(settings.frameName);
+  return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+         "<meta http-equiv=\"refresh\" content=\"0; url=" + target + "\">\n<title>Picture archive</title>\n</head>\n"
+         "<body>\n<p><a href=\"" + target + "\">Open the picture archive</a></p>\n</body>\n</html>\n";
+}
+
+std::string SearchIndex(const Model& model, const PageSettings& settings) {
+  // Folders as their paths from the top; the names of all their files in
+  // one text, separated by '/' (which no name holds), folder after folder.
+  // A script finds a name in the one text faster than in a million texts.
+  std::string folders, starts, names;
+  int count = 0;
+  bool first = true;
+  for (const int index : model.order) {
+    const Folder& folder = At(model, index);
+    if (!folder.page) continue;
+    const std::string path = index == 0 ? std::string() : PathDown(model, 0, index);
+    std::string shown = path.empty() ? folder.name : path.substr(0, path.size() - 1);
+    // The link, ready to use: each name percent-encoded, each followed by '/'.
+    std::string link;
+    for (int at = index; at > 0; at = At(model, at).parent) link = UrlPath(At(model, at).name) + "/" + link;
+    folders += (first ? "" : ",") + JsonString(shown) + "," + JsonString(link);
+    starts += (first ? "" : ",") + std::to_string(count);
+    first = false;
+    for (const Item& item : folder.items) {
+      if (count++) names += '/';
+      // The viewer finds a picture by the name it shows.
+      std::string shownName = JsonString(item.name);
+      names += shownName.substr(1, shownName.size() - 2);
+    }
+  }
+  // The page's script may not be there yet: then the data waits for it.
+  return "(self.ombralSearch||function(){self.ombralSearchData=arguments})(" + JsonString(settings.indexName) + ",[" +
+         folders + "],[" + starts + "],\"" + names + "\");\n";
+}
+
+}  // namespace gallery
