@@ -52,10 +52,16 @@ std::string Head(const std::string& title, int depth, const char* bodyClass) {
   return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
          "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
          "<meta name=\"generator\" content=\"Ombral\">\n<title>" +
-         title + "</title>\n<link rel=\"stylesheet\" href=\"" + up + kStyleName + "\">\n<script src=\"" + up +
-         kScriptName + "\" defer></script>\n</head>\n<body class=\"" + bodyClass +
+         title + "</title>\n<link rel=\"stylesheet\" href=\"" + up + kStyleName +
+         // The script is fetched while the page is read up to where it runs.
+         "\">\n<link rel=\"preload\" href=\"" + up + kScriptName + "\" as=\"script\">\n</head>\n<body class=\"" + bodyClass +
          "\">\n<a class=\"skip\" href=\"#main\">Skip to the content</a>\n";
 }
+
+// The script runs where it stands, as soon as what it works on is parsed:
+// a grid of ten thousand pictures is drawn before the browser has read the
+// rest of the page (the list for browsers without JavaScript).
+std::string ScriptTag(int depth) { return "<script src=\"" + Up(depth) + kScriptName + "\"></script>\n"; }
 
 std::string Foot() {
   return std::string("<footer><p>Made with Ombral by Arne Velde, <a href=\"") + kHomePage +
@@ -99,13 +105,16 @@ std::string StaticEntry(const Item& item) {
   } else {
     entry += std::string("<span class=\"icon\">") + (item.kind == Kind::Video ? "Video" : "File") + "</span>";
   }
-  return entry + "<span class=\"name\">" + name + "</span></a></li>\n";
+  // A picture's name is its preview's text; others show it.
+  return entry + (item.kind == Kind::Picture ? "" : "<span class=\"name\">" + name + "</span>") + "</a></li>\n";
 }
 
 // The folder's files as data for the script: one array per file.
 std::string FolderData(const Folder& folder, const PageSettings& settings) {
-  std::string data = std::string("<script>ombralFolder={\"sort\":\"") + (settings.byDate ? "date" : "name") +
-                     "\",\"items\":[\n";
+  // JSON, not a script: a browser reads ten thousand entries of JSON in a
+  // fraction of the time it takes to compile them as a script.
+  std::string data = std::string("<script type=\"application/json\" id=\"ombral-folder\">{\"sort\":\"") +
+                     (settings.byDate ? "date" : "name") + "\",\"items\":[\n";
   for (std::size_t i = 0; i < folder.items.size(); ++i) {
     const Item& item = folder.items[i];
     const int kind = static_cast<int>(item.kind);
@@ -121,7 +130,7 @@ std::string FolderData(const Folder& folder, const PageSettings& settings) {
     if (!IsUtf8(item.name)) data += "," + JsonString(UrlPath(item.name));
     data += "]\n";
   }
-  return data + "]};</script>\n";
+  return data + "]}</script>\n";
 }
 
 void TreeBranch(const Model& model, int index, const std::string& path, const PageSettings& settings,
@@ -264,9 +273,12 @@ std::string FolderPage(const Model& model, int index, const PageSettings& settin
   if (!folder.items.empty()) {
     page += "<section aria-labelledby=\"files\"><h2 id=\"files\">" +
             std::string(settings.byDate ? "Pictures by date taken" : "Pictures") + "</h2>\n";
-    page += "<ul class=\"grid\" id=\"grid\" role=\"list\" aria-label=\"Pictures\"></ul>\n<noscript><ul class=\"grid static\">\n";
+    page += "<ul class=\"grid\" id=\"grid\" role=\"list\" aria-label=\"Pictures\"></ul>\n" + FolderData(folder, settings) +
+            ScriptTag(folder.depth) + "<noscript><ul class=\"grid static\">\n";
     for (const Item& item : folder.items) page += StaticEntry(item);
-    page += "</ul></noscript>\n" + FolderData(folder, settings) + "</section>\n";
+    page += "</ul></noscript>\n</section>\n";
+  } else {
+    page += ScriptTag(folder.depth);
   }
   return page + "</main>\n" + Foot();
 }
@@ -295,7 +307,7 @@ std::string EntryPage(const Model& model, const PageSettings& settings) {
     TreeBranch(model, 0, "", settings, page);
     page += "</ul></nav>\n";
   }
-  return page + "</main>\n" + Foot();
+  return page + "</main>\n" + ScriptTag(0) + Foot();
 }
 
 std::string RedirectPage(const PageSettings& settings) {

@@ -5,7 +5,7 @@
 'use strict';
 var d = document;
 
-// A folder's files come as arrays from the page (ombralFolder.items):
+// A folder's files come as arrays from the page (JSON in #ombral-folder):
 // 0 name, 1 kind (0 picture, 1 picture without preview, 2 video, 3 other
 // file), 2-3 preview size, 4 bytes, 5 date, 6 date is the date taken,
 // 7 camera, 8-9 picture size, 10 has a rendition, 11 link (names that are
@@ -207,8 +207,8 @@ function Viewer(items, grid) {
     try { history.replaceState(null, '', location.pathname + location.search); } catch (e) { location.hash = ''; }
   }
   function step(by) {
-    var at = shown.indexOf(current) + by;
-    if (at >= 0 && at < shown.length && shown[at] !== current) { show(shown[at]); address(shown[at], false); }
+    var at = Math.max(0, Math.min(shown.length - 1, shown.indexOf(current) + by));
+    if (shown[at] !== current) { show(shown[at]); address(shown[at], false); }
   }
   function fromAddress() {
     var name = '';
@@ -345,5 +345,6 @@ function entryPage(form) {
 
 var form = d.querySelector('form.search');
 if (form) entryPage(form);
-folderPage(window.ombralFolder);
+var data = d.getElementById('ombral-folder');
+if (data) folderPage(JSON.parse(data.textContent));
 })();

@@ -5,13 +5,18 @@
 # tree again with previews (and a photo turned by its EXIF orientation) and
 # checks every preview, its size and its link to the picture.
 #
-#   run-browser-test.sh OMBRAL_SCAN WORK_DIR SAMPLE_PICTURE_DIR MAKE_TEST_PICTURE
+# Last, a tree scanned with --gallery (gallery-test.mjs): its pages, viewer,
+# search, a folder of 10,000 pictures, a search index of a million names
+# (written by make-search-index), phones' screens, dark mode and axe-core.
+#
+#   run-browser-test.sh OMBRAL_SCAN WORK_DIR SAMPLE_PICTURE_DIR MAKE_TEST_PICTURE MAKE_SEARCH_INDEX
 # Exit 77 (skipped) only when Chromium or Node.js is not installed.
 set -euo pipefail
 scanner=${1:?ombral-scan binary}
 work=${2:?work folder}
 pictures=${3:?folder with sample pictures}
 make_picture=${4:?make-test-picture program}
+make_index=${5:?make-search-index program}
 here=$(cd "$(dirname "$0")" && pwd)
 
 chromium=$(command -v chromium || true)
@@ -26,7 +31,8 @@ fi
 
 mkdir -p "$work"
 # playwright-core drives the installed Chromium; it never downloads a browser.
-if [ ! -d "$work/node_modules/playwright-core" ] || ! cmp -s "$here/package-lock.json" "$work/package-lock.json"; then
+# axe-core checks the gallery's accessibility.
+if [ ! -d "$work/node_modules/playwright-core" ] || [ ! -d "$work/node_modules/axe-core" ] || ! cmp -s "$here/package-lock.json" "$work/package-lock.json"; then
   cp "$here/package.json" "$here/package-lock.json" "$work/"
   (cd "$work" && npm ci --no-audit --no-fund --loglevel=error)
 fi
@@ -62,3 +68,27 @@ CHROMIUM="$chromium" node "$work/browser-test.mjs" "$tree"
 "$make_picture" "$tree/Ordner #1/portrait.jpg" 400 300 6
 "$scanner" --quiet --thumbnails=100 "$tree"
 CHROMIUM="$chromium" node "$work/browser-test.mjs" "$tree" --thumbnails
+
+# The gallery: awkward names, a HEIC picture, a photo with its date taken
+# and camera three folders down, and a folder of 10,000 pictures (links to
+# one small picture: each gets its own preview all the same).
+gallery="$work/gallery"
+rm -rf "$gallery"
+mkdir -p "$gallery/A/B/C" "$gallery/2001" "$gallery/big"
+cp "$jpg" "$gallery/x & y.jpg"
+cp "$png" "$gallery/a#b.png"
+cp "$gif" "$gallery/100%.gif"
+cp "$jpg" "$gallery/javascript:alert(1).jpg"
+cp "$png" "$gallery/new"$'\n'"line.png"
+cp "$jpg" "$gallery/2001/beach.jpg"
+"$make_picture" "$gallery/phone.heic" 640 480
+"$make_picture" "$gallery/2001/portrait.jpg" 400 300 6
+"$make_picture" "$gallery/A/B/C/deep-needle.jpg" 400 300 exif "2001:07:14 18:22:10" "Phone Maker" "Pocket 1"
+"$make_picture" "$work/seed.jpg" 64 48
+node -e 'const fs = require("fs"); for (let i = 1; i <= 10000; ++i) fs.linkSync(process.argv[1], `${process.argv[2]}/IMG_${String(i).padStart(5, "0")}.jpg`);' \
+  "$work/seed.jpg" "$gallery/big"
+"$scanner" --quiet --gallery "$gallery"
+rm -rf "$work/million" && mkdir -p "$work/million"
+"$make_index" "$work/million" 1000000
+cp "$here/gallery-test.mjs" "$work/"
+CHROMIUM="$chromium" node "$work/gallery-test.mjs" "$gallery" "$gallery/big" "$work/million"

@@ -1,0 +1,71 @@
+// make-search-index DIR COUNT: writes the gallery's entry page, script, style
+// sheet and search index for a made-up archive of COUNT file names (1,000
+// per folder, three folders deep) into DIR, so the browser test can time
+// the search on an archive of a million pictures without making one. The
+// last name is "needle-in-the-haystack.jpg".
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "GalleryPages.h"
+
+namespace {
+
+bool Write(const std::string& path, std::string_view text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fputs("usage: make-search-index DIR COUNT\n", stderr);
+    return 2;
+  }
+  const std::string dir = argv[1];
+  const long count = std::atol(argv[2]);
+  gallery::Model model;
+  const auto add = [&](int parent, const std::string& name) {
+    gallery::Folder folder;
+    folder.parent = parent;
+    folder.name = name;
+    folder.depth = parent < 0 ? 0 : model.folders[static_cast<std::size_t>(parent)].depth + 1;
+    model.folders.push_back(folder);
+    model.order.push_back(static_cast<int>(model.folders.size()) - 1);
+    return static_cast<int>(model.folders.size()) - 1;
+  };
+  add(-1, "Archive");
+  long made = 0;
+  char text[64];
+  for (int year = 0; made < count; ++year) {
+    std::snprintf(text, sizeof text, "%d", 1990 + year);
+    const int yearFolder = add(0, text);
+    for (int month = 1; month <= 12 && made < count; ++month) {
+      std::snprintf(text, sizeof text, "%02d", month);
+      const int monthFolder = add(yearFolder, text);
+      for (int day = 1; day <= 28 && made < count; ++day) {
+        std::snprintf(text, sizeof text, "Day %02d", day);
+        gallery::Folder& folder = model.folders[static_cast<std::size_t>(add(monthFolder, text))];
+        for (int i = 0; i < 1000 && made < count; ++i, ++made) {
+          gallery::Item item;
+          std::snprintf(text, sizeof text, "IMG_%07ld.jpg", made);
+          item.name = made + 1 == count ? "needle-in-the-haystack.jpg" : text;
+          item.kind = gallery::Kind::Picture;
+          folder.items.push_back(item);
+        }
+      }
+    }
+  }
+  model.Summarize();
+  gallery::PageSettings settings;
+  settings.indexName = "_FileIndex.html";
+  settings.frameName = "_FileIndexFrame.html";
+  const bool ok = Write(dir + "/" + settings.frameName, gallery::EntryPage(model, settings)) &&
+                  Write(dir + "/" + gallery::kSearchName, gallery::SearchIndex(model, settings)) &&
+                  Write(dir + "/" + gallery::kScriptName, gallery::Script()) &&
+                  Write(dir + "/" + gallery::kStyleName, gallery::StyleSheet());
+  return ok ? 0 : 1;
+}
