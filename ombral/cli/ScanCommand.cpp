@@ -188,7 +188,7 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
   }
   if (options.gallery) {
     if (options.thumbnailEdge == 0) options.thumbnailEdge = kDefaultThumbnailEdge;
-    if (!options.filterGiven) options.filter = kGalleryFilter;
+    if (!options.filterGiven) options.filter = COmbralScan::kGalleryFilter;
   }
   if (!options.help && !options.version) {
     for (const bool frame : {false, true}) {

@@ -32,11 +32,6 @@ struct ScanOptions {
   bool version = false;
 };
 
-// The filter of a gallery without --filter: every picture format the
-// previews read (the phones' formats included) and the videos the viewer
-// plays.
-inline constexpr const char* kGalleryFilter = "JPG|JPEG|JPE|PNG|GIF|BMP|WEBP|TIF|TIFF|HEIC|HEIF|HIF|AVIF|MP4|M4V|WEBM";
-
 // Reads the arguments (without the program name). On a mistake returns
 // nothing and puts the reason into `error`.
 std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, std::string& error);

@@ -250,3 +250,50 @@ TEST(ScanCommand, NamesPrintWithTheirControlCharactersEscaped) {
   EXPECT_NE(drive.ReadFile("Pics/_FileIndex.html").find("<IMG SRC=\"a%0ASCAN COMPLETED%1B[2J.jpg\">"),
             std::string::npos);
 }
+
+TEST(ScanOptions, GalleryBringsPreviewsItsFilterAndAnOrder) {
+  std::string error;
+  const char* plain[] = {"--gallery", "T:\\Pics"};
+  const auto gallery = ombral::ParseScanOptions(2, plain, error);
+  ASSERT_TRUE(gallery) << error;
+  EXPECT_TRUE(gallery->gallery);
+  EXPECT_EQ(gallery->thumbnailEdge, 240);
+  EXPECT_EQ(gallery->filter, COmbralScan::kGalleryFilter);
+  EXPECT_FALSE(gallery->sortByDate);
+
+  const char* chosen[] = {"--filter=JPG", "--thumbnails=320", "--gallery", "--sort=date-taken", "T:\\Pics"};
+  const auto own = ombral::ParseScanOptions(5, chosen, error);
+  ASSERT_TRUE(own) << error;
+  EXPECT_EQ(own->filter, "JPG");  // a filter the user gave stays
+  EXPECT_EQ(own->thumbnailEdge, 320);
+  EXPECT_TRUE(own->sortByDate);
+
+  struct Row {
+    std::vector<const char*> args;
+    const char* error;
+  };
+  const Row rows[] = {
+      {{"--sort=date-taken", "T:\\Pics"}, "--sort goes with --gallery"},
+      {{"--gallery", "--sort=size", "T:\\Pics"}, "--sort needs name or date-taken"},
+      {{"--gallery", "--sort", "T:\\Pics"}, "unknown option --sort"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_FALSE(ombral::ParseScanOptions(static_cast<int>(row.args.size()), row.args.data(), error));
+    EXPECT_EQ(error, row.error);
+  }
+}
+
+TEST(ScanCommand, GalleryScanWritesTheEntryPageAndItsFiles) {
+  TempDrive drive('T');
+  drive.WriteFile("Pics/A/clip.webm", "a video");
+  const Result result = RunCommand({"--gallery", "T:\\Pics"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("PREVIEWS: 0 made, 0 unchanged, 0 found again by content\nSCAN COMPLETED\n"),
+            std::string::npos);
+  EXPECT_EQ(drive.ReadFile("Pics/_FileIndexFrame.html").rfind("<!DOCTYPE html>", 0), 0u);
+  EXPECT_TRUE(drive.Exists("Pics/_xgallery.js"));
+  EXPECT_NE(drive.ReadFile("Pics/A/_FileIndex.html").find("clip.webm"), std::string::npos);
+  const Result help = RunCommand({"--help"});
+  EXPECT_NE(help.out.find("--gallery"), std::string::npos);
+  EXPECT_NE(help.out.find("--sort=ORDER"), std::string::npos);
+}

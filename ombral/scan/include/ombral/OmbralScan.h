@@ -61,6 +61,10 @@ public:
   // the entry page with the folder tree and a search), a viewer, the
   // phones' pictures and videos; needs previews (m_nPreviewEdge above 0).
   int m_bGallery = 0;
+  // The filter of a gallery the user gave none for: every picture format
+  // the previews read (the phones' formats included) and the videos the
+  // viewer plays.
+  static constexpr const char* kGalleryFilter = "JPG|JPEG|JPE|PNG|GIF|BMP|WEBP|TIF|TIFF|HEIC|HEIF|HIF|AVIF|MP4|M4V|WEBM";
   // With the gallery: pictures in the order of the dates they were taken
   // (a picture without one by its file's time) instead of by name.
   int m_bSortByDate = 0;

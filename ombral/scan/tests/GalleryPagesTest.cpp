@@ -1,0 +1,149 @@
+// The gallery's texts and its model: escaping for scripts and links, covers
+// and counts, the assets, and the third form of the previews' record.
+#include <gtest/gtest.h>
+
+#include "GalleryPages.h"
+#include "PreviewRecord.h"
+#include "ScanLines.h"
+
+using namespace gallery;
+
+namespace {
+
+Item Picture(const std::string& name) {
+  Item item;
+  item.name = name;
+  item.kind = Kind::Picture;
+  item.previewWidth = 240;
+  item.previewHeight = 180;
+  return item;
+}
+
+int Add(Model& model, int parent, const std::string& name, std::vector<Item> items = {}) {
+  Folder folder;
+  folder.parent = parent;
+  folder.name = name;
+  folder.depth = parent < 0 ? 0 : model.folders[static_cast<std::size_t>(parent)].depth + 1;
+  folder.listed = true;
+  folder.items = std::move(items);
+  model.folders.push_back(folder);
+  model.order.push_back(static_cast<int>(model.folders.size()) - 1);
+  return static_cast<int>(model.folders.size()) - 1;
+}
+
+}  // namespace
+
+TEST(GalleryText, JsonStringsMayStandInsideAScript) {
+  struct Row {
+    std::string in, out;
+  };
+  const Row rows[] = {
+      {"plain.jpg", "\"plain.jpg\""},
+      {"say \"hi\"\\.jpg", "\"say \\\"hi\\\"\\\\.jpg\""},
+      {"</script><b>&.jpg", "\"\\u003c/script\\u003e\\u003cb\\u003e\\u0026.jpg\""},
+      {"new\nline\t.png", "\"new\\u000aline\\u0009.png\""},
+      {"caf\xe9.jpg", "\"caf\\ufffd.jpg\""},                 // not UTF-8
+      {"Grüße.jpg", "\"Grüße.jpg\""},
+      {"a\xE2\x80\xA8" "b", "\"a\\u2028b\""},
+  };
+  for (const Row& row : rows) EXPECT_EQ(JsonString(row.in), row.out) << row.in;
+  EXPECT_EQ(UrlPath("caf\xe9 #1?.jpg"), "caf%E9%20%231%3F.jpg");
+  EXPECT_TRUE(IsUtf8("Grüße"));
+  EXPECT_FALSE(IsUtf8("caf\xe9"));
+}
+
+TEST(GalleryModel, CoversCountsAndWhichFoldersGetPages) {
+  Model model;
+  const int root = Add(model, -1, "Pics");
+  const int year = Add(model, root, "2001");
+  Item video;
+  video.name = "clip.mp4";
+  video.kind = Kind::Video;
+  const int summer = Add(model, year, "Summer", {video, Picture("beach.jpg"), Picture("sea.jpg")});
+  const int empty = Add(model, year, "Empty");
+  const int winter = Add(model, year, "Winter", {Picture("snow.png")});
+  model.Summarize();
+  EXPECT_FALSE(model.folders[static_cast<std::size_t>(root)].items.size());
+  EXPECT_TRUE(model.folders[static_cast<std::size_t>(root)].page);
+  EXPECT_FALSE(model.folders[static_cast<std::size_t>(empty)].page);
+  EXPECT_EQ(model.folders[static_cast<std::size_t>(year)].children, (std::vector<int>{summer, winter}));
+  EXPECT_EQ(model.folders[static_cast<std::size_t>(root)].pictures, 4);  // the video counts, as the viewer plays it
+  // The first picture in page order (not the video), and above, the first album's cover.
+  EXPECT_EQ(model.folders[static_cast<std::size_t>(summer)].coverItem, 1);
+  EXPECT_EQ(model.folders[static_cast<std::size_t>(root)].coverFolder, summer);
+
+  PageSettings settings;
+  settings.indexName = "_FileIndex.html";
+  settings.frameName = "_FileIndexFrame.html";
+  const std::string page = FolderPage(model, root, settings);
+  EXPECT_TRUE(Contains(page, "<img src=\"2001/Summer/_xthumbs/beach.jpg.jpg\" alt=\"\" width=\"240\" height=\"180\""));
+  const std::string entry = EntryPage(model, settings);
+  EXPECT_TRUE(Contains(entry, "4 pictures in 4 folders"));
+  EXPECT_FALSE(Contains(entry, ">Empty<"));
+  // Folders with their links; the names of their files in one text.
+  EXPECT_TRUE(Contains(SearchIndex(model, settings),
+                       "(\"_FileIndex.html\",[\"Pics\",\"\",\"2001\",\"2001/\",\"2001/Summer\",\"2001/Summer/\","
+                       "\"2001/Winter\",\"2001/Winter/\"],[0,0,0,3],\"clip.mp4/beach.jpg/sea.jpg/snow.png\");"));
+}
+
+TEST(GalleryModel, DateOrderFallsBackToTheFilesTimeAndKeepsThePageOrderForTies) {
+  std::vector<Item> items = {Picture("a"), Picture("b"), Picture("c"), Picture("d")};
+  items[0].taken = "2005-01-01 00:00:00";
+  items[1].modified = 0;  // 1970, by the file's time
+  items[2].taken = "2003-01-01 00:00:00";
+  items[3].taken = "2003-01-01 00:00:00";
+  SortByDateTaken(items);
+  EXPECT_EQ(items[0].name, "b");
+  EXPECT_EQ(items[1].name, "c");
+  EXPECT_EQ(items[2].name, "d");
+  EXPECT_EQ(items[3].name, "a");
+}
+
+TEST(GalleryAssets, AreSmallAndCarryNoCommentsOrIndentation) {
+  EXPECT_LT(Script().size(), 16u * 1024);
+  EXPECT_LT(StyleSheet().size(), 8u * 1024);
+  EXPECT_FALSE(Contains(std::string(Script()), "\n//"));
+  EXPECT_FALSE(Contains(std::string(Script()), "\n  "));
+  EXPECT_FALSE(Contains(std::string(StyleSheet()), "/*"));
+  EXPECT_TRUE(Contains(std::string(Script()), "history.pushState"));
+  EXPECT_TRUE(Contains(std::string(StyleSheet()), "prefers-color-scheme: dark"));
+}
+
+TEST(PreviewRecordThirdForm, KeepsTheGallerysFactsAndRefusesMalformedLines) {
+  preview_record::Line line;
+  line.picture = {2803, 1796700660, 48067904, 11378819};
+  line.preview = {2830, 1796700660, 861895013, 11379138};
+  line.digest = "03d20dbb3287b8704667e525e5a06191";
+  line.width = 160;
+  line.height = 120;
+  line.content = "fa858cb89aa44d9febe4226b85207a06";
+  line.pictureWidth = 4000;
+  line.pictureHeight = 3000;
+  line.taken = "2001-07-14 18:22:10";
+  line.camera = "Canon EOS 5D 100% \"new\"";
+  line.rendition = {13970, 1796700660, 993173790, 11379170};
+  line.renditionDigest = "ca2a70509bd4bfed054bac3c23776978";
+  line.renditionWidth = 2048;
+  line.renditionHeight = 1536;
+  const std::string text = preview_record::Format("my picture.heic", line, true);
+  EXPECT_TRUE(Contains(text, " 2001-07-14T18:22:10 "));
+  EXPECT_TRUE(Contains(text, " Canon%20EOS%205D%20100%25%20\"new\" my picture.heic\n"));
+  std::string name;
+  preview_record::Line read;
+  ASSERT_TRUE(preview_record::Parse(text.substr(0, text.size() - 1), 3, name, read));
+  EXPECT_EQ(name, "my picture.heic");
+  EXPECT_EQ(read.camera, line.camera);
+  EXPECT_EQ(read.taken, line.taken);
+  EXPECT_EQ(read.rendition, line.rendition);
+  EXPECT_EQ(read.renditionWidth, 2048);
+  EXPECT_EQ(read.content, line.content);
+  // The second form of the same line: no facts.
+  EXPECT_FALSE(Contains(preview_record::Format("a.jpg", line), "2001-07-14"));
+  const std::string good = text.substr(0, text.size() - 1);
+  for (const std::string& bad : {
+           good.substr(0, good.find(" 2001-07-14")) + " 2001-07-14 18:22:10" + good.substr(good.find(" 2001-07-14") + 20),
+           std::string(good).replace(good.find("2048"), 4, "0"),   // a rendition without a size
+           std::string(good).replace(good.find("fa858cb8"), 8, "XXXXXXXX"),  // no digest
+       })
+    EXPECT_FALSE(preview_record::Parse(bad, 3, name, read)) << bad;
+}
