@@ -4,7 +4,10 @@
 # Writes ombral-folded.png (the dialog as it opens), ombral-unfolded.png (the
 # protocol unfolded after a scan of a copy of samples/gallery with logging
 # on) and ombral-about.png (the about box), then the pictures of ZnWidgets'
-# windows (znwidgets-screenshot) and the widget demo (znwidgets-demo).
+# windows (znwidgets-screenshot) and the widget demo (znwidgets-demo), and
+# last the gallery of ombral-scan --gallery in headless Chromium: a copy of
+# samples/gallery with landscapes painted for it, drawn on a desktop's and on
+# a phone's screen (gallery-*.png).
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 <release build dir> <output dir>" >&2; exit 2; }
 build=$1
@@ -13,7 +16,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 program="$build/bin/ombral-screenshot"
 widgets="$build/bin/znwidgets-screenshot"
 demo="$build/bin/znwidgets-demo"
-for tool in "$program" "$widgets" "$demo"; do
+scanner="$build/bin/ombral-scan"
+for tool in "$program" "$widgets" "$demo" "$scanner"; do
   [ -x "$tool" ] || { echo "$tool is missing: build first (make build)" >&2; exit 1; }
 done
 
@@ -26,3 +30,18 @@ ZN_DRIVES="P=$work" QT_QPA_PLATFORM=offscreen "$program" "$out" 'P:\gallery'
 ZN_DRIVES="P=$work" QT_QPA_PLATFORM=offscreen "$widgets" "$out"
 # The demo window with the copy as drive P:, labelled as a user would.
 ZN_DRIVES="P=$work/gallery:GALERIE" QT_QPA_PLATFORM=offscreen "$demo" --screenshot "$out"
+
+# The gallery, in Chromium driven by playwright-core (the browser test's
+# Node packages, installed from its lock file).
+"$root/tools/install-deps.sh" chromium node
+mkdir -p "$work/node"
+cp "$root/ombral/cli/tests/browser/package.json" "$root/ombral/cli/tests/browser/package-lock.json" \
+   "$root/tools/gallery-pictures.mjs" "$root/tools/gallery-screenshots.mjs" "$work/node/"
+(cd "$work/node" && npm ci --no-audit --no-fund --loglevel=error)
+shots="$work/Pictures"
+cp -R "$root/samples/gallery" "$shots"
+node "$work/node/gallery-pictures.mjs" "$shots/Holidays" 14 IMG_ 7
+node "$work/node/gallery-pictures.mjs" "$shots/Holidays/Mountains" 6 DSC_ 11
+node "$work/node/gallery-pictures.mjs" "$shots/Family" 8 "Family " 23
+"$scanner" --quiet --gallery "$shots"
+node "$work/node/gallery-screenshots.mjs" "$shots" "$out"
