@@ -5,6 +5,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QGroupBox>
@@ -175,6 +177,33 @@ void ProcessEvents() {
 
 CWnd* ActiveModalWindow() {
   return CWnd::FromHandle(ui::HandleOf(QApplication::activeModalWidget()));
+}
+
+bool RunEventsUntil(const std::function<bool()>& done, int milliseconds) {
+  if (done()) return true;
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (done()) loop.quit();
+  });
+  QTimer::singleShot(milliseconds, &loop, [&] { loop.quit(); });
+  poll.start(5);
+  loop.exec();
+  return done();
+}
+
+int TimerLatency(int interval, int limit) {
+  QElapsedTimer clock;
+  int fired = -1;
+  QEventLoop loop;
+  clock.start();
+  QTimer::singleShot(interval, &loop, [&] {
+    fired = static_cast<int>(clock.elapsed());
+    loop.quit();
+  });
+  QTimer::singleShot(limit, &loop, [&] { loop.quit(); });
+  loop.exec();
+  return fired;
 }
 
 struct ModalTimeout::Impl {

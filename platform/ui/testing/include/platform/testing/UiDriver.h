@@ -54,6 +54,14 @@ void Post(std::function<void()> action);
 void ProcessEvents();
 // The modal dialog in front; null when none runs.
 CWnd* ActiveModalWindow();
+// Runs the event loop (waiting for events, not spinning) until `done`
+// answers true, which it is asked every few milliseconds; false when
+// `milliseconds` passed first.
+bool RunEventsUntil(const std::function<bool()>& done, int milliseconds);
+// Starts a timer of `interval` milliseconds and runs the event loop until
+// it fires; how many milliseconds that took, -1 when not within `limit`. A
+// loop kept from its events shows as a long wait.
+int TimerLatency(int interval, int limit);
 
 // While it lives, a modal dialog still open `milliseconds` after the object
 // was made is ended (with result -1) and the test fails.
