@@ -90,4 +90,57 @@ TEST_F(Exchange, LoadingAnUnchangedTextSendsNoChange) {
   EXPECT_EQ(m_dialog.CommandsWith(EN_CHANGE).size(), before + 1);
 }
 
+// The edit field bound to a number within 16..4096.
+class CNumberDialog : public CTestDialog {
+public:
+  int m_number = 42;
+
+protected:
+  void DoDataExchange(CDataExchange* dx) override {
+    DDX_Text(dx, kEditId, m_number);
+    DDV_MinMaxInt(dx, m_number, 16, 4096);
+    DDX_Check(dx, kCheckId, m_check);
+  }
+};
+
+TEST(ExchangeNumbers, AFieldReadsAsAWholeNumberWithinItsRangeOrSaysWhatIsWrong) {
+  CNumberDialog dialog;
+  ASSERT_TRUE(dialog.Create(kTestDialogId));
+  EXPECT_EQ(ShownText(dialog, kEditId), "42");
+  struct Row {
+    const char* typed;
+    int value;            // after saving
+    const char* message;  // null when saving succeeds
+  };
+  const Row rows[] = {
+      {" 320 ", 320, nullptr},
+      {"+17", 17, nullptr},
+      {"4096", 4096, nullptr},
+      {"15", 15, "Enter an integer between 16 and 4096."},
+      {"-20", -20, "Enter an integer between 16 and 4096."},
+      {"12abc", 42, "Enter an integer."},
+      {"", 42, "Enter an integer."},
+      {"+", 42, "Enter an integer."},
+      {"99999999999", 42, "Enter an integer."},
+  };
+  for (const Row& row : rows) {
+    RecordingMessageBoxes boxes;
+    dialog.m_number = 42;
+    dialog.m_check = 7;
+    Retype(dialog, kEditId, row.typed);
+    EXPECT_EQ(dialog.UpdateData(TRUE), row.message == nullptr) << row.typed;
+    EXPECT_EQ(dialog.m_number, row.value) << row.typed;
+    if (row.message) {
+      EXPECT_EQ(boxes.Texts(), std::vector<std::string>{row.message}) << row.typed;
+      EXPECT_TRUE(HasFocus(dialog, kEditId));
+      EXPECT_EQ(dialog.m_check, 7);  // the exchange stopped at the field
+    } else {
+      EXPECT_TRUE(boxes.Boxes().empty()) << row.typed;
+    }
+  }
+  dialog.m_number = -7;
+  dialog.UpdateData(FALSE);
+  EXPECT_EQ(ShownText(dialog, kEditId), "-7");
+}
+
 }  // namespace

@@ -33,6 +33,9 @@ public:
 
 // The text of control `id` <-> value.
 void DDX_Text(CDataExchange* dx, int id, CString& value);
+// The text of control `id` <-> a whole number. Saving fails with "Enter an
+// integer." unless the field holds one (blanks around it and a sign allowed).
+void DDX_Text(CDataExchange* dx, int id, int& value);
 // A check box's state <-> value (0 unchecked, 1 checked, 2 indeterminate).
 void DDX_Check(CDataExchange* dx, int id, int& value);
 // Attaches `control` to control `id` the first time the exchange runs.
@@ -42,3 +45,6 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 // field holds more. Characters are counted, not bytes, so a limit means the
 // same to the user whatever letters are typed.
 void DDV_MaxChars(CDataExchange* dx, const CString& value, int maxChars);
+// Saving: fails with "Enter an integer between %d and %d." when `value` lies
+// outside minValue..maxValue. Loading: nothing.
+void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue);

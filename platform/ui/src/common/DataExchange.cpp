@@ -2,6 +2,9 @@
 // portable members.
 #include "platform/DataExchange.h"
 
+#include <charconv>
+#include <string_view>
+
 #include "Borrowed.h"
 #include "UiText.h"
 #include "platform/Button.h"
@@ -45,6 +48,43 @@ void DDX_Text(CDataExchange* dx, int id, CString& value) {
   if (!(current == value)) control->SetWindowText(value);
 }
 
+namespace {
+
+// A whole number with blanks around it and an optional sign; false for
+// anything else, and for a number an int cannot hold.
+bool ParseInt(std::string_view text, int& value) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  const std::size_t last = text.find_last_not_of(" \t");
+  if (first == std::string_view::npos) return false;
+  text = text.substr(first, last - first + 1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int parsed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (error != std::errc() || end != text.data() + text.size() || text.empty()) return false;
+  value = parsed;
+  return true;
+}
+
+}  // namespace
+
+void DDX_Text(CDataExchange* dx, int id, int& value) {
+  CWnd* control = dx->PrepareEditCtrl(id);
+  if (!control) return;
+  CString text;
+  if (dx->m_bSaveAndValidate) {
+    control->GetWindowText(text);
+    if (!ParseInt(text.GetView(), value)) {
+      AfxMessageBox("Enter an integer.", MB_ICONEXCLAMATION);
+      dx->Fail();
+    }
+    return;
+  }
+  CString current;
+  control->GetWindowText(current);
+  text.Format("%d", value);
+  if (!(current == text)) control->SetWindowText(text);
+}
+
 void DDX_Check(CDataExchange* dx, int id, int& value) {
   CWnd* control = dx->PrepareCtrl(id);
   if (!control) return;
@@ -77,4 +117,12 @@ void DDV_MaxChars(CDataExchange* dx, const CString& value, int maxChars) {
       platform::ui::Borrowed<CEdit>(control->m_hWnd)->SetLimitText(static_cast<UINT>(maxChars));
     }
   }
+}
+
+void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
+  if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
+  CString message;
+  message.Format("Enter an integer between %d and %d.", minValue, maxValue);
+  AfxMessageBox(message, MB_ICONEXCLAMATION);
+  dx->Fail();
 }
