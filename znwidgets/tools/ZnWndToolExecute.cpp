@@ -29,6 +29,13 @@ constexpr ShellMessage kMessages[] = {
     {32, "The specified dynamic-link library was not found."},
 };
 
+// The message of a failure the shell could put in words: the file and why.
+std::string ReasonMessage(const char* path, const std::string& reason) {
+  std::string text = std::string("The file ") + path + " could not be opened: " + reason;
+  if (text.back() != '.' && text.back() != '!' && text.back() != '?') text += '.';
+  return text;
+}
+
 // The message of a code, "" when it has none.
 std::string MessageOf(int code, const char* path) {
   for (const ShellMessage& message : kMessages) {
@@ -61,7 +68,10 @@ int CZnWndTool::ExecuteFile(HWND owner, const char* path, char* message) {
     const int code = ShellExecute(owner, "open", file, nullptr, nullptr, SW_SHOWNORMAL);
     result = code > 32 ? 0 : code;
     if (message && result != 0) {
-      const std::string text = MessageOf(result, file);
+      // The shell's own words, when it has them, say more than the code's
+      // fixed text (which names neither the file nor the cause).
+      const std::string reason = platform::ShellFailureReason();
+      const std::string text = reason.empty() ? MessageOf(result, file) : ReasonMessage(file, reason);
       if (!text.empty()) WriteMessage(text, message);
     }
   } catch (...) {

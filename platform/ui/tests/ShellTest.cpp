@@ -125,6 +125,32 @@ TEST_F(DesktopOpener, TheOpenersFailuresBecomeShellCodes) {
   EXPECT_EQ(Open(), SE_ERR_ASSOCINCOMPLETE);
 }
 
+TEST_F(DesktopOpener, AFailedOpeningSaysWhyInTheOpenersWords) {
+  // As a browser run as root says it, behind its log prefix, after noise.
+  Opener("echo 'some noise' >&2\n"
+         "echo '[10135:10135:1208/031857.124153:ERROR:zygote_host_impl_linux.cc(103)] Running as root "
+         "without --no-sandbox is not supported.' >&2\n"
+         "echo >&2\nexit 4");
+  EXPECT_EQ(Open(), SE_ERR_ASSOCINCOMPLETE);
+  EXPECT_EQ(platform::ShellFailureReason(),
+            "xdg-open ended with status 4: Running as root without --no-sandbox is not supported.");
+  Opener("exit 3");
+  EXPECT_EQ(Open(), SE_ERR_NOASSOC);
+  EXPECT_EQ(platform::ShellFailureReason(), "xdg-open ended with status 3");
+  Opener("kill -9 $$");
+  EXPECT_EQ(Open(), SE_ERR_ASSOCINCOMPLETE);
+  EXPECT_EQ(platform::ShellFailureReason(), "xdg-open stopped abnormally");
+  Opener("echo 'said on success' >&2\nexit 0");
+  EXPECT_EQ(Open(), SE_DONE);
+  EXPECT_EQ(platform::ShellFailureReason(), "");
+  setenv("PATH", m_bin.Native("nothing").c_str(), 1);
+  EXPECT_EQ(Open(), SE_ERR_NOASSOC);
+  EXPECT_EQ(platform::ShellFailureReason(), "xdg-open, which opens documents, is not installed");
+  // The checks before the opener give their codes without words.
+  EXPECT_EQ(ShellExecute(nullptr, "open", "D:\\gone.html", nullptr, nullptr, SW_SHOWNORMAL), SE_ERR_FNF);
+  EXPECT_EQ(platform::ShellFailureReason(), "");
+}
+
 TEST_F(DesktopOpener, AnOpenerThatStaysIsTakenAsDone) {
   Opener("exec sleep 3");
   platform::SetOpenerWaitLimit(300);

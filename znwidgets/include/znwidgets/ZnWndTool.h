@@ -92,8 +92,12 @@ public:
   /// out of resources, also comes back as 0). For the codes 2, 3, 5, 8, 11
   /// and 26 to 32 it writes an English message into `message` (when not
   /// null) that fits ZN_EXECUTE_MESSAGE_SIZE bytes; other results leave the
-  /// buffer alone. Shows nothing and never throws: a failure inside gives 8
-  /// (not enough memory) with its message.
+  /// buffer alone. When the desktop said why the opening failed (the opener
+  /// ended with an error and its words), the message names the file and
+  /// gives that reason instead of the code's fixed text ("The file P:\a.html
+  /// could not be opened: xdg-open ended with status 4: ..."), for any code.
+  /// Shows nothing and never throws: a failure inside gives 8 (not enough
+  /// memory) with its message.
   int ExecuteFile(HWND owner, const char* path, char* message);
   /// @}
 };

@@ -188,8 +188,8 @@ protected:
   void SetUp() override { m_drive.WriteFile("Pics/index.html", "<html>"); }
   // The result of opening an existing page when the shell answers `code`,
   // with the message written into a buffer that starts as "-".
-  int Run(int code, std::string& message) {
-    m_shell.AnswerWith(code);
+  int Run(int code, std::string& message, std::string reason = {}) {
+    m_shell.AnswerWith(code, std::move(reason));
     char buffer[ZN_EXECUTE_MESSAGE_SIZE] = "-";
     const int result = CZnWndTool().ExecuteFile(nullptr, "X:\\Pics\\index.html", buffer);
     message = buffer;
@@ -235,6 +235,20 @@ TEST_F(Execute, EveryShellCodeGivesItsResultAndMessage) {
   ASSERT_FALSE(m_shell.Requests().empty());
   EXPECT_EQ(m_shell.Requests()[0].verb, "open");
   EXPECT_EQ(m_shell.Requests()[0].file, "X:\\Pics\\index.html");
+}
+
+TEST_F(Execute, WhenTheShellSaysWhyTheMessageNamesTheFileAndTheReason) {
+  std::string message;
+  EXPECT_EQ(Run(27, message, "xdg-open ended with status 4: Running as root without --no-sandbox is not supported."),
+            27);  // the code stays the shell's
+  EXPECT_EQ(message,
+            "The file X:\\Pics\\index.html could not be opened: xdg-open ended with status 4: Running as root "
+            "without --no-sandbox is not supported.");
+  EXPECT_EQ(Run(31, message, "xdg-open ended with status 3"), 31);
+  EXPECT_EQ(message, "The file X:\\Pics\\index.html could not be opened: xdg-open ended with status 3.");
+  // Words of an earlier failure do not stick to a later one without them.
+  EXPECT_EQ(Run(27, message), 27);
+  EXPECT_EQ(message, "The file name association is incomplete or invalid.");
 }
 
 TEST_F(Execute, AMissingFileIsReportedWithoutAskingTheDesktop) {

@@ -59,6 +59,15 @@ ShellHandler* SetShellHandler(ShellHandler* handler);
 // 4 the opening failed; anything else counts as "no association".
 int ShellCodeFromOpenerExit(int exitStatus);
 
+// Why the last ShellExecute of this thread failed, in words, when the
+// handler could tell: for the desktop handler, the opener's exit status and
+// the last line it wrote to its error output ("xdg-open ended with status 4:
+// Running as root without --no-sandbox is not supported."). Empty after a
+// success, after a failure without words, and before any ShellExecute.
+std::string ShellFailureReason();
+// For handlers: the words of the failure Open is about to return.
+void SetShellFailureReason(std::string reason);
+
 // The desktop handler: how long it waits for the opener to finish before it
 // takes the opening as done (some openers stay until the document's program
 // ends). The default is 5000 ms.

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 #include "AccessBackend.h"
 #include "platform/Crt.h"
@@ -14,6 +15,7 @@ namespace platform {
 namespace {
 
 ShellHandler* g_shell = nullptr;
+thread_local std::string t_failureReason;
 
 bool IsFolder(const std::string& nativePath) {
   FileStat stat;
@@ -35,6 +37,10 @@ int CheckDocument(const std::string& nativePath) {
 }
 
 }  // namespace
+
+std::string ShellFailureReason() { return t_failureReason; }
+
+void SetShellFailureReason(std::string reason) { t_failureReason = std::move(reason); }
 
 ShellHandler* SetShellHandler(ShellHandler* handler) {
   ShellHandler* previous = g_shell;
@@ -60,6 +66,7 @@ int ShellCodeFromOpenerExit(int exitStatus) {
 
 int ShellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
                  const char* directory, int show) {
+  platform::SetShellFailureReason({});
   if (verb && *verb && _stricmp(verb, "open") != 0) return SE_ERR_NOASSOC;
   const std::string given = file ? file : "";
   if (given.empty()) return SE_ERR_FNF;
@@ -75,7 +82,11 @@ int ShellExecute(HWND owner, const char* verb, const char* file, const char* par
   request.parameters = parameters ? parameters : "";
   request.directory = directory ? directory : "";
   request.show = show;
-  if (platform::g_shell) return platform::g_shell->Open(request);
+  if (platform::g_shell) {
+    const int code = platform::g_shell->Open(request);
+    if (code > 32) platform::SetShellFailureReason({});
+    return code;
+  }
   std::fprintf(stderr, "No desktop shell available to open %s\n", given.c_str());
   return SE_ERR_NOASSOC;
 }

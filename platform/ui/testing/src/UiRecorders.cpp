@@ -54,6 +54,7 @@ RecordingShell::~RecordingShell() { SetShellHandler(m_previous); }
 
 int RecordingShell::Open(const ShellRequest& request) {
   m_requests.push_back(request);
+  if (!m_reason.empty()) SetShellFailureReason(m_reason);
   return m_code;
 }
 

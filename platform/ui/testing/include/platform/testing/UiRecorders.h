@@ -68,8 +68,12 @@ public:
   RecordingShell();
   ~RecordingShell() override;
 
-  // The code every open returns (SE_DONE unless set).
-  void AnswerWith(int code) { m_code = code; }
+  // The code every open returns (SE_DONE unless set), and the words a
+  // failure gives for it (ShellFailureReason; none unless set).
+  void AnswerWith(int code, std::string reason = {}) {
+    m_code = code;
+    m_reason = std::move(reason);
+  }
   const std::vector<ShellRequest>& Requests() const { return m_requests; }
 
   int Open(const ShellRequest& request) override;
@@ -77,6 +81,7 @@ public:
 private:
   ShellHandler* m_previous;
   int m_code = SE_DONE;
+  std::string m_reason;
   std::vector<ShellRequest> m_requests;
 };
 
