@@ -122,12 +122,19 @@ std::string FolderData(const Folder& folder, const PageSettings& settings) {
     char numbers[160];
     std::snprintf(numbers, sizeof numbers, ",%d,%d,%d,%llu,", kind, item.previewWidth, item.previewHeight,
                   static_cast<unsigned long long>(item.size));
-    data += (i ? ",[" : "[") + JsonString(item.name) + numbers + JsonString(date) + (item.taken.empty() ? ",0," : ",1,") +
-            JsonString(item.camera);
+    data += i ? ",[" : "[";
+    data += JsonString(item.name);
+    data += numbers;
+    data += JsonString(date);
+    data += item.taken.empty() ? ",0," : ",1,";
+    data += JsonString(item.camera);
     std::snprintf(numbers, sizeof numbers, ",%d,%d,%d", item.width, item.height, item.rendition ? 1 : 0);
     data += numbers;
     // A name that is not UTF-8 cannot be spelled by the script: its link comes along.
-    if (!IsUtf8(item.name)) data += "," + JsonString(UrlPath(item.name));
+    if (!IsUtf8(item.name)) {
+      data += ',';
+      data += JsonString(UrlPath(item.name));
+    }
     data += "]\n";
   }
   return data + "]}</script>\n";
@@ -332,8 +339,14 @@ std::string SearchIndex(const Model& model, const PageSettings& settings) {
     // The link, ready to use: each name percent-encoded, each followed by '/'.
     std::string link;
     for (int at = index; at > 0; at = At(model, at).parent) link = UrlPath(At(model, at).name) + "/" + link;
-    folders += (first ? "" : ",") + JsonString(shown) + "," + JsonString(link);
-    starts += (first ? "" : ",") + std::to_string(count);
+    if (!first) {
+      folders += ',';
+      starts += ',';
+    }
+    folders += JsonString(shown);
+    folders += ',';
+    folders += JsonString(link);
+    starts += std::to_string(count);
     first = false;
     for (const Item& item : folder.items) {
       if (count++) names += '/';
