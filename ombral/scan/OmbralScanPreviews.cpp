@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Digest.h"
+#include "GalleryPages.h"
 #include "ScanRunState.h"
 #include "platform/Preview.h"
 
@@ -278,6 +279,13 @@ void COmbralScan::NoteStaleCandidates(const PendingFolder& pending) {
 
 void COmbralScan::RemoveStaleFiles() {
   if (!m_run) return;
+  // The gallery's files in the top folder that this run does not write
+  // (all of them without the gallery, the search index without the tree):
+  // removed like a stale page, when the page record proves them ours.
+  std::vector<const char*> galleryFiles;
+  if (!m_bGallery) galleryFiles = {gallery::kStyleName, gallery::kScriptName, gallery::kSearchName};
+  else if (!m_bRecurse) galleryFiles = {gallery::kSearchName};
+  for (const char* name : galleryFiles) m_run->stale.AddPage(0, m_strPath, name, name);
   m_run->staleFiles += m_run->stale.Run(*m_run->cursor, m_run->pages.get(), [this](const CString& line, bool error) {
     if (error) Error("%s", line.GetString());
     else if (line.Find("Kept ") == 0) Warn("%s", line.GetString());

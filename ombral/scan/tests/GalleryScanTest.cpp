@@ -199,6 +199,19 @@ TEST_F(GalleryScanTest, StalePagesGoOnlyWhereNoAlbumIsLeft) {
   EXPECT_TRUE(Contains(drive.ReadFile("Pics/A/_FileIndex.html"), "<span class=\"name\">B</span>"));
 }
 
+TEST_F(GalleryScanTest, BackToTheClassicPagesTheGallerysFilesGoWhenProvenOurs) {
+  Picture("Pics/a.jpg");
+  Scan(true);
+  drive.WriteFile("Pics/_xsearch.js", "// the user's own");
+  const Lines protocol = Scan(false, false, true);
+  EXPECT_TRUE(Has(protocol, "Removed stale page \"T:\\Pics\\_xgallery.css\"."));
+  EXPECT_TRUE(Has(protocol, "Removed stale page \"T:\\Pics\\_xgallery.js\"."));
+  EXPECT_TRUE(Has(protocol, "Kept \"T:\\Pics\\_xsearch.js\": not written by Ombral."));
+  EXPECT_FALSE(drive.Exists("Pics/_xgallery.js"));
+  EXPECT_EQ(drive.ReadFile("Pics/_xsearch.js"), "// the user's own");
+  EXPECT_EQ(drive.ReadFile("Pics/_xbmidx.html").rfind("<HTML>\r\n<HEAD>\r\n", 0), 0u);
+}
+
 TEST_F(GalleryScanTest, WithoutTheGalleryEveryFileStaysAsItWas) {
   Picture("Pics/A/a.jpg");
   Picture("Pics/A/phone.heic", 64, 48);
