@@ -68,8 +68,16 @@ std::string Foot() {
          "\">Tessaly Works</a></p></footer>\n</body>\n</html>\n";
 }
 
+long long OwnPictures(const Folder& folder) {
+  long long count = 0;
+  for (const Item& item : folder.items) count += item.kind != Kind::File ? 1 : 0;
+  return count;
+}
+
 // An album card: the folder's cover (or an empty frame), its name and count.
-std::string AlbumCard(const Model& model, int from, int album, const PageSettings& settings) {
+// The count is of the pictures here and below, or (`ownOnly`, the top
+// folder's card beside the cards of its albums) of its own pictures.
+std::string AlbumCard(const Model& model, int from, int album, const PageSettings& settings, bool ownOnly) {
   const Folder& folder = At(model, album);
   const std::string down = PathDown(model, from, album);
   std::string card = "<li><a href=\"" + ombral::EscapeLink(down + settings.indexName) + "\">";
@@ -82,14 +90,14 @@ std::string AlbumCard(const Model& model, int from, int album, const PageSetting
     card += "<span class=\"nocover\"></span>";
   }
   card += "<span class=\"name\">" + ombral::EscapeText(folder.name) + "</span><span class=\"count\">" +
-          Plural(folder.pictures, "picture", "pictures") + "</span></a></li>\n";
+          Plural(ownOnly ? OwnPictures(folder) : folder.pictures, "picture", "pictures") + "</span></a></li>\n";
   return card;
 }
 
 std::string Albums(const Model& model, int from, const std::vector<int>& albums, const PageSettings& settings) {
   if (albums.empty()) return {};
   std::string text = "<section aria-labelledby=\"albums\"><h2 id=\"albums\">Albums</h2>\n<ul class=\"albums\">\n";
-  for (const int album : albums) text += AlbumCard(model, from, album, settings);
+  for (const int album : albums) text += AlbumCard(model, from, album, settings, album == from);
   return text + "</ul></section>\n";
 }
 
