@@ -86,6 +86,33 @@ TEST(WorkerThread, TheTasksOfAThreadObjectThatGoesNeverRun) {
   EXPECT_FALSE(ran);
 }
 
+TEST(WorkerThread, ADelayedTaskWaitsItsTimeAndGoesWithTheThreadObject) {
+  CWorkerThread worker;
+  bool ran = false;
+  const auto start = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::duration waited{};
+  ASSERT_TRUE(worker.Start([&] {
+    worker.PostAfter(60, [&] {
+      waited = std::chrono::steady_clock::now() - start;
+      ran = true;
+    });
+  }));
+  worker.Wait();
+  worker.RunPostedTasks();  // takes it up; its time is not yet come
+  EXPECT_FALSE(ran);
+  ASSERT_TRUE(RunEventsUntil([&] { return ran; }, 5000));
+  EXPECT_GE(waited, std::chrono::milliseconds(60));
+
+  bool dropped = true;
+  {
+    CWorkerThread gone;
+    gone.PostAfter(10, [&] { dropped = false; });
+    ProcessEvents();  // the timer starts
+  }
+  RunEventsUntil([] { return false; }, 50);
+  EXPECT_TRUE(dropped);
+}
+
 TEST(WorkerThread, AJobThatThrowsEndsWithoutTakingTheProgramWithIt) {
   CWorkerThread worker;
   ASSERT_TRUE(worker.Start([] { throw std::runtime_error("broken"); }));

@@ -21,8 +21,9 @@
 /// for the job to return and drops the tasks that have not run.
 ///
 /// Start, Wait, RunPostedTasks and the destructor belong to the
-/// user-interface thread; Post and IsJobThread may be called from any
-/// thread.
+/// user-interface thread; Post, PostAfter and IsJobThread may be called
+/// from any thread. RunPostedTasks does not run a delayed task before its
+/// time.
 ///
 /// CWorkerThread belongs to the platform layer (`platform_ui`).
 /// @ingroup platform_base
@@ -48,6 +49,10 @@ public:
   /// Runs `task` on the user-interface thread after the tasks posted before
   /// it, the next time that thread handles its events. Returns at once.
   void Post(std::function<void()> task);
+  /// Runs `task` on the user-interface thread once `milliseconds` have
+  /// passed after that thread took it up (a task posted before it, or a
+  /// shorter delay posted later, may run first). Returns at once.
+  void PostAfter(int milliseconds, std::function<void()> task);
   /// Waits until the job has returned; returns at once when none runs. The
   /// tasks it posted stay queued (RunPostedTasks, or the event loop, runs
   /// them).

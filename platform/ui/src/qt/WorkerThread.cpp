@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QObject>
+#include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <exception>
@@ -60,6 +62,19 @@ bool CWorkerThread::IsJobThread() const {
 void CWorkerThread::Post(std::function<void()> task) {
   if (!task) return;
   QMetaObject::invokeMethod(&m_impl->context, [task = std::move(task)] { task(); }, Qt::QueuedConnection);
+}
+
+void CWorkerThread::PostAfter(int milliseconds, std::function<void()> task) {
+  if (!task) return;
+  QObject* context = &m_impl->context;
+  // The timer starts on the user-interface thread, and belongs to the
+  // context: it goes with it.
+  QMetaObject::invokeMethod(
+      context,
+      [context, milliseconds, task = std::move(task)] {
+        QTimer::singleShot(std::max(0, milliseconds), context, [task] { task(); });
+      },
+      Qt::QueuedConnection);
 }
 
 void CWorkerThread::Wait() {
