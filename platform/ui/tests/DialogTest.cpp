@@ -193,6 +193,30 @@ TEST_F(OpenDialog, AListOutOfSpaceTellsTheDialogBeforeTheCallReturns) {
   EXPECT_EQ(ListLines(m_dialog, kListId), (std::vector<std::string>{"one", "two"}));
 }
 
+TEST_F(OpenDialog, ABatchOfLinesComesInOneStepAndStopsWhereTheSpaceEnds) {
+  CListBox& list = m_dialog.m_list;
+  list.AddString("first");
+  const char* lines[] = {"a", nullptr, "c"};
+  EXPECT_EQ(list.AddStrings(lines, 3), 3);
+  EXPECT_EQ(ListLines(m_dialog, kListId), (std::vector<std::string>{"first", "a", "", "c"}));
+  EXPECT_EQ(list.AddStrings(lines, 0), 0);
+  EXPECT_EQ(list.AddStrings(nullptr, 2), LB_ERR);
+  EXPECT_EQ(list.AddStrings(lines, -1), LB_ERR);
+
+  // Out of space: what fits is in, and the dialog hears nothing yet.
+  const int previous = SetListBoxCapacity(5);
+  EXPECT_EQ(list.AddStrings(lines, 3), 1);
+  SetListBoxCapacity(previous);
+  EXPECT_EQ(list.GetCount(), 5);
+  EXPECT_TRUE(m_dialog.CommandsWith(LBN_ERRSPACE).empty());
+  // Adding lines selects nothing and sends nothing.
+  EXPECT_EQ(list.GetCurSel(), LB_ERR);
+  EXPECT_TRUE(m_dialog.CommandsWith(LBN_SELCHANGE).empty());
+
+  CListBox gone;
+  EXPECT_EQ(gone.AddStrings(lines, 3), LB_ERR);
+}
+
 TEST_F(OpenDialog, ListBoxLinesSelectionAndNotifications) {
   CListBox& list = m_dialog.m_list;
   EXPECT_EQ(list.AddString("b"), 0);
@@ -317,12 +341,20 @@ TEST_F(OpenDialog, FocusStartsOnTheFirstTabStopAndEnterOnAButtonClicksIt) {
 // sizes they hear of and name their smallest size.
 constexpr UINT kSizingDialogId = 9021;
 constexpr UINT kFixedDialogId = 9022;
+constexpr UINT kHugeSizingDialogId = 9023;
+constexpr UINT kHugeFixedDialogId = 9024;
 constexpr platform::DialogItem kSizingItems[] = {platform::PushButton("&Go", IDOK, 5, 5, 50, 14)};
 constexpr platform::DialogTemplate kSizingDialogs[] = {
     {kSizingDialogId, "Sizing",
      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, 0, 0, 0, 120, 60,
      "MS Sans Serif", 8, kSizingItems},
     {kFixedDialogId, "Fixed", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 120, 60,
+     "MS Sans Serif", 8, kSizingItems},
+    // Far bigger than the offscreen screen (800 x 800 pixels).
+    {kHugeSizingDialogId, "Huge sizing",
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE, 0, 0, 0, 900, 900,
+     "MS Sans Serif", 8, kSizingItems},
+    {kHugeFixedDialogId, "Huge fixed", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0, 0, 0, 900, 900,
      "MS Sans Serif", 8, kSizingItems},
 };
 constexpr platform::ResourceModule kSizingModule{"platform_ui_sizing_tests", kSizingDialogs, {}, {}, {}};
@@ -337,6 +369,7 @@ public:
   };
   std::vector<Size> m_sizes;
   POINT m_smallest{0, 0};
+  POINT m_largest{0, 0};
   int m_asked = 0;
 
 protected:
@@ -345,6 +378,7 @@ protected:
     ++m_asked;
     EXPECT_EQ(info->ptMinTrackSize.x, 0);  // zeros at first
     info->ptMinTrackSize = m_smallest;
+    info->ptMaxTrackSize = m_largest;
   }
 };
 
@@ -395,6 +429,51 @@ TEST(DialogSize, ADialogWithoutASizingFrameKeepsItsSizeAndIsNotAskedForLimits) {
   dialog.GetClientRect(&client);
   EXPECT_EQ(dialog.m_sizes.back(), (CSizingDialog::Size{SIZE_RESTORED, client.Width(), client.Height()}));
   EXPECT_EQ(dialog.m_asked, 0);
+}
+
+TEST(DialogSize, ALargestSizeHoldsForTheUserAndForMoveWindow) {
+  CSizingDialog dialog;
+  dialog.m_smallest = POINT{200, 100};
+  dialog.m_largest = POINT{400, 0};  // no limit in height
+  ASSERT_TRUE(dialog.Create(kSizingDialogId));
+  dialog.ShowWindow(SW_SHOW);
+  ProcessEvents();
+  const CRect frame = WindowRectOf(dialog);
+  dialog.MoveWindow(frame.left, frame.top, 700, 650);
+  EXPECT_EQ(WindowRectOf(dialog).Width(), 400);
+  EXPECT_EQ(WindowRectOf(dialog).Height(), 650);
+  // The limits are asked for before the move: a handler may change them.
+  dialog.m_largest = POINT{500, 300};
+  dialog.MoveWindow(frame.left, frame.top, 700, 650);
+  EXPECT_EQ(WindowRectOf(dialog), CRect(frame.left, frame.top, frame.left + 500, frame.top + 300));
+  // A largest size below the smallest counts as the smallest.
+  dialog.m_largest = POINT{50, 50};
+  dialog.MoveWindow(frame.left, frame.top, 700, 650);
+  EXPECT_EQ(WindowRectOf(dialog).Width(), 200);
+  EXPECT_EQ(WindowRectOf(dialog).Height(), 100);
+}
+
+TEST(DialogPlacement, ADialogBiggerThanTheScreenOpensInsideItsFreeArea) {
+  const CRect area(0, 0, GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN));
+  CSizingDialog resizable;
+  resizable.m_smallest = POINT{300, 200};
+  ASSERT_TRUE(resizable.Create(kHugeSizingDialogId));
+  ProcessEvents();
+  CRect shown = WindowRectOf(resizable);
+  EXPECT_GE(shown.left, area.left);
+  EXPECT_GE(shown.top, area.top);
+  EXPECT_LE(shown.right, area.right);  // made smaller to fit
+  EXPECT_LE(shown.bottom, area.bottom);
+  EXPECT_GE(shown.Width(), 300);
+
+  // A fixed size cannot change: its caption at least is on the screen.
+  CSizingDialog fixed;
+  ASSERT_TRUE(fixed.Create(kHugeFixedDialogId));
+  ProcessEvents();
+  shown = WindowRectOf(fixed);
+  EXPECT_EQ(shown.left, area.left);
+  EXPECT_EQ(shown.top, area.top);
+  EXPECT_GT(shown.Height(), area.Height());
 }
 
 }  // namespace

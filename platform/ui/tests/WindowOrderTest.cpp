@@ -95,6 +95,28 @@ TEST(SystemMetrics, TheFreeAreaLiesWithinTheScreen) {
   EXPECT_EQ(GetSystemMetrics(12345), 0);
 }
 
+TEST(Screens, AWindowsScreenAndItsFreeArea) {
+  CTestDialog dialog;
+  ASSERT_TRUE(dialog.Create(kTestDialogId));
+  const HMONITOR screen = MonitorFromWindow(dialog.m_hWnd, MONITOR_DEFAULTTONULL);
+  ASSERT_NE(screen, nullptr);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetMonitorInfo(screen, &info));
+  EXPECT_EQ(CRect(info.rcMonitor), CRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  EXPECT_EQ(info.rcWork.right - info.rcWork.left, GetSystemMetrics(SM_CXFULLSCREEN));
+  EXPECT_EQ(info.rcWork.bottom - info.rcWork.top, GetSystemMetrics(SM_CYFULLSCREEN));
+  EXPECT_EQ(info.dwFlags, MONITORINFOF_PRIMARY);
+
+  // A window far off every screen: none, or the nearest (the only) one.
+  dialog.MoveWindow(50000, 50000, 100, 100);
+  EXPECT_EQ(MonitorFromWindow(dialog.m_hWnd, MONITOR_DEFAULTTONULL), nullptr);
+  EXPECT_EQ(MonitorFromWindow(dialog.m_hWnd, MONITOR_DEFAULTTONEAREST), screen);
+  EXPECT_EQ(MonitorFromWindow(nullptr, MONITOR_DEFAULTTOPRIMARY), screen);
+  EXPECT_EQ(MonitorFromWindow(nullptr, MONITOR_DEFAULTTONULL), nullptr);
+  EXPECT_FALSE(GetMonitorInfo(nullptr, &info));
+}
+
 TEST(MessagePump, HandlesWhatIsWaitingAndReturnsWhenNothingIs) {
   int ran = 0;
   Post([&] { ++ran; });

@@ -15,7 +15,12 @@ class CDataExchange;
 /// IDCANCEL; the base's OnCommand turns IDOK into OnOK and IDCANCEL into
 /// OnCancel. Control notifications arrive in OnCommand with the control's id.
 /// The dialog is placed centred over its owner (the parent given, else the
-/// program's main window), or on the screen when it has none.
+/// program's main window), or on the screen when it has none, and it opens
+/// inside the free area of its screen (without panels and docks): moved
+/// there as far as it fits, and a dialog with WS_THICKFRAME that is bigger
+/// than that area made smaller (not below the smallest size its
+/// OnGetMinMaxInfo names). A dialog that still does not fit keeps its top
+/// left corner on the screen.
 ///
 /// CDialog belongs to the platform layer (`platform_ui`); ZnWidgets'
 /// CZnDialog and CZnProgressDlg derive from it.

@@ -26,6 +26,14 @@ public:
   /// index beyond the number of lines or without a window, LB_ERRSPACE when
   /// out of space.
   int InsertString(int index, const char* text);
+  /// Appends `count` lines in one step, for a list that takes many lines at
+  /// a time (a protocol): one change of the list and one layout instead of
+  /// one per line. The list must not be sorted (LBS_SORT): a sorted list box
+  /// appends nothing. Returns how many lines were appended: fewer than
+  /// `count` when the list ran out of space, which this call does not
+  /// report (adding the first line that did not fit with AddString does).
+  /// LB_ERR without a window, a null array or a negative count.
+  int AddStrings(const char* const* texts, int count);
   /// Removes a line; returns the number of lines left, LB_ERR for a bad index.
   int DeleteString(UINT index);
   /// Removes every line; sends no LBN_SELCHANGE.

@@ -114,6 +114,7 @@ inline constexpr DWORD ES_LEFT = 0x0000;
 inline constexpr DWORD ES_PASSWORD = 0x0020;
 inline constexpr DWORD ES_AUTOHSCROLL = 0x0080;
 inline constexpr DWORD ES_READONLY = 0x0800;
+inline constexpr DWORD ES_NUMBER = 0x2000;  // only digits can be typed
 
 // Static styles.
 inline constexpr DWORD SS_LEFT = 0x0000;
@@ -158,6 +159,20 @@ inline constexpr UINT SWP_NOSIZE = 0x0001;
 inline constexpr UINT SWP_NOMOVE = 0x0002;
 inline constexpr UINT SWP_NOZORDER = 0x0004;
 inline constexpr UINT SWP_NOACTIVATE = 0x0010;
+
+// --- Screens (MonitorFromWindow, GetMonitorInfo) -------------------------------------
+struct HMONITOR__;
+using HMONITOR = HMONITOR__*;  // a screen of the desktop
+inline constexpr DWORD MONITOR_DEFAULTTONULL = 0;
+inline constexpr DWORD MONITOR_DEFAULTTOPRIMARY = 1;
+inline constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
+inline constexpr DWORD MONITORINFOF_PRIMARY = 1;
+struct MONITORINFO {
+  DWORD cbSize;
+  RECT rcMonitor;  // the whole screen, in screen coordinates
+  RECT rcWork;     // its free area: without panels and docks
+  DWORD dwFlags;   // MONITORINFOF_PRIMARY for the primary screen
+};
 
 // --- System metrics (GetSystemMetrics) ------------------------------------------------
 inline constexpr int SM_CXSCREEN = 0;

@@ -8,8 +8,9 @@ class CWnd;
 
 namespace platform {
 
-// Waiting events (layouts, paints) are processed first. True when the file
-// was written.
+// Waiting events (layouts, paints) are processed first. The picture has
+// the window's device pixels: at two pixels per point it is twice as wide
+// and high as the window's rectangle. True when the file was written.
 bool SaveWindowImage(const CWnd& window, const char* pngPath);
 
 // An icon drawn into a square PNG file `side` pixels wide, for the desktop's

@@ -21,13 +21,14 @@ inline constexpr UINT SIZE_MAXIMIZED = 2;  ///< the window was maximized
 
 /// The size limits of a resizable top-level window (CWnd::OnGetMinMaxInfo),
 /// in pixels, the frame included as in GetWindowRect. Only ptMinTrackSize
-/// counts; the other fields are there for handlers that fill them.
+/// and ptMaxTrackSize count; the other fields are there for handlers that
+/// fill them.
 struct MINMAXINFO {
   POINT ptReserved;      ///< not used
   POINT ptMaxSize;       ///< not used
   POINT ptMaxPosition;   ///< not used
   POINT ptMinTrackSize;  ///< the smallest width (x) and height (y); 0 for no limit
-  POINT ptMaxTrackSize;  ///< not used
+  POINT ptMaxTrackSize;  ///< the largest width (x) and height (y); 0 for no limit
 };
 
 /// A window of the desktop. A CWnd object is attached to a window of the
@@ -310,10 +311,12 @@ public:
   /// controls exist. The base does nothing.
   virtual void OnSize(UINT type, int cx, int cy);
   /// Asked for the size limits of a dialog with WS_THICKFRAME when it
-  /// shows and after each change of its size; a handler sets
-  /// info->ptMinTrackSize, and the dialog cannot be made smaller than that
-  /// (by the user or by MoveWindow) from then on. `info` comes filled with
-  /// zeros; the base leaves it so (no limit).
+  /// shows, before MoveWindow sizes it and after each change of its size;
+  /// a handler sets info->ptMinTrackSize (and info->ptMaxTrackSize), and
+  /// the dialog cannot be made smaller (or larger) than that, by the user or
+  /// by MoveWindow, from then on. A largest size below the smallest counts
+  /// as the smallest. `info` comes filled with zeros; the base leaves it so
+  /// (no limit).
   virtual void OnGetMinMaxInfo(MINMAXINFO* info);
   /// A notification of the control `wParam` (the id); `lParam` points to its
   /// record, which begins with an NMHDR. TRUE when handled; `result` (0 at
@@ -351,6 +354,17 @@ private:
 /// neither shown, hidden nor activated by the change. FALSE for a null or
 /// dead handle, else TRUE.
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+
+/// The screen a window lies on (the one holding most of it). A window that
+/// lies on none, or a null or dead handle, gives null with
+/// MONITOR_DEFAULTTONULL, else the nearest screen
+/// (MONITOR_DEFAULTTONEAREST) or the primary one (MONITOR_DEFAULTTOPRIMARY).
+/// Null without a window system.
+HMONITOR MonitorFromWindow(HWND window, DWORD flags);
+/// The screen's rectangle and its free area (the part windows should keep
+/// to: the screen without panels and docks), in the coordinates of window
+/// rectangles. FALSE for a null handle or a screen that is gone.
+BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
 
 /// SM_CXSCREEN / SM_CYSCREEN: the width and height of the primary screen;
 /// SM_CXFULLSCREEN / SM_CYFULLSCREEN: those of its free area, the part a

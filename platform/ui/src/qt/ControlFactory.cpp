@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 #include "../common/UiText.h"
 #include "ControlMakers.h"
@@ -102,6 +103,10 @@ QWidget* MakeControl(const DialogItem& item, DialogWidget& dialog, std::string& 
       auto* edit = new QLineEdit(&dialog);
       if (item.style & ES_PASSWORD) edit->setEchoMode(QLineEdit::Password);
       edit->setReadOnly(item.style & ES_READONLY);
+      // Typing and pasting keep to digits; the program may still set any text.
+      if (item.style & ES_NUMBER) {
+        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+      }
       return edit;
     }
     case ControlKind::ListBox:

@@ -34,7 +34,8 @@ Qt::WindowFlags FlagsOf(const platform::DialogTemplate& dialogTemplate, bool own
   return flags;
 }
 
-// Centred over the owner, or on the screen when there is none.
+// Centred over the owner, or on the screen when there is none, and inside
+// the screen's free area.
 void PlaceWindow(QWidget& dialog, QWidget* owner) {
   QRect area = owner ? owner->frameGeometry() : QRect();
   if (area.isEmpty()) {
@@ -42,7 +43,14 @@ void PlaceWindow(QWidget& dialog, QWidget* owner) {
     area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
   }
   QPoint topLeft = area.center() - QPoint(dialog.width() / 2, dialog.height() / 2);
-  dialog.move(std::max(topLeft.x(), area.left()), std::max(topLeft.y(), area.top()));
+  dialog.move(topLeft);
+  platform::ui::KeepInsideScreen(dialog, false);
+}
+
+// Just before a dialog shows: OnInitDialog may have changed its size.
+void PrepareToShow(platform::ui::DialogWidget& dialog) {
+  dialog.ApplySizeLimits();
+  platform::ui::KeepInsideScreen(dialog, true);
 }
 
 }  // namespace
@@ -89,6 +97,7 @@ INT_PTR CDialog::DoModal() {
   if (!m_bEnded && FindWindow(handle)) {
     QWidget* widget = WidgetOf(handle);
     widget->setWindowModality(Qt::ApplicationModal);
+    PrepareToShow(*static_cast<platform::ui::DialogWidget*>(widget));
     widget->show();
     widget->activateWindow();
     if (setFocus) platform::ui::FocusFirstTabStop(*widget);
@@ -113,6 +122,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
   const platform::DialogTemplate* dialogTemplate = platform::FindDialogTemplate(templateId);
   QWidget* widget = WidgetOf(handle);
   if (widget && !m_bEnded && dialogTemplate && (dialogTemplate->style & WS_VISIBLE)) {
+    PrepareToShow(*static_cast<platform::ui::DialogWidget*>(widget));
     widget->show();
     widget->activateWindow();
     if (setFocus) platform::ui::FocusFirstTabStop(*widget);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QScreen>
 #include <QShortcut>
 #include <algorithm>
 
@@ -14,6 +15,42 @@
 #include "WindowRegistry.h"
 
 namespace platform::ui {
+namespace {
+
+// The free area (without panels and docks) of the screen that holds most
+// of the window, or of the primary screen.
+QRect FreeAreaAround(const QRect& frame) {
+  QScreen* best = QGuiApplication::primaryScreen();
+  qint64 most = 0;
+  for (QScreen* screen : QGuiApplication::screens()) {
+    const QRect common = screen->geometry().intersected(frame);
+    const qint64 area = static_cast<qint64>(common.width()) * common.height();
+    if (area > most) {
+      most = area;
+      best = screen;
+    }
+  }
+  return best ? best->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
+}  // namespace
+
+void KeepInsideScreen(QWidget& window, bool shrink) {
+  QRect frame = window.frameGeometry();
+  const QRect area = FreeAreaAround(frame);
+  if (shrink && window.minimumSize() != window.maximumSize()) {
+    const QSize border = frame.size() - window.size();
+    const QSize fitting(std::max(window.minimumWidth(), std::min(window.width(), area.width() - border.width())),
+                        std::max(window.minimumHeight(), std::min(window.height(), area.height() - border.height())));
+    if (fitting != window.size()) {
+      window.resize(fitting);
+      frame.setSize(fitting + border);
+    }
+  }
+  const int left = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+  const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+  if (left != frame.left() || top != frame.top()) window.move(left, top);
+}
 
 DialogWidget::DialogWidget(QWidget* owner, Qt::WindowFlags flags) : QDialog(owner, flags) {
   // Alt+Space opens the system menu, as on the original desktop.
@@ -68,6 +105,12 @@ void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {
 void DialogWidget::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   ApplySizeLimits();
+  // The window's frame is known once it shows: keep it inside the screen
+  // with the frame, the first time.
+  if (!m_placed && !event->spontaneous()) {
+    m_placed = true;
+    KeepInsideScreen(*this, true);
+  }
   ReportSize();
 }
 
@@ -102,7 +145,14 @@ void DialogWidget::ApplySizeLimits() {
   const QSize frame = frameGeometry().size() - size();
   const QSize smallest(std::max(0, static_cast<int>(info.ptMinTrackSize.x) - frame.width()),
                        std::max(0, static_cast<int>(info.ptMinTrackSize.y) - frame.height()));
+  // A largest size of 0 sets no limit in that direction.
+  const auto largest = [](LONG limit, int frameSize, int smallestSize) {
+    return limit <= 0 ? QWIDGETSIZE_MAX : std::max(smallestSize, static_cast<int>(limit) - frameSize);
+  };
+  const QSize biggest(largest(info.ptMaxTrackSize.x, frame.width(), smallest.width()),
+                      largest(info.ptMaxTrackSize.y, frame.height(), smallest.height()));
   if (smallest != minimumSize()) setMinimumSize(smallest);
+  if (biggest != maximumSize()) setMaximumSize(biggest);
   m_applyingLimits = false;
 }
 

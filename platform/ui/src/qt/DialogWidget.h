@@ -25,6 +25,10 @@ public:
   void accept() override;
   void reject() override;
 
+  // A resizable dialog takes the size limits its OnGetMinMaxInfo names
+  // (asked again each time: they may depend on the dialog's state).
+  void ApplySizeLimits();
+
 protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -34,13 +38,12 @@ protected:
   void resizeEvent(QResizeEvent* event) override;
 
 private:
-  // A resizable dialog takes the smallest size its OnGetMinMaxInfo names.
-  void ApplySizeLimits();
   // OnSize with the current size, unless that was the last one reported.
   void ReportSize();
 
   HWND m_handle = nullptr;
   bool m_applyingLimits = false;
+  bool m_placed = false;
   bool m_reported = false;
   QSize m_reportedSize;
   UINT m_reportedType = 0;
@@ -48,6 +51,12 @@ private:
 
 // Creates the dialog's font, metrics, size and controls from the template.
 void BuildDialog(const DialogTemplate& dialogTemplate, DialogWidget& dialog, WindowData& data);
+// Moves a top-level window into the free area (without panels and docks)
+// of the screen that holds most of it, as far as it fits; with `shrink`, a
+// resizable window bigger than that area is made smaller first (not below
+// its smallest size). A window that is still bigger keeps its top left
+// corner inside, so its caption can be reached.
+void KeepInsideScreen(QWidget& window, bool shrink);
 // Gives the focus to the first visible, enabled control with WS_TABSTOP.
 void FocusFirstTabStop(QWidget& dialog);
 

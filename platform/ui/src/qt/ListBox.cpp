@@ -1,6 +1,7 @@
 #include "platform/ListBox.h"
 
 #include <QListWidget>
+#include <algorithm>
 #include <climits>
 #include <new>
 
@@ -78,6 +79,25 @@ int CListBox::InsertString(int index, const char* text) {
     return OutOfSpace(m_hWnd);
   }
   return index;
+}
+
+int CListBox::AddStrings(const char* const* texts, int count) {
+  const WindowData* data = platform::ui::FindWindow(m_hWnd);
+  QListWidget* list = ListOf(m_hWnd);
+  if (!data || !list || !texts || count < 0) return LB_ERR;
+  if (data->style & LBS_SORT) return 0;
+  const int before = list->count();
+  const int room = platform::testing::g_capacity - before;
+  const int fitting = std::max(0, std::min(count, room));
+  QStringList lines;
+  lines.reserve(fitting);
+  try {
+    for (int i = 0; i < fitting; ++i) lines.append(platform::ui::ToQt(texts[i] ? texts[i] : ""));
+    list->insertItems(before, lines);
+  } catch (const std::bad_alloc&) {
+    // Whatever got in stays; the caller learns how much that was.
+  }
+  return list->count() - before;
 }
 
 int CListBox::DeleteString(UINT index) {

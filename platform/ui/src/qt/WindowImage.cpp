@@ -19,20 +19,25 @@ bool SaveWindowImage(const CWnd& window, const char* pngPath) {
   // Pending layouts (a list that just got its lines) are done first.
   QCoreApplication::processEvents();
   const QPixmap client = widget->grab();
+  // At several device pixels per point the grab has that many pixels per
+  // point: the picture gets as many, and is drawn in points like the window.
+  const qreal ratio = client.devicePixelRatio();
+  const QSize clientSize = client.deviceIndependentSize().toSize();
   const QFontMetrics metrics(widget->font());
   const int titleHeight = metrics.height() + 10;
   const int border = 1;
-  QImage image(client.width() + 2 * border, client.height() + titleHeight + 2 * border,
-               QImage::Format_ARGB32);
+  const QSize size(clientSize.width() + 2 * border, clientSize.height() + titleHeight + 2 * border);
+  QImage image(size * ratio, QImage::Format_ARGB32);
+  image.setDevicePixelRatio(ratio);
   image.fill(widget->palette().color(QPalette::Dark));
   QPainter painter(&image);
-  const QRect title(border, border, client.width(), titleHeight);
+  const QRect title(border, border, clientSize.width(), titleHeight);
   painter.fillRect(title, widget->palette().color(QPalette::Highlight));
   int textLeft = title.left() + 6;
   const QIcon icon = widget->windowIcon();
   if (!icon.isNull()) {
     const int side = titleHeight - 8;
-    painter.drawPixmap(textLeft, title.top() + 4, icon.pixmap(side, side));
+    painter.drawPixmap(QRect(textLeft, title.top() + 4, side, side), icon.pixmap(QSize(side, side), ratio));
     textLeft += side + 6;
   }
   QFont bold = widget->font();

@@ -1,8 +1,9 @@
 // The window order and the screen's metrics: the always-on-top band, the
-// safe owner of a dialog and the size of the screen's free area.
+// safe owner of a dialog, the screens and the size of the screen's free area.
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 #include "WindowRegistry.h"
 #include "platform/WinApp.h"
@@ -57,6 +58,53 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
     const int height = (flags & SWP_NOSIZE) ? rect.bottom - rect.top : cy;
     target->MoveWindow(left, top, width, height, TRUE);
   }
+  return TRUE;
+}
+
+HMONITOR MonitorFromWindow(HWND window, DWORD flags) {
+  if (!qGuiApp) return nullptr;
+  QWidget* widget = platform::ui::WidgetOf(window);
+  QScreen* found = nullptr;
+  if (widget) {
+    // The screen that holds the largest part of the window.
+    const QRect frame = widget->window()->frameGeometry();
+    qint64 most = 0;
+    for (QScreen* screen : QGuiApplication::screens()) {
+      const QRect common = screen->geometry().intersected(frame);
+      const qint64 area = static_cast<qint64>(common.width()) * common.height();
+      if (!common.isEmpty() && area > most) {
+        most = area;
+        found = screen;
+      }
+    }
+    if (!found && flags == MONITOR_DEFAULTTONEAREST) {
+      const QPoint centre = frame.center();
+      qint64 nearest = -1;
+      for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->geometry();
+        const qint64 dx = std::max({area.left() - centre.x(), 0, centre.x() - area.right()});
+        const qint64 dy = std::max({area.top() - centre.y(), 0, centre.y() - area.bottom()});
+        if (nearest < 0 || dx * dx + dy * dy < nearest) {
+          nearest = dx * dx + dy * dy;
+          found = screen;
+        }
+      }
+    }
+  }
+  if (!found && flags != MONITOR_DEFAULTTONULL) found = QGuiApplication::primaryScreen();
+  return reinterpret_cast<HMONITOR>(found);
+}
+
+BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info) {
+  if (!monitor || !info || !qGuiApp) return FALSE;
+  auto* screen = reinterpret_cast<QScreen*>(monitor);
+  if (!QGuiApplication::screens().contains(screen)) return FALSE;
+  const auto toRect = [](const QRect& rect) {
+    return RECT{rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
+  };
+  info->rcMonitor = toRect(screen->geometry());
+  info->rcWork = toRect(screen->availableGeometry());
+  info->dwFlags = screen == QGuiApplication::primaryScreen() ? MONITORINFOF_PRIMARY : 0;
   return TRUE;
 }
 

@@ -10,6 +10,7 @@
 
 #include "../common/Borrowed.h"
 #include "../common/UiText.h"
+#include "DialogWidget.h"
 #include "IconPixmap.h"
 #include "QtText.h"
 #include "TextLimit.h"
@@ -152,7 +153,12 @@ void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
     const int frameWidth = frame.width() - client.width();
     const int frameHeight = frame.height() - client.height();
     const QSize size(std::max(0, width - frameWidth), std::max(0, height - frameHeight));
-    if (widget->minimumSize() == widget->maximumSize()) {
+    const WindowData* data = FindWindow(m_hWnd);
+    if (data && (data->style & WS_THICKFRAME)) {
+      // The limits of the dialog's present state, as the resize will meet them.
+      if (auto* dialog = dynamic_cast<platform::ui::DialogWidget*>(widget)) dialog->ApplySizeLimits();
+      widget->resize(size);
+    } else if (widget->minimumSize() == widget->maximumSize()) {
       widget->setFixedSize(size);
     } else {
       widget->resize(size);
