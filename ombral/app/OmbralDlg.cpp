@@ -1,5 +1,7 @@
-// COmbralDlg: start-up, commands, folding, pickers and closing.
+// COmbralDlg: start-up, data exchange, commands, pickers and closing.
 #include "ombral/OmbralDlg.h"
+
+#include "ScanReports.h"
 
 #include "ombral/OmbralAboutDlg.h"
 #include "platform/DataExchange.h"
@@ -11,13 +13,23 @@
 namespace {
 
 constexpr const char* kBoxCaption = "Ombral for Windows";
-// How much the window grows when the protocol unfolds.
-constexpr int kProtocolFold = 350;
+// The previews' longer edge, as ombral-scan takes it.
+constexpr int kSmallestPreviewEdge = 16;
+constexpr int kLargestPreviewEdge = 4096;
 
 }  // namespace
 
 COmbralDlg::COmbralDlg(CWnd* parent)
-    : CDialog(IDD, parent), m_hIcon(platform::LoadIconResource(IDR_MAINFRAME)) {}
+    : CDialog(IDD, parent),
+      m_hIcon(platform::LoadIconResource(IDR_MAINFRAME)),
+      m_reports(std::make_unique<CScanReports>()) {}
+
+COmbralDlg::~COmbralDlg() {
+  // The run calls this object's members until it returns; its queued
+  // reports are dropped with the thread's object.
+  StopScan();
+  m_scanThread.Wait();
+}
 
 INT_PTR COmbralDlg::RunWithPath(const char* path) {
   m_strPath = path ? path : "";
@@ -40,6 +52,20 @@ void COmbralDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Text(dx, IDC_FILTER, m_strFilter);
   DDV_MaxChars(dx, m_strFilter, 200);
   DDX_Check(dx, IDC_IGNORE_EMPTY_PATHS, m_bIgnoreEmptyPaths);
+  DDX_Check(dx, IDC_PREVIEWS, m_bPreviews);
+  // The edge counts (and is checked) only with previews.
+  if (!dx->m_bSaveAndValidate || m_bPreviews) {
+    DDX_Text(dx, IDC_PREVIEW_EDGE, m_nPreviewSize);
+    DDV_MinMaxInt(dx, m_nPreviewSize, kSmallestPreviewEdge, kLargestPreviewEdge);
+  }
+  DDX_Check(dx, IDC_REMOVE_STALE, m_bRemoveStale);
+  DDX_Check(dx, IDC_DRY_RUN, m_bDryRun);
+  if (dx->m_bSaveAndValidate) {
+    m_nPreviewEdge = m_bPreviews ? m_nPreviewSize : 0;
+    if (!m_bRemoveStale) m_bDryRun = 0;
+  } else {
+    UpdateControlStates();
+  }
 }
 
 BOOL COmbralDlg::OnInitDialog() {
@@ -52,6 +78,7 @@ BOOL COmbralDlg::OnInitDialog() {
   }
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
+  RememberLayout();
   ToggleProtocol();  // the dialog opens with the protocol folded in
   return TRUE;
 }
@@ -70,6 +97,8 @@ BOOL COmbralDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDC_RECURSE:
         case IDC_CLOSE_AFTER_SCAN:
         case IDC_NO_LOGGING: ClearProtocol(); return TRUE;
+        case IDC_PREVIEWS:
+        case IDC_REMOVE_STALE: UpdateControlStates(); return TRUE;
         default: break;
       }
       break;
@@ -100,33 +129,14 @@ void COmbralDlg::OnSysCommand(UINT id, LPARAM lParam) {
   CDialog::OnSysCommand(id, lParam);
 }
 
-void COmbralDlg::ToggleProtocol() {
-  m_bProtocolShown = !m_bProtocolShown;
-  SetDlgItemText(IDC_TOGGLE_PROTOCOL, m_bProtocolShown ? "Protocoll <<" : "Protocoll >>");
-  CRect window;
-  GetWindowRect(window);
-  const int change = m_bProtocolShown ? kProtocolFold : -kProtocolFold;
-  MoveWindow(window.left, window.top, window.Width(), window.Height() + change, TRUE);
-}
-
-void COmbralDlg::OnOK() {
-  // A field over its limit (only a path from the command line can be) stops
-  // the run here: the scan would otherwise go on with settings it could not
-  // read from the dialog.
-  if (!UpdateData(TRUE)) {
-    SetStatusText("SCAN CANCELED!");
-    return;
-  }
-  if (RunScan() && m_bCloseAfterScan) CDialog::OnOK();
-}
-
 void COmbralDlg::OnCancel() {
+  if (m_bCloseWhenStopped) return;  // asked already; closing once the scan has stopped
   if (MessageBox("Close application?", kBoxCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-    CDialog::OnCancel();
+    CloseDialog();
   }
 }
 
-void COmbralDlg::OnCloseButton() { CDialog::OnCancel(); }
+void COmbralDlg::OnCloseButton() { CloseDialog(); }
 
 HWND COmbralDlg::PickerOwner() const {
   CWnd* main = AfxGetMainWnd();
@@ -170,10 +180,7 @@ void COmbralDlg::OnOpenIndex() {
   }
 }
 
-void COmbralDlg::SetStatusText(const char* text) { SetDlgItemText(IDC_STATUS, text); }
-
 void COmbralDlg::ShowWarning(const char* text) {
+  if (m_scanThread.IsJobThread()) return QueueReport(ScanReport::kWarning, text);
   MessageBox(text, kBoxCaption, MB_OK | MB_ICONEXCLAMATION);
 }
-
-void COmbralDlg::LoadSettings() { UpdateData(TRUE); }

@@ -21,19 +21,26 @@ constexpr DialogItem kMainItems[] = {
     AutoCheckBox("Close after scan", IDC_CLOSE_AFTER_SCAN, 297, 54, 84, 10),
     AutoCheckBox("No logging (faster)", IDC_NO_LOGGING, 297, 69, 84, 10),
     AutoCheckBox("Ignore empty paths", IDC_IGNORE_EMPTY_PATHS, 297, 84, 84, 10),
+    // The options of today's archives, off at first, share the status line's
+    // row: the status texts are short, and the folded dialog shows that row.
+    AutoCheckBox("Previews", IDC_PREVIEWS, 216, 108, 46, 10, WS_GROUP),
+    EditText(IDC_PREVIEW_EDGE, 264, 107, 22, 11, ES_AUTOHSCROLL | ES_NUMBER),
+    LText("px", IDC_PREVIEW_UNIT, 288, 109, 12, 8),
+    AutoCheckBox("Remove stale pages", IDC_REMOVE_STALE, 306, 108, 88, 10, WS_GROUP),
+    AutoCheckBox("Dry run", IDC_DRY_RUN, 400, 108, 47, 10),
     DefPushButton("Scan...", IDOK, 397, 12, 50, 14),
     PushButton("&Close", IDC_CLOSE, 397, 33, 50, 14),
     PushButton("Protocoll <<", IDC_TOGGLE_PROTOCOL, 397, 90, 50, 14),
     ListBox(IDC_PROTOCOL, 14, 142, 427, 186,
             LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP),
-    LText("", IDC_STATUS, 9, 111, 438, 8),
+    LText("", IDC_STATUS, 9, 111, 200, 8),
     LText("Path to scan:", IDC_STATIC, 12, 26, 42, 8),
     LText("HTML index:", IDC_STATIC, 12, 48, 42, 8),
     LText("HTML frame:", IDC_STATIC, 12, 68, 42, 8),
     LText("Filter:", IDC_STATIC, 12, 87, 39, 8),
-    GroupBox("Settings", IDC_STATIC, 6, 6, 276, 99),
-    GroupBox("Options", IDC_STATIC, 291, 6, 99, 99),
-    GroupBox("Logging", IDC_STATIC, 6, 126, 444, 207),
+    GroupBox("Settings", IDC_SETTINGS_GROUP, 6, 6, 276, 99),
+    GroupBox("Options", IDC_OPTIONS_GROUP, 291, 6, 99, 99),
+    GroupBox("Logging", IDC_LOGGING_GROUP, 6, 126, 444, 207),
 };
 
 constexpr DialogItem kAboutItems[] = {
@@ -46,7 +53,9 @@ constexpr DialogItem kAboutItems[] = {
 constexpr DWORD kDialogStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
 constexpr DialogTemplate kDialogs[] = {
-    {IDD_OMBRAL_DIALOG, "Ombral Windows", kDialogStyle | WS_VISIBLE | WS_MINIMIZEBOX,
+    // A sizing frame: the protocol grows with the window.
+    {IDD_OMBRAL_DIALOG, "Ombral Windows",
+     kDialogStyle | WS_VISIBLE | WS_MINIMIZEBOX | WS_THICKFRAME,
      WS_EX_APPWINDOW, 0, 0, 454, 338, "MS Sans Serif", 8, kMainItems},
     {IDD_ABOUTBOX, "Info \xC3\xBC" "ber Ombral", kDialogStyle, 0, 0, 0, 217, 55, "MS Sans Serif",
      8, kAboutItems},

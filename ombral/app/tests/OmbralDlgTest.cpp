@@ -93,6 +93,37 @@ TEST_F(OmbralDialog, AfterMoreThan3000LinesTheNextLineStandsAlone) {
   EXPECT_EQ(m_dialog.m_nProtocolLines, 1);
 }
 
+// Lines added as a batch must leave the list as the same lines added one by
+// one do: the same lines, count and selection.
+TEST_F(OmbralDialog, ABatchOfLinesShowsWhatTheLinesOneByOneShow) {
+  COmbralDlg single;
+  ASSERT_TRUE(single.Create(COmbralDlg::IDD));
+  struct Row {
+    int before;  // lines added one by one first
+    int batch;   // then this many in one batch
+    int capacity;
+  };
+  const Row rows[] = {{0, 0, -1},    {0, 1, -1},    {0, 3001, -1},  {0, 3002, -1}, {5, 2996, -1},
+                      {5, 2997, -1}, {3001, 1, -1}, {100, 3200, -1}, {0, 6003, -1}, {2, 10, 6},
+                      {0, 25, 4}};
+  for (const Row& row : rows) {
+    const int previous = SetListBoxCapacity(row.capacity);
+    for (COmbralDlg* dialog : {&m_dialog, &single}) {
+      dialog->ClearProtocol();
+      for (int i = 0; i < row.before; ++i) dialog->AddProtocolLine(("old " + std::to_string(i)).c_str());
+    }
+    std::vector<std::string> lines;
+    for (int i = 0; i < row.batch; ++i) lines.push_back("new " + std::to_string(i));
+    m_dialog.AddProtocolLines(lines);
+    for (const std::string& line : lines) single.AddProtocolLine(line.c_str());
+    SetListBoxCapacity(previous);
+    const std::string what = std::to_string(row.before) + " + " + std::to_string(row.batch);
+    EXPECT_EQ(Protocol(), ListLines(single, IDC_PROTOCOL)) << what;
+    EXPECT_EQ(m_dialog.m_nProtocolLines, single.m_nProtocolLines) << what;
+    EXPECT_EQ(ListSelection(m_dialog, IDC_PROTOCOL), ListSelection(single, IDC_PROTOCOL)) << what;
+  }
+}
+
 TEST_F(OmbralDialog, AListOutOfSpaceIsResetAndKeepsTheNewLine) {
   const int previous = SetListBoxCapacity(4);
   FillProtocol(5);
@@ -104,7 +135,9 @@ TEST_F(OmbralDialog, AListOutOfSpaceIsResetAndKeepsTheNewLine) {
 TEST_F(OmbralDialog, ScanWritesThePagesAndReports) {
   Click(m_dialog, IDC_IGNORE_EMPTY_PATHS);  // leaves the protocol alone
   Click(m_dialog, IDOK);
+  EXPECT_TRUE(RunEventsUntil([&] { return !m_dialog.IsScanning(); }, 20000));
   EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN COMPLETED");
+  EXPECT_EQ(ShownText(m_dialog, IDOK), "Scan...");
   EXPECT_TRUE(m_drive.Exists("Pics/_xbmidx.html"));
   EXPECT_TRUE(m_drive.Exists("Pics/_FileIndexFrame.html"));
   EXPECT_TRUE(m_drive.Exists("Pics/_xidxbase.html"));
@@ -137,6 +170,7 @@ TEST_F(OmbralDialog, AFailedValidationShowsItsMessageAndCancels) {
     m_dialog.GetDlgItemText(row.field, saved);
     Retype(m_dialog, row.field, row.value);
     Press(m_dialog, Key::Enter, row.field);  // Enter in a field starts the scan
+    m_dialog.WaitForScan();
     ASSERT_EQ(boxes.Boxes().size(), 1u) << row.message;
     EXPECT_EQ(boxes.Boxes()[0].text, row.message);
     EXPECT_EQ(boxes.Boxes()[0].caption, kCaption);
@@ -147,6 +181,23 @@ TEST_F(OmbralDialog, AFailedValidationShowsItsMessageAndCancels) {
     m_dialog.SetDlgItemText(row.field, saved);
   }
   EXPECT_FALSE(m_drive.Exists("Pics/_xbmidx.html"));
+}
+
+TEST_F(OmbralDialog, AFolderThatCannotBeReadIsNamedWithTheReason) {
+  m_drive.MakeDir("Locked");
+  m_drive.Chmod("Locked", 0);
+  ScopedUnprivileged user;
+  if (!user.Active()) GTEST_SKIP() << "cannot drop root privileges to make a folder unreadable";
+  Retype(m_dialog, IDC_PATH, "T:\\Locked");
+  Click(m_dialog, IDOK);
+  m_dialog.WaitForScan();
+  const std::string message = "Path \"T:\\Locked\" cannot be read: Permission denied.";
+  ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+  EXPECT_EQ(m_boxes.Boxes()[0].text, message);
+  EXPECT_EQ(m_boxes.Boxes()[0].caption, kCaption);
+  EXPECT_EQ(m_boxes.Boxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
+  EXPECT_EQ(Protocol(), std::vector<std::string>{message});
+  EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN CANCELED!");
 }
 
 TEST_F(OmbralDialog, APathLongerThanTheFieldAllowsStopsTheScan) {
@@ -229,6 +280,74 @@ TEST_F(OmbralDialog, TheSystemMenuShowsTheAboutBox) {
   EXPECT_TRUE(m_dialog.IsWindowVisible());
 }
 
+// --- Previews and stale pages -------------------------------------------------------------
+
+TEST_F(OmbralDialog, TheNewOptionsStartOffAndTheirDetailsFollowThem) {
+  for (int id : {IDC_PREVIEWS, IDC_REMOVE_STALE, IDC_DRY_RUN}) EXPECT_EQ(m_dialog.IsDlgButtonChecked(id), 0u) << id;
+  EXPECT_EQ(ShownText(m_dialog, IDC_PREVIEW_EDGE), "240");
+  EXPECT_EQ(ShownText(m_dialog, IDC_PREVIEWS), "Previews");
+  EXPECT_EQ(ShownText(m_dialog, IDC_REMOVE_STALE), "Remove stale pages");
+  EXPECT_EQ(ShownText(m_dialog, IDC_DRY_RUN), "Dry run");
+  // The edge only with previews, the dry run only with the removal.
+  EXPECT_FALSE(m_dialog.GetDlgItem(IDC_PREVIEW_EDGE)->IsWindowEnabled());
+  EXPECT_FALSE(m_dialog.GetDlgItem(IDC_DRY_RUN)->IsWindowEnabled());
+  Click(m_dialog, IDC_PREVIEWS);
+  Click(m_dialog, IDC_REMOVE_STALE);
+  EXPECT_TRUE(m_dialog.GetDlgItem(IDC_PREVIEW_EDGE)->IsWindowEnabled());
+  EXPECT_TRUE(m_dialog.GetDlgItem(IDC_DRY_RUN)->IsWindowEnabled());
+  // Only digits can be typed into the edge.
+  Retype(m_dialog, IDC_PREVIEW_EDGE, "3x2-0");
+  EXPECT_EQ(ShownText(m_dialog, IDC_PREVIEW_EDGE), "320");
+  Click(m_dialog, IDC_PREVIEWS);
+  EXPECT_FALSE(m_dialog.GetDlgItem(IDC_PREVIEW_EDGE)->IsWindowEnabled());
+}
+
+TEST_F(OmbralDialog, TheNewOptionsReachTheScan) {
+  Click(m_dialog, IDC_PREVIEWS);
+  Retype(m_dialog, IDC_PREVIEW_EDGE, "320");
+  Click(m_dialog, IDC_REMOVE_STALE);
+  Click(m_dialog, IDC_DRY_RUN);
+  Click(m_dialog, IDOK);
+  m_dialog.WaitForScan();
+  EXPECT_EQ(m_dialog.m_nPreviewEdge, 320);
+  EXPECT_EQ(m_dialog.m_bRemoveStale, 1);
+  EXPECT_EQ(m_dialog.m_bDryRun, 1);
+  const std::vector<std::string> protocol = Protocol();
+  ASSERT_GE(protocol.size(), 2u);
+  EXPECT_EQ(protocol[protocol.size() - 2].rfind("PREVIEWS: ", 0), 0u);
+  EXPECT_EQ(protocol.back(), "STALE FILES: 0 (dry run, nothing removed)");
+  EXPECT_FALSE(m_drive.Exists("Pics/A/_FileIndex.html"));  // a dry run writes nothing
+
+  // Without the removal the dry run does not count, and without previews
+  // the edge does not.
+  Click(m_dialog, IDC_REMOVE_STALE);
+  Click(m_dialog, IDC_PREVIEWS);
+  EXPECT_EQ(m_dialog.IsDlgButtonChecked(IDC_DRY_RUN), 1u);
+  Click(m_dialog, IDOK);
+  m_dialog.WaitForScan();
+  EXPECT_EQ(m_dialog.m_nPreviewEdge, 0);
+  EXPECT_EQ(m_dialog.m_bRemoveStale, 0);
+  EXPECT_EQ(m_dialog.m_bDryRun, 0);
+  EXPECT_EQ(Protocol().back(), "FOUND PATHS: 3");
+  EXPECT_TRUE(m_drive.Exists("Pics/A/_FileIndex.html"));
+}
+
+TEST_F(OmbralDialog, AnEdgeOutsideItsRangeStopsTheScan) {
+  Click(m_dialog, IDC_PREVIEWS);
+  for (const char* edge : {"8", "5000", ""}) {
+    RecordingMessageBoxes boxes;
+    Retype(m_dialog, IDC_PREVIEW_EDGE, edge);
+    Click(m_dialog, IDOK);
+    EXPECT_FALSE(m_dialog.IsScanning()) << edge;
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{*edge ? "Enter an integer between 16 and 4096."
+                                                            : "Enter an integer."})
+        << edge;
+    EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN CANCELED!");
+    EXPECT_TRUE(HasFocus(m_dialog, IDC_PREVIEW_EDGE));
+  }
+  EXPECT_FALSE(m_drive.Exists("Pics/_xbmidx.html"));
+}
+
 // --- Closing (the dialog run modally, as the program runs it) --------------------------
 
 class OmbralClosing : public ::testing::Test {
@@ -270,6 +389,7 @@ TEST_F(OmbralClosing, CloseAfterScanEndsTheDialogOnlyAfterACompletedScan) {
     Click(m_dialog, IDC_CLOSE_AFTER_SCAN);
     Retype(m_dialog, IDC_PATH, "T:\\Gone");
     Click(m_dialog, IDOK);  // cancelled: the dialog stays
+    m_dialog.WaitForScan();
     EXPECT_TRUE(m_dialog.IsWindowVisible());
     Retype(m_dialog, IDC_PATH, "T:\\Pics");
     Click(m_dialog, IDOK);

@@ -26,3 +26,13 @@ inline constexpr int IDC_OPEN_INDEX = 1014;
 inline constexpr int IDC_TOGGLE_PROTOCOL = 1015;
 inline constexpr int IDC_STATUS = 1016;
 inline constexpr int IDC_CLOSE = 1017;
+// The group boxes, addressed when the window's size changes.
+inline constexpr int IDC_SETTINGS_GROUP = 1018;
+inline constexpr int IDC_OPTIONS_GROUP = 1019;
+inline constexpr int IDC_LOGGING_GROUP = 1020;
+// Previews and the removal of stale pages, as ombral-scan offers them.
+inline constexpr int IDC_PREVIEWS = 1021;
+inline constexpr int IDC_PREVIEW_EDGE = 1022;
+inline constexpr int IDC_PREVIEW_UNIT = 1023;
+inline constexpr int IDC_REMOVE_STALE = 1024;
+inline constexpr int IDC_DRY_RUN = 1025;
