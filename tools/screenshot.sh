@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Draws the dialog program's windows into PNG files, without a display:
 #   tools/screenshot.sh <release build dir> <output dir>
-# Writes ombral-folded.png (the dialog as it opens), ombral-unfolded.png (the
-# protocol unfolded after a scan of a copy of samples/gallery with logging
-# on) and ombral-about.png (the about box), then the pictures of ZnWidgets'
-# windows (znwidgets-screenshot) and the widget demo (znwidgets-demo), and
-# last the gallery of ombral-scan --gallery in headless Chromium: a copy of
-# samples/gallery with landscapes painted for it, drawn on a desktop's and on
-# a phone's screen (gallery-*.png).
+# Writes ombral-folded.png (the dialog as it opens), ombral-scanning.png (the
+# protocol unfolded during a scan of a copy of samples/gallery with logging,
+# previews and the removal of stale pages on), ombral-unfolded.png (the same
+# after the scan) and ombral-about.png (the about box), then the pictures of
+# ZnWidgets' windows (znwidgets-screenshot) and the widget demo
+# (znwidgets-demo), and last the gallery of ombral-scan --gallery in headless
+# Chromium: a copy of samples/gallery with landscapes painted for it, drawn
+# on a desktop's and on a phone's screen (gallery-*.png).
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 <release build dir> <output dir>" >&2; exit 2; }
 build=$1
@@ -22,11 +23,14 @@ for tool in "$program" "$widgets" "$demo" "$scanner"; do
 done
 
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work" "$work-dialog"' EXIT
 cp -R "$root/samples/gallery" "$work/"
 mkdir -p "$out"
-# The copy appears as drive P:, so the dialog shows a short path.
-ZN_DRIVES="P=$work" QT_QPA_PLATFORM=offscreen "$program" "$out" 'P:\gallery'
+# A copy of its own appears as drive P:, so the dialog shows a short path;
+# the widgets see the pages of a plain scan in theirs.
+mkdir -p "$work-dialog" && cp -R "$root/samples/gallery" "$work-dialog/"
+ZN_DRIVES="P=$work-dialog" QT_QPA_PLATFORM=offscreen "$program" "$out" 'P:\gallery'
+"$scanner" --quiet "$work/gallery" > /dev/null
 ZN_DRIVES="P=$work" QT_QPA_PLATFORM=offscreen "$widgets" "$out"
 # The demo window with the copy as drive P:, labelled as a user would.
 ZN_DRIVES="P=$work/gallery:GALERIE" QT_QPA_PLATFORM=offscreen "$demo" --screenshot "$out"
