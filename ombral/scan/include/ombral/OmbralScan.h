@@ -43,7 +43,9 @@ public:
   int m_bCloseAfterScan = 0;    // the dialog closes after a completed run
   CString m_strMessage;         // the last message or protocol text
 
-  // --- Options of the command-line program (the dialog leaves them off) ----
+  // --- Further options, all off unless asked for ---------------------------------
+  // The dialog offers the previews and the removal of stale files; the
+  // command-line program offers them all.
   // Previews: above 0, every picture of a folder page gets a preview whose
   // longer edge is at most this many pixels, in the folder's "_xthumbs",
   // and the page shows it as a link to the picture.
