@@ -13,9 +13,6 @@
 namespace {
 
 constexpr const char* kBoxCaption = "Ombral for Windows";
-// The previews' longer edge, as ombral-scan takes it.
-constexpr int kSmallestPreviewEdge = 16;
-constexpr int kLargestPreviewEdge = 4096;
 
 }  // namespace
 
@@ -56,7 +53,7 @@ void COmbralDlg::DoDataExchange(CDataExchange* dx) {
   // The edge counts (and is checked) only with previews.
   if (!dx->m_bSaveAndValidate || m_bPreviews) {
     DDX_Text(dx, IDC_PREVIEW_EDGE, m_nPreviewSize);
-    DDV_MinMaxInt(dx, m_nPreviewSize, kSmallestPreviewEdge, kLargestPreviewEdge);
+    DDV_MinMaxInt(dx, m_nPreviewSize, COmbralScan::kSmallestPreviewEdge, COmbralScan::kLargestPreviewEdge);
   }
   DDX_Check(dx, IDC_REMOVE_STALE, m_bRemoveStale);
   DDX_Check(dx, IDC_DRY_RUN, m_bDryRun);

@@ -79,7 +79,6 @@ constexpr const char* kUsage =
     "Exit status: 0 scan completed, 1 scan cancelled, 2 bad arguments, 3 scan\n"
     "completed with errors (a file that could not be read or written).\n";
 
-constexpr int kDefaultThumbnailEdge = 240;
 
 bool TakesValue(std::string_view option) {
   return option == "--index" || option == "--frame" || option == "--filter";
@@ -100,7 +99,7 @@ bool SetFlag(ScanOptions& options, std::string_view option) {
   else if (option == "--log") options.logging = true;
   else if (option == "--ignore-empty") options.ignoreEmpty = true;
   else if (option == "--quiet") options.quiet = true;
-  else if (option == "--thumbnails") options.thumbnailEdge = kDefaultThumbnailEdge;
+  else if (option == "--thumbnails") options.thumbnailEdge = COmbralScan::kDefaultPreviewEdge;
   else if (option == "--remove-stale") options.removeStale = true;
   else if (option == "--dry-run") options.dryRun = true;
   else if (option == "--follow-links") options.followLinks = true;
@@ -187,7 +186,7 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
     return std::nullopt;
   }
   if (options.gallery) {
-    if (options.thumbnailEdge == 0) options.thumbnailEdge = kDefaultThumbnailEdge;
+    if (options.thumbnailEdge == 0) options.thumbnailEdge = COmbralScan::kDefaultPreviewEdge;
     if (!options.filterGiven) options.filter = COmbralScan::kGalleryFilter;
   }
   if (!options.help && !options.version) {

@@ -56,6 +56,12 @@ bool CFolderListing::Read(const platform::FolderHandle& folder, const Rules& rul
     }
     const bool matches = rules.matches(name.c_str());
     if (!matches && !rules.keepNames) continue;
+    // A name kept only for the stale checks needs no look when the listing
+    // already tells it is no folder.
+    if (!matches && (kind == EntryKind::File || kind == EntryKind::Special)) {
+      m_fileNames.insert(name);
+      continue;
+    }
     platform::EntryInfo info;
     const bool looked = folder.Look(name, info);
     if (looked) kind = info.kind;

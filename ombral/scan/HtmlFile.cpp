@@ -62,13 +62,9 @@ bool CHtmlFile::Close(const std::function<void(const std::string&)>& beforePubli
   m_open = false;
   const std::string digest = m_digest->Hex();
   if (m_dryRun) return true;
-  Outcome outcome = m_file->Finish();
-  if (outcome == Outcome::Created || outcome == Outcome::Replaced) {
+  const Outcome outcome = m_file->Commit([&] {
     if (beforePublish) beforePublish(digest);
-    outcome = m_file->Publish();
-  } else if (outcome == Outcome::Unchanged && beforePublish) {
-    beforePublish(digest);
-  }
+  });
   switch (outcome) {
     case Outcome::Created: case Outcome::Replaced: case Outcome::Unchanged:
       return true;

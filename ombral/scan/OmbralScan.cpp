@@ -251,7 +251,7 @@ bool COmbralScan::RunScan() {
   ClearProtocol();
   LoadSettings();
   // The gallery shows previews: it brings them when they were not asked for.
-  if (m_bGallery && m_nPreviewEdge <= 0) m_nPreviewEdge = 240;
+  if (m_bGallery && m_nPreviewEdge <= 0) m_nPreviewEdge = kDefaultPreviewEdge;
   m_run = std::make_unique<RunState>(m_bDryRun != 0);
   if (!ValidateSettings() || !LockTree()) {
     m_run.reset();

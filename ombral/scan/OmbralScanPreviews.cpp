@@ -28,6 +28,15 @@ Line NoPreviewLine(const Line* old, const platform::EntryInfo& picture, Line::Ki
   return line;
 }
 
+static_assert(COmbralScan::kSmallestPreviewEdge == platform::kMinPreviewEdge &&
+              COmbralScan::kLargestPreviewEdge == platform::kMaxPreviewEdge);
+
+// Whether a file the scan wrote for a picture is no more readable than the
+// picture is now.
+bool NoMoreOpenThan(const platform::EntryInfo& file, const platform::EntryInfo& picture) {
+  return (file.mode & ~PreviewMode(picture) & 0777) == 0;
+}
+
 std::uint64_t Mebibytes(std::uint64_t bytes) { return (bytes + (1u << 20) - 1) >> 20; }
 
 // The longer edge of the gallery's renditions: sharp on most screens,
@@ -85,10 +94,10 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       const bool renditionStands =
           !line->HasRendition() ||
           (previews->LookRendition(name, rendition) && rendition.kind == platform::EntryKind::File &&
-           Stamp::Of(rendition) == line->rendition && (rendition.mode & ~PreviewMode(file.info) & 0777) == 0);
+           Stamp::Of(rendition) == line->rendition && NoMoreOpenThan(rendition, file.info));
       if (line->kind == Line::Kind::Preview && previews->HasFile(CPreviewFolder::PreviewName(name)) &&
           previews->LookPreview(name, shown) && shown.kind == platform::EntryKind::File &&
-          line->IsPreviewFile(Stamp::Of(shown)) && (shown.mode & ~PreviewMode(file.info) & 0777) == 0 &&
+          line->IsPreviewFile(Stamp::Of(shown)) && NoMoreOpenThan(shown, file.info) &&
           renditionStands) {
         picture.kind = Kind::Kept;
         picture.width = line->width;
@@ -110,7 +119,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
         // The gallery reads what a preview made without it did not keep:
         // the picture's digest and facts, without decoding it.
         if (m_bGallery && !line->HasFacts() && !line->legacy && !m_bDryRun) {
-          PreviewJob job = GalleryJob(pending, name, previews);
+          PreviewJob job = JobFor(pending, file, previews);
           job.factsOnly = true;
           job.keptLine = *line;
           Submit(picture, std::move(job));
@@ -125,7 +134,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       continue;
     }
     if (m_bDryRun) continue;
-    PreviewJob job = GalleryJob(pending, name, previews);
+    PreviewJob job = JobFor(pending, file, previews);
     if (m_bGallery) {
       // A picture no record here knows may have moved: the previews of the
       // whole tree are looked up by its digest.
@@ -143,11 +152,12 @@ bool COmbralScan::IsPreviewable(std::string_view name) const {
   return platform::HasPictureExtension(name) || (m_bGallery && platform::HasPhonePictureExtension(name));
 }
 
-PreviewJob COmbralScan::GalleryJob(const PendingFolder& pending, const std::string& name,
+PreviewJob COmbralScan::JobFor(const PendingFolder& pending, const ListedFile& file,
                                    const std::shared_ptr<CPreviewFolder>& previews) const {
   PreviewJob job;
   job.pictures = pending.handle;
-  job.name = name;
+  job.name = file.name.GetString();
+  job.size = file.info.size;
   job.previews = previews;
   job.edge = m_nPreviewEdge;
   job.budget = m_run->budget.get();

@@ -30,13 +30,18 @@ int COmbralScan::GetPathStatistics(const char* folder, int logging, std::uint64_
   return count;
 }
 
+void COmbralScan::WarnBackslashName(const std::string& name, const CString& folder) {
+  Warn("Skipped \"%s\" in \"%s\": a name with a backslash cannot be shown in a path.", name.c_str(),
+       folder.GetString());
+}
+
 std::string COmbralScan::PlaceOf(int node, const std::string& fileName) const {
   std::string place = fileName;
   for (int at = node; at > 0; at = m_run->tree.Node(at).parent) place = m_run->tree.Node(at).name + "/" + place;
   return place;
 }
 
-void COmbralScan::BuildFolderList(int logging) {
+void COmbralScan::BuildFolderList(int recurse, int logging) {
   if (logging) Protocol("Create and sort directory list...");
   const auto notice = [this](CScanTree::Notice kind, const CString& parent, const std::string& name) {
     switch (kind) {
@@ -45,8 +50,7 @@ void COmbralScan::BuildFolderList(int logging) {
              name.c_str());
         break;
       case CScanTree::Notice::Backslash:
-        Warn("Skipped \"%s\" in \"%s\": a name with a backslash cannot be shown in a path.", name.c_str(),
-             parent.GetString());
+        WarnBackslashName(name, parent);
         break;
       case CScanTree::Notice::TooDeep:
         Warn("Not entered: the folders below \"%s\" lie deeper than %d levels.", parent.GetString(),
@@ -56,7 +60,7 @@ void COmbralScan::BuildFolderList(int logging) {
         break;
     }
   };
-  m_run->tree.Build(*m_run->root, m_strPath, m_bRecurse != 0, m_bFollowLinks != 0, notice,
+  m_run->tree.Build(*m_run->root, m_strPath, recurse != 0, m_bFollowLinks != 0, notice,
                     [this] { return StopRequested(); });
   m_run->cursor = std::make_unique<CFolderCursor>(m_run->tree, m_run->root, m_bFollowLinks != 0);
 }
@@ -97,8 +101,7 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
     if (notice.kind == CFolderListing::Notice::Kind::Leftover)
       Protocol("Removed \"%s\\%s\": left behind by an interrupted scan.", folder.GetString(), notice.name.c_str());
     else
-      Warn("Skipped \"%s\" in \"%s\": a name with a backslash cannot be shown in a path.", notice.name.c_str(),
-           folder.GetString());
+      WarnBackslashName(notice.name, folder);
   }
   CollectPreviews(pending);
   if (!pending.previewFolderProblem.IsEmpty()) {
@@ -174,7 +177,7 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
 int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse, int logging,
                              std::uint64_t& totalBytes, int& pathCount, int& createdFiles, int ignoreEmpty) {
   const CString rootText(root);
-  BuildFolderList(logging);
+  BuildFolderList(recurse, logging);
   const CScanTree& tree = m_run->tree;
   const int count = tree.Count();
   if (logging) {
@@ -185,7 +188,6 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
   if (m_bGallery) StartGallery();
   if (m_nPreviewEdge > 0 && !m_run->budget)
     m_run->budget = std::make_unique<platform::PreviewBudget>(static_cast<std::uint64_t>(m_nPreviewMemoryMiB) << 20);
-  (void)recurse;
   Totals totals;
   // While previews are made on other threads, the walk looks at the next
   // folders and queues their previews, up to a few jobs per thread (and
@@ -201,7 +203,7 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
       const int index = next++;
       pending.push_back(PrepareFolder(rootText, tree.NodeOf(index), tree.At(index).path));
     }
-    FinishFolder(*pending.front(), mainIndex, rootText, m_bRecurse, logging, ignoreEmpty, totals);
+    FinishFolder(*pending.front(), mainIndex, rootText, recurse, logging, ignoreEmpty, totals);
     pending.pop_front();
     ReportWriterProblems(false);
     OnFolderScanned(++done, count);

@@ -53,13 +53,7 @@ void CPageWriter::Work() {
       m_busy = true;
     }
     m_changed.notify_all();
-    Outcome outcome = job.file->Finish();
-    if (outcome == Outcome::Created || outcome == Outcome::Replaced) {
-      if (job.beforePublish) job.beforePublish();
-      outcome = job.file->Publish();
-    } else if (outcome == Outcome::Unchanged && job.beforePublish) {
-      job.beforePublish();
-    }
+    const Outcome outcome = job.file->Commit(job.beforePublish);
     std::lock_guard<std::mutex> lock(m_mutex);
     if (outcome == Outcome::Failed || outcome == Outcome::NameTaken)
       m_problems.push_back({std::move(job.path), job.file->TakenBy(), job.file->Error()});

@@ -23,14 +23,12 @@ void SetFacts(CPreviewFolder::Line& line, const std::string& content, const plat
 PreviewJobResult PreviewJob::Run() const {
   PreviewJobResult result;
   if (stop && stop->load()) return result;
-  platform::EntryInfo listed;
-  if (!pictures->Look(name, listed) || listed.kind != platform::EntryKind::File) return result;
-
   // The picture's bytes are held from the moment they are read: they count
-  // against the budget like the decoding does.
-  if (!budget->Acquire(listed.size)) {
+  // against the budget like the decoding does. Reading checks again that
+  // the name still stands for a regular file.
+  if (!budget->Acquire(size)) {
     result.status = Status::OverBudget;
-    result.needed = listed.size;
+    result.needed = size;
     return result;
   }
   std::string bytes;
@@ -38,7 +36,7 @@ PreviewJobResult PreviewJob::Run() const {
   const platform::ReadStatus status = pictures->ReadFile(name, budget->Limit(), bytes, &read);
   if (status != platform::ReadStatus::Read) {
     const int error = errno;
-    budget->Release(listed.size);
+    budget->Release(size);
     if (status == platform::ReadStatus::Failed) {
       result.status = Status::Failed;
       result.error = error;
@@ -56,7 +54,7 @@ PreviewJobResult PreviewJob::Run() const {
     // and for its digest, but not decoded.
     platform::PictureFacts facts;
     platform::ReadPictureFacts(bytes, true, facts);
-    budget->Release(listed.size);
+    budget->Release(size);
     if (!keptLine.IsOf(CPreviewFolder::Stamp::Of(read))) return result;  // changed meanwhile: next run
     result.status = Status::Facts;
     result.line = keptLine;
@@ -69,7 +67,7 @@ PreviewJobResult PreviewJob::Run() const {
   line.picture = CPreviewFolder::Stamp::Of(read);
   const CMovedPictures::Source* source = moved ? moved->Find(read.size, content, edge) : nullptr;
   if (source && moved->Read(*source, previewBytes, renditionBytes)) {
-    budget->Release(listed.size);
+    budget->Release(size);
     const CPreviewFolder::Line& was = source->line;
     line.width = was.width;
     line.height = was.height;
@@ -88,7 +86,7 @@ PreviewJobResult PreviewJob::Run() const {
     options.phoneFormats = gallery;
     options.renditionEdge = gallery ? renditionEdge : 0;
     try {
-      image = platform::MakePreviewImage(bytes, edge, *budget, listed.size, options);
+      image = platform::MakePreviewImage(bytes, edge, *budget, size, options);
     } catch (const std::bad_alloc&) {
       image.status = platform::PreviewStatus::Failed;
       image.reason = "out of memory";

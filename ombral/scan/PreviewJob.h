@@ -34,6 +34,7 @@ struct PreviewJobResult {
 struct PreviewJob {
   platform::SharedFolder pictures;         // the folder of the picture
   std::string name;                         // the picture's name
+  std::uint64_t size = 0;                   // its size when the folder was listed
   std::shared_ptr<CPreviewFolder> previews; // where the preview goes
   int edge = 0;
   platform::PreviewBudget* budget = nullptr;

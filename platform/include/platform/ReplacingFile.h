@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -85,6 +86,10 @@ public:
   // Publish then renames it (or drops it, as Abandon, when not called).
   Outcome Finish();
   Outcome Publish();
+  // Commit with a step between the halves: `beforeName` runs once the new
+  // file is complete, before it takes the name (also when the old file
+  // already held these bytes, but not when nothing was written).
+  Outcome Commit(const std::function<void()>& beforeName);
   // Drops the new file; the old one stays.
   void Abandon();
 

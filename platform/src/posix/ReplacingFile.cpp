@@ -229,9 +229,13 @@ void ReplacingFile::Abandon() {
   Fail(error);
 }
 
-ReplacingFile::Outcome ReplacingFile::Commit() {
+ReplacingFile::Outcome ReplacingFile::Commit() { return Commit({}); }
+
+ReplacingFile::Outcome ReplacingFile::Commit(const std::function<void()>& beforeName) {
   const Outcome outcome = Finish();
-  return outcome == Outcome::Created || outcome == Outcome::Replaced ? Publish() : outcome;
+  const bool written = outcome == Outcome::Created || outcome == Outcome::Replaced;
+  if ((written || outcome == Outcome::Unchanged) && beforeName) beforeName();
+  return written ? Publish() : outcome;
 }
 
 ReplacingFile::Outcome ReplacingFile::Finish() {

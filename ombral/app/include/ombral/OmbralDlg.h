@@ -83,7 +83,7 @@ public:
   // previews with the edge in the field (16 to 4096 pixels), else none;
   // "Dry run" counts only with "Remove stale pages". Both off at first.
   int m_bPreviews = 0;
-  int m_nPreviewSize = 240;
+  int m_nPreviewSize = kDefaultPreviewEdge;
 
 protected:
   void DoDataExchange(CDataExchange* dx) override;

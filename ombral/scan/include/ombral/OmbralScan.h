@@ -23,6 +23,7 @@ class CHtmlFile;
 class CPreviewFolder;
 struct PicturePreview;
 struct PreviewJob;
+struct ListedFile;
 
 class COmbralScan {
 public:
@@ -50,6 +51,10 @@ public:
   // longer edge is at most this many pixels, in the folder's "_xthumbs",
   // and the page shows it as a link to the picture.
   int m_nPreviewEdge = 0;
+  // The edge a front end offers first, and the edges previews may have.
+  static constexpr int kDefaultPreviewEdge = 240;
+  static constexpr int kSmallestPreviewEdge = 16;
+  static constexpr int kLargestPreviewEdge = 4096;
   // After the run, delete the folder pages of earlier runs in folders that no
   // longer get one, and previews whose picture is gone.
   int m_bRemoveStale = 0;
@@ -154,7 +159,9 @@ private:
   bool LockTree();
   void WriteTopLevelPages(CHtmlFile& mainIndex);
   bool WriteTopLevelPage(const char* name, const std::function<void(CHtmlFile&)>& write);
-  void BuildFolderList(int logging);
+  void BuildFolderList(int recurse, int logging);
+  // The protocol line of a file or folder left out for a backslash in its name.
+  void WarnBackslashName(const std::string& name, const CString& folder);
   // The place of a file of a folder in the page record: names from the
   // root joined by '/'.
   std::string PlaceOf(int node, const std::string& fileName) const;
@@ -181,7 +188,7 @@ private:
   // phones' formats).
   bool IsPreviewable(std::string_view name) const;
   // A preview job for `name`, with the gallery's work when it is on.
-  PreviewJob GalleryJob(const PendingFolder& pending, const std::string& name,
+  PreviewJob JobFor(const PendingFolder& pending, const ListedFile& file,
                         const std::shared_ptr<CPreviewFolder>& previews) const;
   void Submit(PicturePreview& picture, PreviewJob job);
   // The gallery: the model of the tree, a folder's files as the gallery
