@@ -23,6 +23,9 @@
 #include <unistd.h>
 #include <vector>
 #include <vips/vips.h>
+#if VIPS_MAJOR_VERSION == 8 && VIPS_MINOR_VERSION < 15
+#include <vips/vector.h>
+#endif
 
 #include "../common/DecodeEstimate.h"
 #include "../common/DecodeFailure.h"
@@ -69,9 +72,25 @@ void OnLibraryLog(const gchar*, GLogLevelFlags level, const gchar* message, gpoi
 // read again, and open files must not pile up), one thread per preview (the
 // callers run previews side by side), only the decoders of the formats this
 // file lets through, and the library's warnings kept off standard error.
+//
+// Before 8.15 the library's vertical resampler compiles a small vector
+// program for every picture it shrinks (the program depends on the shrink
+// factor) through liborc, and frees it when the picture's pipeline goes.
+// liborc's code memory is shared by the whole process and its allocator is
+// not safe across threads: a chunk is split and marked used outside its
+// lock, and freed and merged with no lock at all. With previews made on
+// several threads, a compilation on one and a clean-up on another corrupt
+// the chunk list; after a few thousand previews the heap is broken and the
+// scan aborts. Those versions therefore run with their vector code off,
+// which resamples in plain C: 2 to 5 % more time on a preview scan, and no
+// runtime code generation at all. Later versions use precompiled SIMD
+// paths with nothing generated at run time, so they keep it on.
 bool StartLibrary() {
   static bool started = [] {
     if (VIPS_INIT("ombral") != 0) return false;
+#if VIPS_MAJOR_VERSION == 8 && VIPS_MINOR_VERSION < 15
+    vips_vector_set_enabled(FALSE);
+#endif
     vips_cache_set_max(0);
     vips_cache_set_max_files(0);
     vips_concurrency_set(1);
