@@ -33,11 +33,16 @@ endfunction()
 
 # A GoogleTest program: its sources, the libraries it tests, registered with
 # CTest test by test.
+# COST (optional) tells CTest to start them before the others: a long soak
+# test then runs beside the rest instead of after it.
 function(zn_add_test target)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "COST" "SOURCES;LIBRARIES" ${ARGN})
   zn_add_program(${target} SOURCES ${ARG_SOURCES} LIBRARIES ${ARG_LIBRARIES} platform_testing GTest::gtest_main)
+  if(NOT ARG_COST)
+    set(ARG_COST 0)
+  endif()
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" COST ${ARG_COST})
 endfunction()
 
 # A GoogleTest program that drives real widgets: its main (platform_ui's
