@@ -18,14 +18,14 @@ struct Named {
 
 }  // namespace
 
-bool CFolderListing::Read(const platform::FolderHandle& folder, const Rules& rules) {
+platform::FsStatus CFolderListing::Read(const platform::FolderHandle& folder, const Rules& rules) {
   m_files.clear();
   m_bytes = 0;
   m_fileNames.clear();
   m_folderNames.clear();
   m_notices.clear();
   std::vector<platform::FolderName> names;
-  if (!folder.List(names)) return false;
+  if (const platform::FsStatus listed = folder.List(names); listed.Failed()) return listed;
   std::vector<Named> sorted;
   sorted.reserve(names.size());
   for (platform::FolderName& entry : names) {
@@ -63,11 +63,11 @@ bool CFolderListing::Read(const platform::FolderHandle& folder, const Rules& rul
       continue;
     }
     platform::EntryInfo info;
-    const bool looked = folder.Look(name, info);
+    const bool looked = folder.Look(name, info).Ok();
     if (looked) kind = info.kind;
     if (kind == EntryKind::Link) {
       platform::EntryInfo target;
-      if (folder.Look(name, target, true)) {
+      if (folder.Look(name, target, true).Ok()) {
         if (target.kind == EntryKind::Folder) {
           if (rules.keepNames) m_folderNames.insert(name);
           continue;
@@ -97,5 +97,5 @@ bool CFolderListing::Read(const platform::FolderHandle& folder, const Rules& rul
   }
   if (!rules.keepNames)
     for (const ListedFile& file : m_files) m_fileNames.insert(file.name.GetString());
-  return true;
+  return {};
 }

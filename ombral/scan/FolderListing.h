@@ -41,8 +41,8 @@ public:
 
   // Reads the folder and keeps the files for which `matches` is true, in
   // the order of a folder search (by upper-cased name, ties by bytes).
-  // False when the folder cannot be read (errno set).
-  bool Read(const platform::FolderHandle& folder, const Rules& rules);
+  // Fails when the folder cannot be read.
+  platform::FsStatus Read(const platform::FolderHandle& folder, const Rules& rules);
 
   const std::vector<ListedFile>& Files() const { return m_files; }
   std::uint64_t Bytes() const { return m_bytes; }

@@ -27,7 +27,7 @@ bool CHtmlFile::Open(platform::SharedFolder folder, std::string name, std::strin
       m_error = EBADF;
       return false;
     }
-    if (folder->Look(name, info) && info.kind != platform::EntryKind::File) {
+    if (folder->Look(name, info).Ok() && info.kind != platform::EntryKind::File) {
       m_takenBy = info.kind;
       return false;
     }

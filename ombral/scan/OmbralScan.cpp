@@ -14,6 +14,8 @@
 #include "platform/Crt.h"
 #include "platform/FileFind.h"
 #include "platform/FileSystem.h"
+#include "platform/ReplacingFile.h"
+#include "platform/RunLock.h"
 
 namespace {
 
@@ -36,7 +38,11 @@ std::string FormatText(const char* format, va_list args) {
 COmbralScan::COmbralScan()
     : m_strIndexFile("_FileIndex.html"),
       m_strFrameFile("_FileIndexFrame.html"),
-      m_strFilter("GIF|JPG|JPEG|BMP|CGI|AVI|MPG|MPEG|RAM|SND|WAV|PNG") {}
+      m_strFilter("GIF|JPG|JPEG|BMP|CGI|AVI|MPG|MPEG|RAM|SND|WAV|PNG") {
+  // The scan's files are written beside their names under this prefix, and
+  // an interrupted run's are known by it.
+  platform::ReplacingFile::SetTemporaryPrefix(".#ombral.");
+}
 
 COmbralScan::~COmbralScan() = default;
 
@@ -152,7 +158,7 @@ bool COmbralScan::ValidateSettings() {
   if (!m_bOverwrite) {
     for (const CString* name : {&m_strIndexFile, &m_strFrameFile}) {
       platform::EntryInfo info;
-      if (root->Look(name->GetView(), info)) {
+      if (root->Look(name->GetView(), info).Ok()) {
         Cancel("The file \"%s\" already exists, please choose \"overwrite\".", name->GetString());
         return false;
       }
@@ -164,9 +170,14 @@ bool COmbralScan::ValidateSettings() {
 
 bool COmbralScan::LockTree() {
   // One scan per tree: a second one would take the first's temporary files
-  // for leftovers and write the same pages.
-  if (m_run->root->TryLock()) return true;
-  Cancel("Another scan of \"%s\" is running. Try again when it has ended.", m_strPath.GetString());
+  // for leftovers and write the same pages. The lock is the scan's user's
+  // own, so no reader of the tree can hold it.
+  m_run->lock = platform::RunLock::Acquire(*m_run->root, "ombral");
+  if (m_run->lock.IsHeld()) return true;
+  if (m_run->lock.Error() == EWOULDBLOCK)
+    Cancel("Another scan of \"%s\" is running. Try again when it has ended.", m_strPath.GetString());
+  else
+    Cancel("Cannot lock the scan of \"%s\": %s.", m_strPath.GetString(), platform::ErrorText(m_run->lock.Error()).c_str());
   return false;
 }
 

@@ -24,7 +24,7 @@ int COmbralScan::GetPathStatistics(const char* folder, int logging, std::uint64_
   CFolderListing listing;
   CFolderListing::Rules rules;
   rules.matches = [this](const char* name) { return IsFilterMatch(name, m_strFilter) != 0; };
-  if (!handle.IsOpen() || !listing.Read(handle, rules)) return 0;
+  if (!handle.IsOpen() || listing.Read(handle, rules).Failed()) return 0;
   bytes = listing.Bytes();
   count = static_cast<int>(listing.Files().size());
   return count;
@@ -80,8 +80,9 @@ std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CSt
   // The gallery's own files in the top folder are none of its pictures.
   if (pending->node == 0 && m_bGallery)
     rules.hidden.insert({gallery::kStyleName, gallery::kScriptName, gallery::kSearchName});
-  pending->searched = pending->listing.Read(*pending->handle, rules);
-  if (!pending->searched) pending->openError = errno;
+  const platform::FsStatus searched = pending->listing.Read(*pending->handle, rules);
+  pending->searched = searched.Ok();
+  if (searched.Failed()) pending->openError = searched.Error();
   if (pending->searched && m_nPreviewEdge > 0) PreparePreviews(*pending, root);
   return pending;
 }

@@ -23,7 +23,7 @@ CPageRecord::State CPageRecord::Open(bool dryRun) {
   if (!m_root || !m_root->IsOpen()) return m_state;
   std::string text;
   platform::EntryInfo info;
-  switch (m_root->ReadFile(kName, kMaxRecordBytes, text, &info)) {
+  switch (m_root->ReadFile(kName, kMaxRecordBytes, text, &info).status) {
     case platform::ReadStatus::Missing:
       m_state = State::Absent;
       if (dryRun || !record_text::WriteRecord(m_root, kName, kHead)) return m_state;
@@ -54,7 +54,9 @@ void CPageRecord::Note(const std::string& place, const std::string& digest) {
   if (m_state != State::Ours) return;
   std::lock_guard<std::mutex> lock(m_mutex);
   m_now[place] = digest;
-  if (m_journal.IsOpen()) m_journal.Append(LineOf(place, digest));
+  // A line that cannot be added costs only the proof of this page, should
+  // the run be killed before the record is written anew.
+  if (m_journal.IsOpen()) (void)m_journal.Append(LineOf(place, digest));
 }
 
 bool CPageRecord::Knows(const std::string& place, const std::string& digest) const {

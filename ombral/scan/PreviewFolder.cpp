@@ -38,8 +38,10 @@ CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers) {
   m_fileNames.clear();
   m_changed = false;
   m_folder.reset();
-  if (!m_pictures || !m_pictures->Look(kFolderName, m_folderInfo)) {
-    m_state = errno == ENOENT ? State::Absent : State::Foreign;
+  const platform::FsStatus looked = m_pictures ? m_pictures->Look(kFolderName, m_folderInfo)
+                                               : platform::FsStatus::Of(EBADF);
+  if (looked.Failed()) {
+    m_state = looked.Is(ENOENT) ? State::Absent : State::Foreign;
     return m_state;
   }
   if (m_folderInfo.kind != EntryKind::Folder) {
@@ -51,7 +53,7 @@ CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers) {
   if (!folder->IsOpen()) return m_state;
   m_folder = std::move(folder);
   std::vector<platform::FolderName> names;
-  if (!ReadRecord() || !m_folder->List(names)) {
+  if (!ReadRecord() || m_folder->List(names).Failed()) {
     m_folder.reset();
     m_records.clear();
     return m_state;
@@ -101,9 +103,9 @@ bool CPreviewFolder::ReadRecord() {
 
 bool CPreviewFolder::Create() {
   m_state = State::Foreign;
-  if (!m_pictures || !m_pictures->MakeFolder(kFolderName)) return false;
+  if (!m_pictures || m_pictures->MakeFolder(kFolderName, 0755).Failed()) return false;
   auto folder = std::make_shared<platform::FolderHandle>(m_pictures->OpenFolder(kFolderName));
-  if (!folder->IsOpen() || !m_pictures->Look(kFolderName, m_folderInfo)) return false;
+  if (!folder->IsOpen() || m_pictures->Look(kFolderName, m_folderInfo).Failed()) return false;
   m_folder = std::move(folder);
   m_records.clear();
   m_changed = true;
@@ -149,11 +151,11 @@ bool CPreviewFolder::Note(const std::string& picture, const Line& line) const {
   std::lock_guard<std::mutex> lock(m_journalMutex);
   if (!m_journal.IsOpen()) m_journal = platform::AppendFile::Open(*m_folder, kRecordName);
   // A line takes the form of the record it is added to.
-  return m_journal.Append(preview_record::Format(picture, line, m_diskThird));
+  return m_journal.Append(preview_record::Format(picture, line, m_diskThird)).Ok();
 }
 
 bool CPreviewFolder::LookPreview(const std::string& picture, EntryInfo& info) const {
-  return m_folder && m_folder->Look(PreviewName(picture), info);
+  return m_folder && m_folder->Look(PreviewName(picture), info).Ok();
 }
 
 bool CPreviewFolder::IsOwnPreviewContent(const std::string& picture, bool markCounts) const {
@@ -170,7 +172,7 @@ bool CPreviewFolder::IsOwnPreviewContent(const std::string& picture, bool markCo
 }
 
 bool CPreviewFolder::LookRendition(const std::string& picture, EntryInfo& info) const {
-  return m_folder && m_folder->Look(RenditionName(picture), info);
+  return m_folder && m_folder->Look(RenditionName(picture), info).Ok();
 }
 
 bool CPreviewFolder::IsOwnRenditionContent(const std::string& picture) const {

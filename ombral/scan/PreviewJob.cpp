@@ -33,14 +33,14 @@ PreviewJobResult PreviewJob::Run() const {
   }
   std::string bytes;
   platform::EntryInfo read;
-  const platform::ReadStatus status = pictures->ReadFile(name, budget->Limit(), bytes, &read);
+  const platform::ReadResult reading = pictures->ReadFile(name, budget->Limit(), bytes, &read);
+  const platform::ReadStatus status = reading.status;
   if (status != platform::ReadStatus::Read) {
-    const int error = errno;
     budget->Release(size);
     if (status == platform::ReadStatus::Failed) {
       result.status = Status::Failed;
-      result.error = error;
-      result.reason = std::strerror(error);
+      result.error = reading.error;
+      result.reason = platform::ErrorText(reading.error);
     } else if (status == platform::ReadStatus::TooLarge) {
       result.status = Status::OverBudget;
       result.needed = read.size;

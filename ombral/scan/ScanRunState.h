@@ -22,6 +22,7 @@
 #include "WorkerPool.h"
 #include "ombral/OmbralScan.h"
 #include "platform/Preview.h"
+#include "platform/RunLock.h"
 
 // The protocol line of a page that could not be opened (`opening`) or
 // written.
@@ -79,6 +80,7 @@ struct COmbralScan::PendingFolder {
 struct COmbralScan::RunState {
   RunState(bool dryRun) : stale(dryRun) {}
   platform::SharedFolder root;
+  platform::RunLock lock;  // one scan per tree, held for the whole run
   CScanTree tree;
   std::unique_ptr<CFolderCursor> cursor;
   std::unique_ptr<CPageRecord> pages;

@@ -77,17 +77,17 @@ struct CScanTree::Walk {
   std::vector<Child> FolderNames(const FolderHandle& folder, int node) {
     std::vector<platform::FolderName> names;
     std::vector<Child> children;
-    if (!folder.List(names)) return children;  // reported when its page is due
+    if (folder.List(names).Failed()) return children;  // reported when its page is due
     for (platform::FolderName& entry : names) {
       EntryKind kind = entry.kind;
       if (kind == EntryKind::Unknown) {
         platform::EntryInfo info;
-        if (!folder.Look(entry.name, info)) continue;
+        if (folder.Look(entry.name, info).Failed()) continue;
         kind = info.kind;
       }
       if (kind == EntryKind::Link) {
         platform::EntryInfo target;
-        if (!folder.Look(entry.name, target, true) || target.kind != EntryKind::Folder) continue;
+        if (folder.Look(entry.name, target, true).Failed() || target.kind != EntryKind::Folder) continue;
       } else if (kind != EntryKind::Folder) {
         continue;
       }
@@ -165,8 +165,7 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
   if (recurse) {
     Walk walk{*this, followLinks, notice, root.RealPath(), {}};
     // The walk needs a handle of its own for the root: the frames own theirs.
-    auto rootHandle = std::make_unique<FolderHandle>(root.OpenFolder(".", false));
-    if (!rootHandle->IsOpen()) rootHandle = std::make_unique<FolderHandle>(FolderHandle::Open(walk.rootReal));
+    auto rootHandle = std::make_unique<FolderHandle>(root.Reopen());
     if (rootHandle->IsOpen() && rootHandle->Identity() == m_folders[0].identity) walk.Enter(0, std::move(rootHandle));
     while (!walk.stack.empty()) {
       if (stopRequested && stopRequested()) return false;

@@ -20,6 +20,13 @@ CString Line(const char* format, const CString& path) {
   return line;
 }
 
+// "Cannot remove" with the system's reason.
+CString CannotRemove(const CString& path, const platform::FsStatus& status) {
+  CString line;
+  line.Format("Cannot remove \"%s\"! (%s)", path.GetString(), status.Message().c_str());
+  return line;
+}
+
 }  // namespace
 
 int CStaleCleaner::Run(CFolderCursor& cursor, CPageRecord* pages, const Report& report) {
@@ -39,13 +46,14 @@ void CStaleCleaner::RemovePage(const Candidate& candidate, CFolderCursor& cursor
   if (!folder) return;  // changed since the walk: leave it
   std::string bytes;
   platform::EntryInfo info;
-  switch (folder->ReadFile(candidate.page, kMaxPageBytes, bytes, &info)) {
+  const platform::ReadResult read = folder->ReadFile(candidate.page, kMaxPageBytes, bytes, &info);
+  switch (read.status) {
     case platform::ReadStatus::Missing:
       return;
     case platform::ReadStatus::Read:
       break;
     case platform::ReadStatus::Failed:
-      report(Line("Cannot remove \"%s\"!", path), true);
+      report(CannotRemove(path, platform::FsStatus::Of(read.error)), true);
       return;
     default:  // a link, folder or special file of that name, or a huge file
       report(Line("Kept \"%s\": not written by Ombral.", path), false);
@@ -61,8 +69,8 @@ void CStaleCleaner::RemovePage(const Candidate& candidate, CFolderCursor& cursor
     return;
   }
   const platform::FileIdentity identity = info.Identity();
-  if (!folder->RemoveFile(candidate.page, &identity)) {
-    if (errno != ENOENT) report(Line("Cannot remove \"%s\"!", path), true);
+  if (const platform::FsStatus removed = folder->RemoveFile(candidate.page, &identity); removed.Failed()) {
+    if (!removed.Is(ENOENT)) report(CannotRemove(path, removed), true);
     return;
   }
   pages->Forget(candidate.place);
@@ -85,8 +93,9 @@ void CStaleCleaner::RemoveRendition(const CPreviewFolder& folder, const std::str
     return;
   }
   const platform::FileIdentity identity = info.Identity();
-  if (!folder.Handle()->RemoveFile(CPreviewFolder::RenditionName(picture), &identity)) {
-    report(Line("Cannot remove \"%s\"!", path), true);
+  if (const platform::FsStatus removed = folder.Handle()->RemoveFile(CPreviewFolder::RenditionName(picture), &identity);
+      removed.Failed()) {
+    report(CannotRemove(path, removed), true);
     return;
   }
   report(Line("Removed stale preview \"%s\".", path), false);
@@ -103,7 +112,7 @@ void CStaleCleaner::RemovePreviews(const Candidate& candidate, CFolderCursor& cu
     if (!folder.Find(picture)) continue;
     // The picture may have come back since the walk listed its folder.
     platform::EntryInfo pictureInfo;
-    if (pictures->Look(picture, pictureInfo) || errno != ENOENT) continue;
+    if (!pictures->Look(picture, pictureInfo).Is(ENOENT)) continue;
     RemoveRendition(folder, picture, report);
     const CString preview = folder.PreviewPath(picture);
     platform::EntryInfo info;
@@ -121,8 +130,9 @@ void CStaleCleaner::RemovePreviews(const Candidate& candidate, CFolderCursor& cu
       continue;
     }
     const platform::FileIdentity identity = info.Identity();
-    if (!folder.Handle()->RemoveFile(CPreviewFolder::PreviewName(picture), &identity)) {
-      report(Line("Cannot remove \"%s\"!", preview), true);
+    if (const platform::FsStatus removed = folder.Handle()->RemoveFile(CPreviewFolder::PreviewName(picture), &identity);
+        removed.Failed()) {
+      report(CannotRemove(preview, removed), true);
       continue;
     }
     report(Line("Removed stale preview \"%s\".", preview), false);
@@ -139,13 +149,13 @@ void CStaleCleaner::RemovePreviews(const Candidate& candidate, CFolderCursor& cu
   if (emptied.Open() != CPreviewFolder::State::Ours || !emptied.Records().empty() ||
       emptied.FileNames() != std::set<std::string>{CPreviewFolder::kRecordName})
     return;
-  if (!emptied.Handle()->RemoveFile(CPreviewFolder::kRecordName)) {
-    report(Line("Cannot remove \"%s\"!", emptied.RecordPath()), true);
+  if (const platform::FsStatus removed = emptied.Handle()->RemoveFile(CPreviewFolder::kRecordName); removed.Failed()) {
+    report(CannotRemove(emptied.RecordPath(), removed), true);
     return;
   }
   report(Line("Removed stale preview record \"%s\".", emptied.RecordPath()), false);
-  if (pictures->RemoveFolder(CPreviewFolder::kFolderName))
+  if (const platform::FsStatus removed = pictures->RemoveFolder(CPreviewFolder::kFolderName); removed.Ok())
     report(Line("Removed stale preview folder \"%s\".", emptied.FolderPath()), false);
   else
-    report(Line("Cannot remove \"%s\"!", emptied.FolderPath()), true);
+    report(CannotRemove(emptied.FolderPath(), removed), true);
 }

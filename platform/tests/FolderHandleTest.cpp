@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -21,7 +22,7 @@ namespace {
 
 EntryKind KindOf(const FolderHandle& folder, const char* name, bool follow = false) {
   EntryInfo info;
-  folder.Look(name, info, follow);
+  (void)folder.Look(name, info, follow);  // Missing on failure
   return info.kind;
 }
 
@@ -56,12 +57,12 @@ TEST(FolderHandle, StepsByOneNameAndNeverFollowsALinkUnlessAsked) {
   EXPECT_EQ(KindOf(a, "none"), EntryKind::Missing);
 
   std::vector<platform::FolderName> names;
-  ASSERT_TRUE(a.List(names));
+  ASSERT_TRUE(a.List(names).Ok());
   std::vector<std::string> listed;
   for (const auto& name : names) listed.push_back(name.name);
   std::sort(listed.begin(), listed.end());
   EXPECT_EQ(listed, (std::vector<std::string>{"link.html", "page.html", "pipe.jpg"}));
-  ASSERT_TRUE(a.List(names));  // a second listing starts from the beginning again
+  ASSERT_TRUE(a.List(names).Ok());  // a second listing starts from the beginning again
   EXPECT_EQ(names.size(), 3u);
   EXPECT_EQ(a.RealPath(), std::filesystem::canonical(drive.Native("Tree/A")).string());
 }
@@ -103,39 +104,52 @@ TEST(FolderHandle, RemovesOnlyWhatIsThereAsExpected) {
   const FolderHandle tree = FolderHandle::Open("T:\\Tree");
 
   EntryInfo b;
-  ASSERT_TRUE(tree.Look("b.html", b));
+  ASSERT_TRUE(tree.Look("b.html", b).Ok());
   const platform::FileIdentity other = {b.device, b.inode + 1000000};
-  EXPECT_FALSE(tree.RemoveFile("b.html", &other));
-  EXPECT_EQ(errno, ESTALE);
   const platform::FileIdentity same = b.Identity();
-  EXPECT_TRUE(tree.RemoveFile("b.html", &same));
-  EXPECT_TRUE(tree.RemoveFile("a.html"));
-  EXPECT_FALSE(tree.RemoveFile("a.html"));
-  EXPECT_EQ(errno, ENOENT);
-  EXPECT_FALSE(tree.RemoveFile("link.html"));
-  EXPECT_EQ(errno, EPERM);
+  // Each step in order, with what it must answer.
+  const struct {
+    const char* what;
+    std::function<platform::FsStatus()> step;
+    int error;
+  } steps[] = {
+      {"another file's identity", [&] { return tree.RemoveFile("b.html", &other); }, ESTALE},
+      {"the same identity", [&] { return tree.RemoveFile("b.html", &same); }, 0},
+      {"a plain file", [&] { return tree.RemoveFile("a.html"); }, 0},
+      {"a file already gone", [&] { return tree.RemoveFile("a.html"); }, ENOENT},
+      {"a link to a file", [&] { return tree.RemoveFile("link.html"); }, EPERM},
+      {"a link to a folder", [&] { return tree.RemoveFolder("FolderLink"); }, ENOTDIR},
+      {"an empty folder", [&] { return tree.RemoveFolder("Empty"); }, 0},
+      {"a new folder", [&] { return tree.MakeFolder("New", 0750); }, 0},
+      {"a folder that is there", [&] { return tree.MakeFolder("New", 0750); }, EEXIST},
+      {"a rename to a new name", [&] { return tree.RenameNew("New", "Renamed"); }, 0},
+  };
+  drive.MakeDir("Tree/Other");
+  for (const auto& row : steps) EXPECT_EQ(row.step().Error(), row.error) << row.what;
+  EXPECT_EQ(tree.RenameNew("Other", "Renamed").Error(), EEXIST);
   EXPECT_TRUE(outside.Exists("theirs.html"));
-  EXPECT_FALSE(tree.RemoveFolder("FolderLink"));
   EXPECT_TRUE(drive.Exists("Tree/FolderLink"));
-  EXPECT_TRUE(tree.RemoveFolder("Empty"));
   EXPECT_FALSE(drive.Exists("Tree/Empty"));
-  EXPECT_TRUE(tree.MakeFolder("New"));
-  EXPECT_FALSE(tree.MakeFolder("New"));
-  EXPECT_EQ(errno, EEXIST);
+  // A new folder has exactly the permissions asked for, whatever the mask.
+  struct stat st {};
+  ASSERT_EQ(::stat(drive.Native("Tree/Renamed").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0750u);
 }
 
-TEST(FolderHandle, OneLockPerFolderAtATime) {
+TEST(FolderHandle, ErrorsAreValuesWithTheSystemsText) {
   TempDrive drive('T');
   drive.MakeDir("Tree");
-  const FolderHandle first = FolderHandle::Open("T:\\Tree");
-  const FolderHandle second = FolderHandle::Open(drive.Native("Tree"));
-  ASSERT_TRUE(first.TryLock());
-  EXPECT_FALSE(second.TryLock());
-  EXPECT_EQ(errno, EWOULDBLOCK);
-  {
-    FolderHandle gone = std::move(const_cast<FolderHandle&>(first));
-  }
-  EXPECT_TRUE(second.TryLock());  // closing the handle gave the lock back
+  const FolderHandle tree = FolderHandle::Open("T:\\Tree");
+  EntryInfo info;
+  const platform::FsStatus missing = tree.Look("none", info);
+  EXPECT_TRUE(missing.Failed());
+  EXPECT_TRUE(missing.Is(ENOENT));
+  EXPECT_EQ(missing.Message(), "No such file or directory");
+  EXPECT_EQ(info.kind, EntryKind::Missing);
+  EXPECT_EQ(tree.Look("..", info).Error(), EINVAL);
+  EXPECT_EQ(FolderHandle().Look("a", info).Error(), EBADF);
+  EXPECT_TRUE(platform::FsStatus().Ok());
+  EXPECT_EQ(platform::FsStatus().Message(), "");
 }
 
 TEST(FolderHandle, AHandleKeepsMeaningTheFolderItOpened) {
@@ -150,7 +164,7 @@ TEST(FolderHandle, AHandleKeepsMeaningTheFolderItOpened) {
   std::filesystem::rename(drive.Native("Tree/A"), drive.Native("Tree/Moved"));
   drive.Symlink(outside.Native("Victim"), "Tree/A");
   drive.WriteFile("Tree/Moved/page.html", "ours");
-  EXPECT_TRUE(a.RemoveFile("page.html"));
+  EXPECT_TRUE(a.RemoveFile("page.html").Ok());
   EXPECT_EQ(outside.ReadFile("Victim/page.html"), "victim's");
   EXPECT_FALSE(drive.Exists("Tree/Moved/page.html"));
 }

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/testing/TempDrive.h"
+#include "posix/SysCalls.h"
 
 using platform::FolderHandle;
 using platform::ReplacingFile;
@@ -49,6 +50,9 @@ std::vector<std::string> Names(const std::string& native) {
 }
 
 }  // namespace
+
+// The prefix a program names its temporary files with.
+[[maybe_unused]] const bool kPrefixSet = (ReplacingFile::SetTemporaryPrefix(".#ombral."), true);
 
 TEST(ReplacingFile, CreatesReplacesAndKeepsWhatIsUnchanged) {
   TempDrive drive('T');
@@ -106,13 +110,16 @@ TEST(ReplacingFile, AFailedWriteLeavesTheOldFileWhole) {
   TempDrive drive('T');
   drive.WriteFile("Tree/page.html", "the complete old page");
   const SharedFolder tree = OpenShared("T:\\Tree");
-  ReplacingFile::SetFaultHook([](const char* step, std::string_view) { return std::string_view(step) == "write" ? ENOSPC : 0; });
+  platform::posix::Sys().write = [](int, const void*, size_t) -> ssize_t {
+    errno = ENOSPC;
+    return -1;
+  };
   ReplacingFile file;
   ASSERT_TRUE(file.Begin(tree, "page.html", {}));
   file.Write("new");
   EXPECT_EQ(file.Commit(), Outcome::Failed);
   EXPECT_EQ(file.Error(), ENOSPC);
-  ReplacingFile::SetFaultHook(nullptr);
+  platform::posix::ResetSysCalls();
   EXPECT_EQ(drive.ReadFile("Tree/page.html"), "the complete old page");
   EXPECT_EQ(Names(drive.Native("Tree")), std::vector<std::string>{"page.html"});
 
@@ -150,10 +157,9 @@ TEST(ReplacingFile, AKilledWriterLeavesOldOrNewAndItsLeftoverIsCleanedUp) {
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    ReplacingFile::SetFaultHook([](const char* step, std::string_view) {
-      if (std::string_view(step) == "rename") ::raise(SIGKILL);
-      return 0;
-    });
+    // Killed at the step that would put the new file under the name.
+    platform::posix::Sys().renameat = [](int, const char*, int, const char*) { return ::raise(SIGKILL); };
+    platform::posix::Sys().exchangeNames = [](int, const char*, const char*) { return ::raise(SIGKILL); };
     const SharedFolder tree = OpenShared("T:\\Tree");
     ReplacingFile file;
     if (file.Begin(tree, "page.html", {})) {

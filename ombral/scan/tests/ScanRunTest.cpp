@@ -9,6 +9,7 @@
 #include "RecordingScan.h"
 #include "platform/FileSystem.h"
 #include "platform/ReplacingFile.h"
+#include "platform/testing/Faults.h"
 #include "platform/testing/TempDrive.h"
 
 using platform::testing::FixedClock;
@@ -235,14 +236,13 @@ TEST_F(ScanRunTest, AWriteThatFailsLeavesTheOldPageAndIsReported) {
   MakeExampleTree();
   ASSERT_TRUE(scan.RunScan());
   const std::string before = drive.ReadFile("Pics/A/_FileIndex.html");
-  platform::ReplacingFile::SetFaultHook([](const char* step, std::string_view name) {
-    return std::string_view(step) == "write" && name == "_FileIndex.html" ? ENOSPC : 0;
-  });
+  // Every write of the page of folder A fails, as on a full disk.
+  platform::testing::FailWritesContaining("Path:  T:\\Pics\\A<BR>", ENOSPC);
   FixedClock later{2026, 12, 6, 15, 5, 9};
   CRecordingScan again;
   again.m_strPath = "T:\\Pics";
   const bool completed = again.RunScan();
-  platform::ReplacingFile::SetFaultHook(nullptr);
+  platform::testing::ResetFaults();
   ASSERT_TRUE(completed);
   EXPECT_NE(std::find(again.protocol.begin(), again.protocol.end(), "Cannot write file \"T:\\Pics\\A\\_FileIndex.html\"!"),
             again.protocol.end());

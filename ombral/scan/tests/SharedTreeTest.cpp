@@ -15,6 +15,7 @@
 #include "RecordingScan.h"
 #include "ScanLines.h"
 #include "platform/FolderHandle.h"
+#include "platform/RunLock.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
 
@@ -180,14 +181,25 @@ TEST_F(SharedTreeTest, AFolderSwappedForALinkNeverMovesAWriteOrRemovalOutOfTheTr
   EXPECT_EQ(names, (std::vector<std::string>{"_FileIndex.html", "new.jpg"}));
 }
 
-TEST_F(SharedTreeTest, OneScanPerTreeAtATime) {
+TEST_F(SharedTreeTest, OneScanPerTreeAtATimeAndNoReaderCanStopIt) {
   Picture("Pics/a.jpg");
-  const platform::FolderHandle other = platform::FolderHandle::Open(drive.Native("Pics"));
-  ASSERT_TRUE(other.TryLock());
+  {
+    // Another run of the same user holds the tree's lock.
+    const platform::FolderHandle top = platform::FolderHandle::Open(drive.Native("Pics"));
+    const platform::RunLock other = platform::RunLock::Acquire(top, "ombral");
+    ASSERT_TRUE(other.IsHeld());
+    CRecordingScan scan;
+    scan.m_strPath = "T:\\Pics";
+    EXPECT_FALSE(scan.RunScan());
+    EXPECT_EQ(scan.warnings, Lines{"Another scan of \"T:\\Pics\" is running. Try again when it has ended."});
+    EXPECT_EQ(scan.Status(), "SCAN CANCELED!");
+    EXPECT_FALSE(drive.Exists("Pics/_FileIndex.html"));
+  }
+  // Anyone who may read the folder may lock it: that stops no scan.
+  const platform::testing::ScopedFolderLock reader(drive.Native("Pics"));
+  ASSERT_TRUE(reader.Held());
   CRecordingScan scan;
   scan.m_strPath = "T:\\Pics";
-  EXPECT_FALSE(scan.RunScan());
-  EXPECT_EQ(scan.warnings, Lines{"Another scan of \"T:\\Pics\" is running. Try again when it has ended."});
-  EXPECT_EQ(scan.Status(), "SCAN CANCELED!");
-  EXPECT_FALSE(drive.Exists("Pics/_FileIndex.html"));
+  EXPECT_TRUE(scan.RunScan());
+  EXPECT_TRUE(drive.Exists("Pics/_FileIndex.html"));
 }

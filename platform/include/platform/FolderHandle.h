@@ -4,7 +4,7 @@
 //   platform::FolderHandle root = platform::FolderHandle::Open("T:\\Pics");
 //   platform::FolderHandle sub = root.OpenFolder("2001");   // never follows a link
 //   std::vector<platform::FolderName> names;
-//   sub.List(names);
+//   if (const platform::FsStatus status = sub.List(names); status.Failed()) ...
 //
 // A path is resolved once, when the top folder is opened; after that every
 // folder is reached by one name from its parent, without following a
@@ -13,17 +13,32 @@
 // a link at any moment can then never move a read, a write or a removal to
 // another place: the handle keeps meaning the folder that was opened.
 //
-// Names are single names: never "", ".", "..", and never holding '/'. Such
-// a name is refused (errno EINVAL) rather than resolved.
+// Names are single names: never "", ".", "..", and never holding '/' or a
+// zero byte. Such a name is refused (EINVAL) rather than resolved.
+//
+// Errors are values: each step returns an FsStatus (or a ReadResult, or a
+// handle whose Error() tells why it is not open); errno is never part of
+// the interface.
+//
+// Threads: a handle may be used by several threads at once. Every step is
+// one system call relative to the held descriptor, and a listing reads
+// through a descriptor of its own, so no step moves a position another
+// thread relies on.
+//
+// What this layer creates (folders here, files through ReplacingFile)
+// carries the permissions asked for and no access control list inherited
+// from the folder it is made in: its mode alone says who may read it.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/FsStatus.h"
 
 namespace platform {
 
@@ -65,8 +80,37 @@ enum class ReadStatus {
   Missing,   // nothing of that name
   NotAFile,  // a link, folder, pipe, socket or device: never opened for reading
   TooLarge,  // longer than the limit asked for
-  Failed,    // the system refused or the read failed (errno set)
+  Refused,   // the caller's check of the opened file said no; nothing was read
+  Failed,    // the system refused or the read failed (error tells why)
 };
+
+struct ReadResult {
+  ReadStatus status = ReadStatus::Failed;
+  int error = 0;  // the errno value when Failed; 0 otherwise
+
+  friend bool operator==(const ReadResult& result, ReadStatus status) { return result.status == status; }
+};
+
+// Whether a file or folder carries an access control list beyond what its
+// mode bits say.
+enum class AclState {
+  None,      // its mode bits are all
+  Extended,  // named users or groups, or a mask: the mode's group bits are not the group's rights
+  Unknown,   // it could not be told (the caller should assume Extended)
+};
+
+// What the file system under a folder keeps of its files.
+struct FileSystemTraits {
+  // Permission bits are stored per file (not so on FAT and exFAT, whose
+  // driver shows one mode for every file and may refuse to change it).
+  bool modesStored = true;
+  // A file keeps its inode number across mounts (not so on FAT and exFAT).
+  bool inodesStable = true;
+};
+
+// A check of a file that was opened, made before any byte of it is read:
+// false refuses it (ReadStatus::Refused).
+using OpenedFileCheck = std::function<bool(const EntryInfo& opened)>;
 
 class FolderHandle {
 public:
@@ -83,57 +127,67 @@ public:
   // Not IsOpen() on failure, with Error() telling why.
   static FolderHandle Open(std::string_view path);
 
-  // Opens this folder again, with a position of its own for listing.
-  FolderHandle Reopen() const;
-
   // Opens the folder `name` of this one. A symbolic link is not followed
   // unless `followLink` is true: then Error() is ELOOP for a link and
   // ENOTDIR for anything else that is not a folder. A pipe never blocks.
   FolderHandle OpenFolder(std::string_view name, bool followLink = false) const;
+  // Opens this folder again (for a walk that keeps handles of its own).
+  FolderHandle Reopen() const;
 
   bool IsOpen() const { return m_fd >= 0; }
   // The errno value of a failed open; 0 when open.
   int Error() const { return m_error; }
   // The identity of the open folder; {0, 0} when none.
   FileIdentity Identity() const;
+  // The status of the open folder itself.
+  FsStatus LookSelf(EntryInfo& info) const;
   // The folder's real native path as the system sees it now ("" when it
   // cannot tell). For checks of where a followed link leads, and messages.
   std::string RealPath() const;
+  // What the folder's file system keeps of its files.
+  FileSystemTraits Traits() const;
 
   // Reads every name of the folder except "." and "..", in the order the
-  // folder keeps them. False with errno set when it cannot be read.
-  bool List(std::vector<FolderName>& names) const;
+  // folder keeps them.
+  FsStatus List(std::vector<FolderName>& names) const;
 
-  // The status of `name`, the name itself not followed unless `followLink`.
-  // False with errno set (ENOENT: nothing of that name); `info.kind` is then
-  // Missing.
-  bool Look(std::string_view name, EntryInfo& info, bool followLink = false) const;
+  // The status of `name`, the name itself not followed unless `followLink`
+  // (ENOENT: nothing of that name; `info.kind` is then Missing).
+  FsStatus Look(std::string_view name, EntryInfo& info, bool followLink = false) const;
+  // Whether `name` (not followed) carries an access control list.
+  AclState LookAcl(std::string_view name) const;
 
   // Reads the whole regular file `name` (never through a link, never a pipe
-  // or device), at most `limit` bytes. `info`, when given, receives the
-  // status of what was opened.
-  ReadStatus ReadFile(std::string_view name, std::uint64_t limit, std::string& content,
-                      EntryInfo* info = nullptr) const;
+  // or device), at most `limit` bytes; a longer file is TooLarge and not
+  // read. `info`, when given, receives the status of what was opened;
+  // `check`, when given, sees that status before any byte is read.
+  ReadResult ReadFile(std::string_view name, std::uint64_t limit, std::string& content, EntryInfo* info = nullptr,
+                      const OpenedFileCheck& check = {}) const;
   // Reads at most the first `count` bytes of the regular file `name`, under
   // the same rules.
-  ReadStatus ReadHead(std::string_view name, std::size_t count, std::string& content) const;
+  ReadResult ReadHead(std::string_view name, std::size_t count, std::string& content) const;
 
-  // Creates the folder `name` (permissions 0777 less the process's mask);
-  // false with errno set, EEXIST when the name is taken.
-  bool MakeFolder(std::string_view name) const;
+  // Creates the folder `name` with exactly the permissions `mode` (the
+  // process's mask does not apply, no inherited ACL stays); EEXIST when the
+  // name is taken.
+  FsStatus MakeFolder(std::string_view name, std::uint32_t mode) const;
+  // Renames the file or folder `from` of this folder to `to`, only when
+  // nothing holds `to` (EEXIST otherwise). Neither name is followed.
+  FsStatus RenameNew(std::string_view from, std::string_view to) const;
+  // Takes away the access control lists of the open folder itself (its
+  // own and the one its new files would inherit), so its mode alone tells
+  // who may use it.
+  FsStatus DropAcls() const;
+  // Gives the open folder the permissions `mode`.
+  FsStatus SetMode(std::uint32_t mode) const;
 
   // Removes the regular file `name` when what stands there now is a regular
-  // file and, when `expected` is given, the very file of that identity.
-  // False with errno set otherwise: ENOENT gone, EPERM not a regular file
-  // (a link or anything else stays), ESTALE another file took the name.
-  bool RemoveFile(std::string_view name, const FileIdentity* expected = nullptr) const;
-  // Removes the empty folder `name` (never a link); false with errno set.
-  bool RemoveFolder(std::string_view name) const;
-
-  // Takes the advisory lock of this folder for the process without
-  // waiting; false (errno EWOULDBLOCK) when another open of it holds the
-  // lock. It is given back when the handle closes.
-  bool TryLock() const;
+  // file and, when `expected` is given, the very file of that identity:
+  // ENOENT gone, EPERM not a regular file (a link or anything else stays),
+  // ESTALE another file took the name.
+  FsStatus RemoveFile(std::string_view name, const FileIdentity* expected = nullptr) const;
+  // Removes the empty folder `name` (never a link).
+  FsStatus RemoveFolder(std::string_view name) const;
 
   // The descriptor, for the platform's own libraries; -1 when none.
   int NativeHandle() const { return m_fd; }
@@ -143,7 +197,6 @@ private:
 
   int m_fd = -1;
   int m_error = 0;
-  mutable bool m_listed = false;  // the position has moved: rewind before the next listing
 };
 
 // A regular file of a folder opened to add to its end, for records that
@@ -159,15 +212,19 @@ public:
   AppendFile& operator=(const AppendFile&) = delete;
 
   // Opens the regular file `name` of `folder` (never through a link, never
-  // a pipe or device); not IsOpen() on failure, errno set.
-  static AppendFile Open(const FolderHandle& folder, std::string_view name);
+  // a pipe or device); `check`, when given, must accept the opened file.
+  // Not IsOpen() on failure, with Error() telling why (EPERM: not a plain
+  // file or refused by the check).
+  static AppendFile Open(const FolderHandle& folder, std::string_view name, const OpenedFileCheck& check = {});
   bool IsOpen() const { return m_fd >= 0; }
-  // Adds `bytes` at the end in one write; false with errno set.
-  bool Append(std::string_view bytes) const;
+  int Error() const { return m_error; }
+  // Adds `bytes` at the end in one write.
+  FsStatus Append(std::string_view bytes) const;
   void Close();
 
 private:
   int m_fd = -1;
+  int m_error = 0;
 };
 
 // A folder handle several owners share (a folder whose page a writer thread
@@ -181,5 +238,7 @@ bool IsPlainName(std::string_view name);
 // system's administrator: the files whose content the process may trust as
 // written by itself or by someone with every right anyway.
 bool IsOwnedBySelfOrAdmin(const EntryInfo& info);
+// The user the process acts as.
+std::uint32_t EffectiveUser();
 
 }  // namespace platform

@@ -11,8 +11,9 @@
 // Begin looks at the name (through the folder handle, not following it): a
 // plain file or nothing may be replaced; a link, folder, pipe, socket or
 // device is reported and left alone. It then creates a new temporary file
-// in the same folder (".#ombral.<process>.<random>", created exclusively,
-// never through a link). Write collects the bytes; Commit writes them,
+// in the same folder ("<prefix><process>.<random>", see SetTemporaryPrefix;
+// created exclusively, never through a link, with no access control list
+// inherited from the folder). Write collects the bytes; Commit writes them,
 // gives the file its permissions and puts it under the name in one step
 // (swapping the names and removing the old file, or renaming over it).
 // When the new bytes equal the old file's, the old file stays and the
@@ -103,12 +104,12 @@ public:
   // Bytes handed to Write since Begin.
   std::uint64_t Size() const { return m_size; }
 
-  // Fault injection for tests: when set, called before each step of
-  // Commit with the step's name ("write", "rename"); a non-zero result
-  // makes that step fail with that errno value, and -1 ends the process
-  // there at once (a kill in the middle of a write).
-  using FaultHook = int (*)(const char* step, std::string_view name);
-  static void SetFaultHook(FaultHook hook);
+  // The temporary files' names begin with this text: the program's own
+  // (".#ombral." for Ombral), so they are told apart from other programs'
+  // files and found again after a kill. Set once, before any file is
+  // written; `prefix` must live as long as the process (a string literal).
+  // The default is ".#tmp.".
+  static void SetTemporaryPrefix(const char* prefix);
 
   // True when `name` has the form of this class's temporary files.
   static bool IsTemporaryName(std::string_view name);
@@ -129,9 +130,8 @@ private:
   std::string m_name;
   std::string m_temp;
   Options m_options;
-  int m_fd = -1;
+  int m_fd = -1;  // the temporary file, while it is written
   std::string m_pending;            // bytes not yet written to the temporary file
-  std::string m_kept;               // every byte, while small enough to compare with the old file
   bool m_keptAll = true;
   bool m_finished = false;          // Finish done, Publish due
   std::uint64_t m_size = 0;

@@ -1,67 +1,67 @@
 // FolderHandle over POSIX: an O_DIRECTORY descriptor, and the *at calls
-// relative to it. Names are never followed unless asked (AT_SYMLINK_NOFOLLOW,
-// O_NOFOLLOW), a file is only opened after its kind was seen to be a regular
-// file, and it is opened non-blocking, so a pipe of a picture's name can
-// never stop the caller.
+// relative to it, every one through the system-call seam. Names are never
+// followed unless asked (AT_SYMLINK_NOFOLLOW, O_NOFOLLOW), a file is only
+// opened after its kind was seen to be a regular file and is then checked
+// to be that file, and it is opened non-blocking, so a pipe of a picture's
+// name can never stop the caller.
 #include "platform/FolderHandle.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
-#include <sys/file.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
+#include "EntryStat.h"
 #include "SysCalls.h"
+#include "UniqueFd.h"
 #include "platform/Drives.h"
 
 namespace platform {
 namespace {
 
+using posix::CheckName;
 using posix::RetryOnEintr;
 using posix::Sys;
+using posix::UniqueFd;
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
 
-EntryKind KindOfMode(mode_t mode) {
-  if (S_ISREG(mode)) return EntryKind::File;
-  if (S_ISDIR(mode)) return EntryKind::Folder;
-  if (S_ISLNK(mode)) return EntryKind::Link;
-  return EntryKind::Special;
-}
+FsStatus StatusOf(int result) { return result == 0 ? FsStatus() : FsStatus::Of(errno); }
 
-void FillInfo(const struct stat& st, EntryInfo& info) {
-  info.kind = KindOfMode(st.st_mode);
-  info.size = S_ISDIR(st.st_mode) ? 0 : static_cast<std::uint64_t>(st.st_size);
-  info.modifySeconds = st.st_mtim.tv_sec;
-  info.modifyNanos = static_cast<std::uint32_t>(st.st_mtim.tv_nsec);
-  info.device = st.st_dev;
-  info.inode = st.st_ino;
-  info.mode = st.st_mode & 07777;
-  info.owner = st.st_uid;
-  info.group = st.st_gid;
-  info.links = st.st_nlink;
-}
-
-EntryKind KindOfDirentType(unsigned char type) {
-  switch (type) {
-    case DT_REG: return EntryKind::File;
-    case DT_DIR: return EntryKind::Folder;
-    case DT_LNK: return EntryKind::Link;
-    case DT_FIFO: case DT_SOCK: case DT_CHR: case DT_BLK: return EntryKind::Special;
-    default: return EntryKind::Unknown;
+// Reads at most `max` bytes of the open file `fd` into `content`.
+ReadResult ReadOpen(int fd, std::uint64_t max, std::uint64_t sizeHint, std::string& content) {
+  content.reserve(static_cast<std::size_t>(std::min(sizeHint, max)));
+  char buffer[64 * 1024];
+  while (content.size() < max) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buffer, max - content.size()));
+    const ssize_t n = RetryOnEintr([&] { return Sys().read(fd, buffer, want); });
+    if (n < 0) {
+      const int error = errno;
+      content.clear();
+      return {ReadStatus::Failed, error};
+    }
+    if (n == 0) break;
+    content.append(buffer, static_cast<std::size_t>(n));
   }
+  return {ReadStatus::Read, 0};
 }
 
-// The layout getdents64 fills (not in the C library's headers).
-struct LinuxDirent64 {
-  ino64_t d_ino;
-  off64_t d_off;
-  unsigned short d_reclen;
-  unsigned char d_type;
-  char d_name[];
-};
+// Opens the regular file `name` and reads at most `max` bytes of it; a file
+// longer than `refuseBeyond` is not read at all (TooLarge), nor one `check`
+// refuses (Refused).
+ReadResult ReadRegular(int dirFd, std::string_view name, std::uint64_t max, std::uint64_t refuseBeyond,
+                       std::string& content, EntryInfo* info, const OpenedFileCheck& check) {
+  content.clear();
+  UniqueFd fd;
+  EntryInfo opened;
+  const ReadResult result = posix::OpenRegularAt(dirFd, name, O_RDONLY, fd, opened);
+  if (result.status != ReadStatus::Read) return result;
+  if (info) *info = opened;
+  if (check && !check(opened)) return {ReadStatus::Refused, 0};
+  if (opened.size > refuseBeyond) return {ReadStatus::TooLarge, 0};
+  return ReadOpen(fd.Get(), max, opened.size, content);
+}
 
 }  // namespace
 
@@ -70,24 +70,19 @@ bool IsPlainName(std::string_view name) {
          name.find('\0') == std::string_view::npos;
 }
 
-bool IsOwnedBySelfOrAdmin(const EntryInfo& info) { return info.owner == ::geteuid() || info.owner == 0; }
+std::uint32_t EffectiveUser() { return static_cast<std::uint32_t>(::geteuid()); }
 
-FolderHandle::~FolderHandle() {
-  if (m_fd >= 0) ::close(m_fd);
-}
+bool IsOwnedBySelfOrAdmin(const EntryInfo& info) { return info.owner == EffectiveUser() || info.owner == 0; }
+
+FolderHandle::~FolderHandle() { UniqueFd(std::exchange(m_fd, -1)); }
 
 FolderHandle::FolderHandle(FolderHandle&& other) noexcept
-    : m_fd(other.m_fd), m_error(other.m_error), m_listed(other.m_listed) {
-  other.m_fd = -1;
-}
+    : m_fd(std::exchange(other.m_fd, -1)), m_error(other.m_error) {}
 
 FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
   if (this != &other) {
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = other.m_fd;
+    UniqueFd(std::exchange(m_fd, std::exchange(other.m_fd, -1)));
     m_error = other.m_error;
-    m_listed = other.m_listed;
-    other.m_fd = -1;
   }
   return *this;
 }
@@ -101,16 +96,15 @@ FolderHandle FolderHandle::Open(std::string_view path) {
 
 FolderHandle FolderHandle::Reopen() const {
   if (m_fd < 0) return FolderHandle(-1, EBADF);
-  const int fd = RetryOnEintr([&] { return ::openat(m_fd, ".", kFolderFlags); });
+  const int fd = RetryOnEintr([&] { return Sys().openat(m_fd, ".", kFolderFlags, 0); });
   return fd >= 0 ? FolderHandle(fd, 0) : FolderHandle(-1, errno);
 }
 
 FolderHandle FolderHandle::OpenFolder(std::string_view name, bool followLink) const {
-  if (m_fd < 0) return FolderHandle(-1, EBADF);
-  if (!IsPlainName(name)) return FolderHandle(-1, EINVAL);
+  if (const int error = CheckName(m_fd, name)) return FolderHandle(-1, error);
   const std::string text(name);
   const int flags = kFolderFlags | (followLink ? 0 : O_NOFOLLOW);
-  const int fd = RetryOnEintr([&] { return ::openat(m_fd, text.c_str(), flags); });
+  const int fd = RetryOnEintr([&] { return Sys().openat(m_fd, text.c_str(), flags, 0); });
   if (fd >= 0) return FolderHandle(fd, 0);
   int error = errno;
   // With O_DIRECTORY the system answers ENOTDIR for a link as for a file;
@@ -123,254 +117,162 @@ FolderHandle FolderHandle::OpenFolder(std::string_view name, bool followLink) co
 }
 
 FileIdentity FolderHandle::Identity() const {
-  struct stat st {};
-  if (m_fd < 0 || Sys().fstat(m_fd, &st) != 0) return {};
-  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  EntryInfo info;
+  if (LookSelf(info).Failed()) return {};
+  return info.Identity();
 }
 
-std::string FolderHandle::RealPath() const {
-  if (m_fd < 0) return {};
-  const std::string link = "/proc/self/fd/" + std::to_string(m_fd);
-  std::string target(4096, '\0');
-  for (;;) {
-    const ssize_t n = ::readlink(link.c_str(), target.data(), target.size());
-    if (n < 0) return {};
-    if (static_cast<std::size_t>(n) < target.size()) {
-      target.resize(static_cast<std::size_t>(n));
-      break;
-    }
-    target.resize(target.size() * 2);
-  }
-  // A folder removed while open is shown as "<path> (deleted)": no real path.
-  if (target.empty() || target[0] != '/') return {};
-  return target;
-}
-
-bool FolderHandle::List(std::vector<FolderName>& names) const {
-  names.clear();
-  if (m_fd < 0) {
-    errno = EBADF;
-    return false;
-  }
-  // From the start, whoever listed the folder before.
-  if (m_listed && ::lseek(m_fd, 0, SEEK_SET) < 0) return false;
-  m_listed = true;
-  alignas(LinuxDirent64) char buffer[32 * 1024];
-  for (;;) {
-    const long n = RetryOnEintr([&] { return ::syscall(SYS_getdents64, m_fd, buffer, sizeof buffer); });
-    if (n < 0) return false;
-    if (n == 0) return true;
-    for (long pos = 0; pos < n;) {
-      const auto* entry = reinterpret_cast<const LinuxDirent64*>(buffer + pos);
-      pos += entry->d_reclen;
-      const std::string_view name(entry->d_name);
-      if (name == "." || name == "..") continue;
-      names.push_back({std::string(name), KindOfDirentType(entry->d_type)});
-    }
-  }
-}
-
-bool FolderHandle::Look(std::string_view name, EntryInfo& info, bool followLink) const {
+FsStatus FolderHandle::LookSelf(EntryInfo& info) const {
   info = EntryInfo{};
-  if (m_fd < 0 || !IsPlainName(name)) {
-    errno = m_fd < 0 ? EBADF : EINVAL;
-    return false;
-  }
+  if (m_fd < 0) return FsStatus::Of(EBADF);
+  struct stat st {};
+  if (Sys().fstat(m_fd, &st) != 0) return FsStatus::Of(errno);
+  info = posix::ToEntryInfo(st);
+  return {};
+}
+
+std::string FolderHandle::RealPath() const { return Sys().descriptorPath(m_fd); }
+
+FileSystemTraits FolderHandle::Traits() const { return m_fd < 0 ? FileSystemTraits{} : Sys().traitsOf(m_fd); }
+
+FsStatus FolderHandle::List(std::vector<FolderName>& names) const {
+  names.clear();
+  if (m_fd < 0) return FsStatus::Of(EBADF);
+  return FsStatus::Of(Sys().listNames(m_fd, names));
+}
+
+FsStatus FolderHandle::Look(std::string_view name, EntryInfo& info, bool followLink) const {
+  info = EntryInfo{};
+  if (const int error = CheckName(m_fd, name)) return FsStatus::Of(error);
   const std::string text(name);
   struct stat st {};
   const int flags = followLink ? 0 : AT_SYMLINK_NOFOLLOW;
-  if (RetryOnEintr([&] { return Sys().fstatat(m_fd, text.c_str(), &st, flags); }) != 0) return false;
-  FillInfo(st, info);
-  return true;
+  if (RetryOnEintr([&] { return Sys().fstatat(m_fd, text.c_str(), &st, flags); }) != 0) return FsStatus::Of(errno);
+  info = posix::ToEntryInfo(st);
+  return {};
 }
 
-namespace {
-
-// Opens a regular file of the folder for reading: its kind is looked at
-// first, so a pipe or device is never opened at all, and what was opened
-// is checked to be the file looked at.
-ReadStatus OpenRegular(int dirFd, const std::string& name, int& fd, EntryInfo& info) {
-  fd = -1;
-  struct stat st {};
-  if (RetryOnEintr([&] { return Sys().fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW); }) != 0)
-    return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
-  if (!S_ISREG(st.st_mode)) return ReadStatus::NotAFile;
-  fd = RetryOnEintr([&] {
-    return ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  });
-  if (fd < 0) {
-    if (errno == ELOOP) return ReadStatus::NotAFile;
-    return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
-  }
-  struct stat opened {};
-  if (Sys().fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-    const int error = errno;
-    ::close(fd);
-    fd = -1;
-    errno = error;
-    return S_ISREG(opened.st_mode) ? ReadStatus::Failed : ReadStatus::NotAFile;
-  }
-  FillInfo(opened, info);
-  return ReadStatus::Read;
+AclState FolderHandle::LookAcl(std::string_view name) const {
+  if (CheckName(m_fd, name) != 0) return AclState::Unknown;
+  return Sys().aclOf(m_fd, std::string(name).c_str());
 }
 
-// Opens the regular file `name` and reads at most `max` bytes of it; a file
-// longer than `refuseBeyond` is not read at all (TooLarge).
-ReadStatus ReadRegular(int dirFd, std::string_view name, std::uint64_t max, std::uint64_t refuseBeyond,
-                       std::string& content, EntryInfo* info) {
-  content.clear();
-  if (dirFd < 0 || !IsPlainName(name)) {
-    errno = dirFd < 0 ? EBADF : EINVAL;
-    return ReadStatus::Failed;
-  }
-  int fd = -1;
-  EntryInfo opened;
-  const ReadStatus status = OpenRegular(dirFd, std::string(name), fd, opened);
-  if (status != ReadStatus::Read) return status;
-  if (info) *info = opened;
-  if (opened.size > refuseBeyond) {
-    ::close(fd);
-    return ReadStatus::TooLarge;
-  }
-  content.reserve(static_cast<std::size_t>(std::min(opened.size, max)));
-  char buffer[64 * 1024];
-  while (content.size() < max) {
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(sizeof buffer, max - content.size()));
-    const ssize_t n = RetryOnEintr([&] { return Sys().read(fd, buffer, want); });
-    if (n < 0) {
-      const int error = errno;
-      ::close(fd);
-      content.clear();
-      errno = error;
-      return ReadStatus::Failed;
-    }
-    if (n == 0) break;
-    content.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return ReadStatus::Read;
-}
-
-}  // namespace
-
-ReadStatus FolderHandle::ReadFile(std::string_view name, std::uint64_t limit, std::string& content,
-                                  EntryInfo* info) const {
+ReadResult FolderHandle::ReadFile(std::string_view name, std::uint64_t limit, std::string& content, EntryInfo* info,
+                                  const OpenedFileCheck& check) const {
   // One byte more than the limit tells a file that grew while it was read.
   const std::uint64_t max = limit == UINT64_MAX ? limit : limit + 1;
-  const ReadStatus status = ReadRegular(m_fd, name, max, limit, content, info);
-  if (status == ReadStatus::Read && content.size() > limit) {
+  const ReadResult result = ReadRegular(m_fd, name, max, limit, content, info, check);
+  if (result.status == ReadStatus::Read && content.size() > limit) {
     content.clear();
-    return ReadStatus::TooLarge;
+    return {ReadStatus::TooLarge, 0};
   }
-  return status;
+  return result;
 }
 
-ReadStatus FolderHandle::ReadHead(std::string_view name, std::size_t count, std::string& content) const {
-  return ReadRegular(m_fd, name, count, UINT64_MAX, content, nullptr);
+ReadResult FolderHandle::ReadHead(std::string_view name, std::size_t count, std::string& content) const {
+  return ReadRegular(m_fd, name, count, UINT64_MAX, content, nullptr, {});
 }
 
-bool FolderHandle::MakeFolder(std::string_view name) const {
-  if (m_fd < 0 || !IsPlainName(name)) {
-    errno = m_fd < 0 ? EBADF : EINVAL;
-    return false;
-  }
+FsStatus FolderHandle::MakeFolder(std::string_view name, std::uint32_t mode) const {
+  if (const int error = CheckName(m_fd, name)) return FsStatus::Of(error);
   const std::string text(name);
-  return RetryOnEintr([&] { return ::mkdirat(m_fd, text.c_str(), 0777); }) == 0;
+  // Made without any permission for others, then opened (never through a
+  // link: the name is new and ours) to lose what it inherited and take its
+  // permissions.
+  if (RetryOnEintr([&] { return Sys().mkdirat(m_fd, text.c_str(), 0700); }) != 0) return FsStatus::Of(errno);
+  UniqueFd made(RetryOnEintr([&] { return Sys().openat(m_fd, text.c_str(), kFolderFlags | O_NOFOLLOW, 0); }));
+  int error = made ? Sys().dropAcls(made.Get()) : errno;
+  if (error == 0) error = posix::SetModeOf(made.Get(), mode);
+  if (error != 0) {
+    Sys().unlinkat(m_fd, text.c_str(), AT_REMOVEDIR);
+    return FsStatus::Of(error);
+  }
+  return {};
 }
 
-bool FolderHandle::RemoveFile(std::string_view name, const FileIdentity* expected) const {
+FsStatus FolderHandle::RenameNew(std::string_view from, std::string_view to) const {
+  int error = CheckName(m_fd, from);
+  if (error == 0) error = CheckName(m_fd, to);
+  if (error != 0) return FsStatus::Of(error);
+  const std::string source(from), target(to);
+  error = Sys().renameNoReplace(m_fd, source.c_str(), target.c_str());
+  if (error != EINVAL && error != ENOSYS && error != ENOTSUP) return FsStatus::Of(error);
+  // A file system that cannot refuse to replace (FAT and exFAT through
+  // FUSE): the target is looked at first, so only a name taken between
+  // the look and the rename can be replaced.
+  struct stat st {};
+  if (Sys().fstatat(m_fd, target.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) return FsStatus::Of(EEXIST);
+  if (errno != ENOENT) return FsStatus::Of(errno);
+  return StatusOf(Sys().renameat(m_fd, source.c_str(), m_fd, target.c_str()));
+}
+
+FsStatus FolderHandle::DropAcls() const {
+  if (m_fd < 0) return FsStatus::Of(EBADF);
+  return FsStatus::Of(Sys().dropAcls(m_fd));
+}
+
+FsStatus FolderHandle::SetMode(std::uint32_t mode) const {
+  if (m_fd < 0) return FsStatus::Of(EBADF);
+  return FsStatus::Of(posix::SetModeOf(m_fd, mode));
+}
+
+FsStatus FolderHandle::RemoveFile(std::string_view name, const FileIdentity* expected) const {
   EntryInfo info;
-  if (!Look(name, info)) return false;
-  if (info.kind != EntryKind::File) {
-    errno = EPERM;
-    return false;
-  }
-  if (expected && !(info.Identity() == *expected)) {
-    errno = ESTALE;
-    return false;
-  }
-  const std::string text(name);
-  return ::unlinkat(m_fd, text.c_str(), 0) == 0;
+  if (const FsStatus looked = Look(name, info); looked.Failed()) return looked;
+  if (info.kind != EntryKind::File) return FsStatus::Of(EPERM);
+  if (expected && !(info.Identity() == *expected)) return FsStatus::Of(ESTALE);
+  return StatusOf(Sys().unlinkat(m_fd, std::string(name).c_str(), 0));
 }
 
-bool FolderHandle::RemoveFolder(std::string_view name) const {
+FsStatus FolderHandle::RemoveFolder(std::string_view name) const {
   EntryInfo info;
-  if (!Look(name, info)) return false;
-  if (info.kind != EntryKind::Folder) {
-    errno = ENOTDIR;
-    return false;
-  }
-  const std::string text(name);
+  if (const FsStatus looked = Look(name, info); looked.Failed()) return looked;
+  if (info.kind != EntryKind::Folder) return FsStatus::Of(ENOTDIR);
   // AT_REMOVEDIR never follows a link: a link swapped in fails with ENOTDIR.
-  return ::unlinkat(m_fd, text.c_str(), AT_REMOVEDIR) == 0;
-}
-
-bool FolderHandle::TryLock() const {
-  if (m_fd < 0) {
-    errno = EBADF;
-    return false;
-  }
-  return RetryOnEintr([&] { return ::flock(m_fd, LOCK_EX | LOCK_NB); }) == 0;
+  return StatusOf(Sys().unlinkat(m_fd, std::string(name).c_str(), AT_REMOVEDIR));
 }
 
 AppendFile::~AppendFile() { Close(); }
 
-AppendFile::AppendFile(AppendFile&& other) noexcept : m_fd(other.m_fd) { other.m_fd = -1; }
+AppendFile::AppendFile(AppendFile&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_error(other.m_error) {}
 
 AppendFile& AppendFile::operator=(AppendFile&& other) noexcept {
   if (this != &other) {
     Close();
-    m_fd = other.m_fd;
-    other.m_fd = -1;
+    m_fd = std::exchange(other.m_fd, -1);
+    m_error = other.m_error;
   }
   return *this;
 }
 
-void AppendFile::Close() {
-  if (m_fd >= 0) ::close(m_fd);
-  m_fd = -1;
-}
+void AppendFile::Close() { UniqueFd(std::exchange(m_fd, -1)); }
 
-AppendFile AppendFile::Open(const FolderHandle& folder, std::string_view name) {
+AppendFile AppendFile::Open(const FolderHandle& folder, std::string_view name, const OpenedFileCheck& check) {
   AppendFile file;
-  if (!folder.IsOpen() || !IsPlainName(name)) {
-    errno = folder.IsOpen() ? EINVAL : EBADF;
+  UniqueFd fd;
+  EntryInfo opened;
+  const ReadResult result = posix::OpenRegularAt(folder.NativeHandle(), name, O_WRONLY | O_APPEND, fd, opened);
+  if (result.status != ReadStatus::Read) {
+    file.m_error = result.status == ReadStatus::Failed ? result.error
+                   : result.status == ReadStatus::Missing ? ENOENT
+                                                          : EPERM;
     return file;
   }
-  const std::string text(name);
-  struct stat st {};
-  if (RetryOnEintr([&] { return Sys().fstatat(folder.NativeHandle(), text.c_str(), &st, AT_SYMLINK_NOFOLLOW); }) != 0)
-    return file;
-  if (!S_ISREG(st.st_mode)) {
-    errno = EPERM;
+  if (check && !check(opened)) {
+    file.m_error = EPERM;
     return file;
   }
-  const int fd = RetryOnEintr([&] {
-    return ::openat(folder.NativeHandle(), text.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  });
-  if (fd < 0) return file;
-  struct stat opened {};
-  if (Sys().fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev || opened.st_ino != st.st_ino) {
-    ::close(fd);
-    errno = ESTALE;
-    return file;
-  }
-  file.m_fd = fd;
+  file.m_fd = fd.Release();
   return file;
 }
 
-bool AppendFile::Append(std::string_view bytes) const {
-  if (m_fd < 0) {
-    errno = EBADF;
-    return false;
-  }
+FsStatus AppendFile::Append(std::string_view bytes) const {
+  if (m_fd < 0) return FsStatus::Of(EBADF);
   const ssize_t n = RetryOnEintr([&] { return Sys().write(m_fd, bytes.data(), bytes.size()); });
-  if (n < 0) return false;
-  if (static_cast<std::size_t>(n) != bytes.size()) {
-    errno = ENOSPC;
-    return false;
-  }
-  return true;
+  if (n < 0) return FsStatus::Of(errno);
+  if (static_cast<std::size_t>(n) != bytes.size()) return FsStatus::Of(ENOSPC);
+  return {};
 }
 
 }  // namespace platform

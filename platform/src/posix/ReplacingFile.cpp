@@ -17,7 +17,9 @@
 #include <random>
 #include <unistd.h>
 
+#include "EntryStat.h"
 #include "SysCalls.h"
+#include "UniqueFd.h"
 
 namespace platform {
 namespace {
@@ -25,40 +27,11 @@ namespace {
 using posix::RetryOnEintr;
 using posix::Sys;
 
-constexpr std::string_view kTempPrefix = ".#ombral.";
+std::atomic<const char*> g_tempPrefix{".#tmp."};
 constexpr std::size_t kRandomDigits = 16;
 // New bytes are kept in memory up to this size, so they can be compared
 // with the old file; a longer file is streamed and always replaced.
 constexpr std::size_t kCompareLimit = 1u << 20;
-
-std::atomic<ReplacingFile::FaultHook> g_faultHook{nullptr};
-
-int Fault(const char* step, std::string_view name) {
-  const ReplacingFile::FaultHook hook = g_faultHook.load();
-  return hook ? hook(step, name) : 0;
-}
-
-// The process's file-creation mask, read without changing it (changing it,
-// even for a moment, would race with other threads creating files).
-mode_t ProcessUmask() {
-  static const mode_t mask = [] {
-    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
-      char line[256];
-      while (std::fgets(line, sizeof line, status)) {
-        unsigned value = 0;
-        if (std::sscanf(line, "Umask: %o", &value) == 1) {
-          std::fclose(status);
-          return static_cast<mode_t>(value & 0777);
-        }
-      }
-      std::fclose(status);
-    }
-    const mode_t old = ::umask(022);
-    ::umask(old);
-    return old;
-  }();
-  return mask;
-}
 
 std::string TemporaryName() {
   static std::mutex mutex;
@@ -69,9 +42,8 @@ std::string TemporaryName() {
     value = engine();
   }
   char text[64];
-  std::snprintf(text, sizeof text, "%.*s%ld.%016llx", static_cast<int>(kTempPrefix.size()), kTempPrefix.data(),
-                static_cast<long>(::getpid()), static_cast<unsigned long long>(value));
-  return text;
+  std::snprintf(text, sizeof text, "%ld.%016llx", static_cast<long>(::getpid()), static_cast<unsigned long long>(value));
+  return g_tempPrefix.load() + std::string(text);
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -89,8 +61,9 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // The process number in a temporary name, or 0 when the name is not one.
 long TemporaryOwnerProcess(std::string_view name) {
-  if (name.substr(0, kTempPrefix.size()) != kTempPrefix) return 0;
-  name.remove_prefix(kTempPrefix.size());
+  const std::string_view prefix = g_tempPrefix.load();
+  if (name.substr(0, prefix.size()) != prefix) return 0;
+  name.remove_prefix(prefix.size());
   const std::size_t dot = name.find('.');
   if (dot == std::string_view::npos || dot == 0 || name.size() - dot - 1 != kRandomDigits) return 0;
   long pid = 0;
@@ -103,12 +76,12 @@ long TemporaryOwnerProcess(std::string_view name) {
 
 }  // namespace
 
-void ReplacingFile::SetFaultHook(FaultHook hook) { g_faultHook = hook; }
+void ReplacingFile::SetTemporaryPrefix(const char* prefix) { g_tempPrefix = prefix; }
 
 unsigned ReplacingFile::FinalMode(const EntryInfo* old) const {
   if (m_options.forceMode && m_options.mode) return *m_options.mode & 0777;
   if (old) return old->mode & 0777;
-  return m_options.mode ? (*m_options.mode & 0777) : (0666 & ~ProcessUmask());
+  return m_options.mode ? (*m_options.mode & 0777) : (0666 & ~Sys().processUmask());
 }
 
 bool ReplacingFile::IsTemporaryName(std::string_view name) { return TemporaryOwnerProcess(name) != 0; }
@@ -117,12 +90,13 @@ bool ReplacingFile::RemoveLeftover(const FolderHandle& folder, std::string_view 
   const long pid = TemporaryOwnerProcess(name);
   if (pid == 0 || pid == ::getpid()) return false;
   EntryInfo info;
-  if (!folder.Look(name, info) || info.kind != EntryKind::File || info.owner != ::geteuid() || info.links != 1)
+  if (folder.Look(name, info).Failed() || info.kind != EntryKind::File || info.owner != EffectiveUser() ||
+      info.links != 1)
     return false;
   // A process of that number that still runs may be writing it.
-  if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) return false;
+  if (Sys().kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) return false;
   const FileIdentity identity = info.Identity();
-  return folder.RemoveFile(name, &identity);
+  return folder.RemoveFile(name, &identity).Ok();
 }
 
 ReplacingFile::~ReplacingFile() { Abandon(); }
@@ -139,12 +113,12 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
   m_error = 0;
   m_takenBy = EntryKind::Missing;
   m_written = EntryInfo{};
-  if (!m_folder || !m_folder->IsOpen() || !IsPlainName(m_name)) {
-    m_outcome = Fail(m_folder && m_folder->IsOpen() ? EINVAL : EBADF);
+  if (const int error = posix::CheckName(m_folder ? m_folder->NativeHandle() : -1, m_name)) {
+    m_outcome = Fail(error);
     return false;
   }
   EntryInfo old;
-  const bool hadOld = m_folder->Look(m_name, old);
+  const bool hadOld = m_folder->Look(m_name, old).Ok();
   if (hadOld && old.kind != EntryKind::File) {
     m_takenBy = old.kind;
     m_outcome = Outcome::NameTaken;
@@ -158,14 +132,20 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
   for (int attempt = 0; attempt < 8; ++attempt) {
     m_temp = TemporaryName();
     m_fd = RetryOnEintr([&] {
-      return ::openat(m_folder->NativeHandle(), m_temp.c_str(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, createMode);
+      return Sys().openat(m_folder->NativeHandle(), m_temp.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, createMode);
     });
     if (m_fd >= 0 || errno != EEXIST) break;
   }
   if (m_fd < 0) {
     m_outcome = Fail(errno);
     m_temp.clear();
+    return false;
+  }
+  // What the folder's default ACL gave the new file goes: its mode alone
+  // says who may read it.
+  if (const int error = Sys().dropAcls(m_fd)) {
+    m_outcome = Fail(error);
     return false;
   }
   m_outcome = Outcome::Failed;
@@ -187,10 +167,6 @@ bool ReplacingFile::Write(std::string_view bytes) {
 bool ReplacingFile::Flush() {
   if (m_error != 0) return false;
   if (m_pending.empty()) return true;
-  if (const int injected = Fault("write", m_name)) {
-    m_error = injected;
-    return false;
-  }
   if (!WriteAll(m_fd, m_pending)) {
     m_error = errno;
     return false;
@@ -201,19 +177,21 @@ bool ReplacingFile::Flush() {
 
 bool ReplacingFile::SameAsOld(const EntryInfo& old) const {
   if (!m_options.keepUnchanged || !m_keptAll || old.kind != EntryKind::File || old.size != m_size) return false;
-  // The old file stays only when it is also as open to others as asked.
-  if (m_options.forceMode && m_options.mode && (old.mode & 0777) != (*m_options.mode & 0777)) return false;
+  // The old file stays only when it is also as open to others as asked
+  // (where the file system keeps permissions at all) and carries no access
+  // control list that opens it to more.
+  if (m_options.forceMode && m_options.mode && (old.mode & 0777) != (*m_options.mode & 0777) &&
+      m_folder->Traits().modesStored)
+    return false;
   if (m_options.group && old.group != *m_options.group) return false;
+  if (m_folder->LookAcl(m_name) != AclState::None) return false;
   std::string content;
   return m_folder->ReadFile(m_name, m_size, content) == ReadStatus::Read && content == m_pending;
 }
 
 ReplacingFile::Outcome ReplacingFile::Fail(int error) {
-  if (m_fd >= 0) {
-    ::close(m_fd);
-    m_fd = -1;
-  }
-  if (!m_temp.empty() && m_folder && m_folder->IsOpen()) ::unlinkat(m_folder->NativeHandle(), m_temp.c_str(), 0);
+  posix::UniqueFd(std::exchange(m_fd, -1));
+  if (!m_temp.empty() && m_folder && m_folder->IsOpen()) Sys().unlinkat(m_folder->NativeHandle(), m_temp.c_str(), 0);
   m_temp.clear();
   m_pending.clear();
   m_finished = false;
@@ -242,7 +220,7 @@ ReplacingFile::Outcome ReplacingFile::Finish() {
   if (m_temp.empty() || m_finished) return m_outcome;
   if (m_error != 0) return Fail(m_error);
   EntryInfo old;
-  const bool hadOld = m_folder->Look(m_name, old);
+  const bool hadOld = m_folder->Look(m_name, old).Ok();
   if (hadOld && old.kind != EntryKind::File) {
     m_takenBy = old.kind;
     Fail(0);
@@ -261,24 +239,19 @@ ReplacingFile::Outcome ReplacingFile::Finish() {
   struct stat st {};
   if (Sys().fstat(m_fd, &st) != 0) return Fail(errno);
   if (m_options.group && st.st_gid != *m_options.group) {
-    if (::fchown(m_fd, static_cast<uid_t>(-1), static_cast<gid_t>(*m_options.group)) == 0) st.st_gid = *m_options.group;
-    else mode &= ~static_cast<mode_t>(070);
+    if (Sys().fchown(m_fd, static_cast<uid_t>(-1), static_cast<gid_t>(*m_options.group)) == 0)
+      st.st_gid = *m_options.group;
+    else
+      mode &= ~static_cast<mode_t>(070);
   }
-  if ((st.st_mode & 07777) != mode && ::fchmod(m_fd, mode) != 0) return Fail(errno);
-  const int fd = m_fd;
-  m_fd = -1;
-  // A network file system may report a failed write only here.
-  if (::close(fd) != 0 && errno != EINTR) return Fail(errno);
+  if ((st.st_mode & 07777) != mode)
+    if (const int error = posix::SetModeOf(m_fd, mode)) return Fail(error);
+  // A network file system may report a failed write only at the close.
+  if (const int error = posix::UniqueFd(std::exchange(m_fd, -1)).Close()) return Fail(error);
   m_pending.clear();
-  m_written.kind = EntryKind::File;
+  m_written = posix::ToEntryInfo(st);
   m_written.size = m_size;
-  m_written.modifySeconds = st.st_mtim.tv_sec;
-  m_written.modifyNanos = static_cast<std::uint32_t>(st.st_mtim.tv_nsec);
-  m_written.device = st.st_dev;
-  m_written.inode = st.st_ino;
   m_written.mode = mode;
-  m_written.owner = st.st_uid;
-  m_written.group = st.st_gid;
   m_written.links = 1;
   m_finished = true;
   m_outcome = hadOld ? Outcome::Replaced : Outcome::Created;
@@ -288,25 +261,24 @@ ReplacingFile::Outcome ReplacingFile::Finish() {
 ReplacingFile::Outcome ReplacingFile::Publish() {
   if (!m_finished) return m_outcome;
   m_finished = false;
-  if (const int injected = Fault("rename", m_name)) return Fail(injected);
   const int dir = m_folder->NativeHandle();
   if (m_outcome == Outcome::Replaced && m_options.exchange) {
     // The two names swap in one step; the old file, now under the temporary
     // name, goes afterwards. A rename over the old file would do the same,
     // but ext4 then starts writing the new file out at once, which costs a
     // page several times what writing it did.
-    if (::renameat2(dir, m_temp.c_str(), dir, m_name.c_str(), RENAME_EXCHANGE) == 0) {
+    if (Sys().exchangeNames(dir, m_temp.c_str(), m_name.c_str()) == 0) {
       // Only a regular file goes: what else took the old name meanwhile is
       // left under the temporary name.
       struct stat st {};
       if (Sys().fstatat(dir, m_temp.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-        ::unlinkat(dir, m_temp.c_str(), 0);
+        Sys().unlinkat(dir, m_temp.c_str(), 0);
       m_temp.clear();
       return m_outcome;
     }
     // The file system cannot swap names (or the old file went): rename.
   }
-  if (::renameat(dir, m_temp.c_str(), dir, m_name.c_str()) != 0) return Fail(errno);
+  if (Sys().renameat(dir, m_temp.c_str(), dir, m_name.c_str()) != 0) return Fail(errno);
   m_temp.clear();
   return m_outcome;
 }

@@ -1,19 +1,29 @@
 // The one seam through which the POSIX backend makes its system calls. Tests
 // replace single entries to produce faults the real system cannot be made to
-// produce on demand (EINTR, EIO); ResetSysCalls puts the real calls back.
+// produce on demand (EINTR, EIO, a kill at a chosen rename); ResetSysCalls
+// puts the real calls back. Every system call of the backend goes through
+// here, the ones only one operating system has included: those are filled
+// in by that system's folder (src/linux), behind entries that say what they
+// do rather than which call does it.
 #pragma once
 
 #include <cerrno>
 #include <dirent.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/types.h>
 #include <sys/vfs.h>
+#include <vector>
+
+#include "platform/FolderHandle.h"
 
 namespace platform::posix {
 
 struct SysCallTable {
+  // Plain POSIX.
   int (*open)(const char* path, int flags, mode_t mode);
+  int (*openat)(int dirFd, const char* path, int flags, mode_t mode);
   ssize_t (*read)(int fd, void* buffer, size_t count);
   ssize_t (*write)(int fd, const void* buffer, size_t count);
   int (*close)(int fd);
@@ -21,7 +31,15 @@ struct SysCallTable {
   int (*fstat)(int fd, struct stat* status);
   int (*stat)(const char* path, struct stat* status);
   int (*lstat)(const char* path, struct stat* status);
+  // Status of a name relative to an open folder.
+  int (*fstatat)(int dirFd, const char* path, struct stat* status, int flags);
   int (*mkdir)(const char* path, mode_t mode);
+  int (*mkdirat)(int dirFd, const char* path, mode_t mode);
+  int (*unlinkat)(int dirFd, const char* path, int flags);
+  int (*renameat)(int fromDir, const char* from, int toDir, const char* to);
+  int (*fchmod)(int fd, mode_t mode);
+  int (*fchown)(int fd, uid_t owner, gid_t group);
+  int (*flock)(int fd, int operation);
   DIR* (*opendir)(const char* path);
   struct dirent* (*readdir)(DIR* dir);
   int (*closedir)(DIR* dir);
@@ -34,12 +52,39 @@ struct SysCallTable {
   int (*statfs)(const char* path, struct statfs* status);
   int (*ftruncate)(int fd, off_t length);
   int (*fsync)(int fd);
-  // Status of a name relative to an open folder.
-  int (*fstatat)(int dirFd, const char* path, struct stat* status, int flags);
+  // Whether a process runs (signal 0 only).
+  int (*kill)(pid_t process, int signal);
+
+  // What each operating system does its own way (src/linux). Each returns
+  // 0 or an errno value.
+  // The names of the open folder `dirFd`, read through a descriptor of its
+  // own (so the caller's position never moves), "." and ".." left out.
+  int (*listNames)(int dirFd, std::vector<FolderName>& names);
+  // Swaps the names `a` and `b` of a folder in one step (ENOSYS, EINVAL:
+  // the file system cannot).
+  int (*exchangeNames)(int dirFd, const char* a, const char* b);
+  // Renames `from` to `to` only when nothing holds `to` (EEXIST).
+  int (*renameNoReplace)(int dirFd, const char* from, const char* to);
+  // The path the system gives an open descriptor now ("" when none).
+  std::string (*descriptorPath)(int fd);
+  // The process's file-creation mask, read without changing it.
+  mode_t (*processUmask)();
+  // Whether `name` of the open folder `dirFd` (not followed) carries an
+  // access control list beyond its mode.
+  AclState (*aclOf)(int dirFd, const char* name);
+  // Takes away the access and default ACLs of an open file or folder.
+  int (*dropAcls)(int fd);
+  // What the file system of an open descriptor keeps of its files.
+  FileSystemTraits (*traitsOf)(int fd);
 };
 
 SysCallTable& Sys();
 void ResetSysCalls();
+// The real calls, whatever Sys() holds now (for a replaced entry that
+// passes on to the real one).
+const SysCallTable& RealSysCalls();
+// The real calls of this operating system (src/<system>).
+void FillSystemCalls(SysCallTable& table);
 
 // Repeats a call that returns -1 for failure while it fails with EINTR.
 template <typename Call>

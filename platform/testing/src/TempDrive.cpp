@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <fcntl.h>
 #include <cstdio>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -106,6 +107,15 @@ void TempDrive::Chmod(std::string_view relative, unsigned mode) const {
 }
 
 bool RunningAsRoot() { return geteuid() == 0; }
+
+ScopedFolderLock::ScopedFolderLock(const std::string& nativeFolder)
+    : m_fd(::open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+  m_held = m_fd >= 0 && ::flock(m_fd, LOCK_SH | LOCK_NB) == 0;
+}
+
+ScopedFolderLock::~ScopedFolderLock() {
+  if (m_fd >= 0) ::close(m_fd);
+}
 
 bool MakeFifo(const std::string& nativePath) { return ::mkfifo(nativePath.c_str(), 0644) == 0; }
 

@@ -61,6 +61,21 @@ private:
   bool m_active = false;
 };
 
+// While it lives, a shared lock (flock) on a folder, as any user who may
+// read the folder can take one.
+class ScopedFolderLock {
+public:
+  explicit ScopedFolderLock(const std::string& nativeFolder);
+  ~ScopedFolderLock();
+  ScopedFolderLock(const ScopedFolderLock&) = delete;
+  ScopedFolderLock& operator=(const ScopedFolderLock&) = delete;
+  bool Held() const { return m_held; }
+
+private:
+  int m_fd = -1;
+  bool m_held = false;
+};
+
 // Makes a named pipe at a native path; false when it cannot.
 bool MakeFifo(const std::string& nativePath);
 // Swaps two names of one file system in one step (whatever they are: a
