@@ -8,6 +8,7 @@
 
 #include "GalleryPages.h"
 #include "ProtocolText.h"
+#include "platform/FsStatus.h"
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"
 #include "platform/Clock.h"
@@ -182,7 +183,7 @@ bool COmbralScan::LockTree() {
 }
 
 // The protocol line of a page that could not be opened or written.
-std::string PageProblemText(const std::string& path, platform::EntryKind takenBy, bool opening) {
+std::string PageProblemText(const std::string& path, platform::EntryKind takenBy, bool opening, int error) {
   const char* holder = nullptr;
   switch (takenBy) {
     case platform::EntryKind::Link: holder = "a symbolic link"; break;
@@ -192,13 +193,13 @@ std::string PageProblemText(const std::string& path, platform::EntryKind takenBy
   }
   CString text;
   if (holder) text.Format("Cannot write file \"%s\": %s holds its name.", path.c_str(), holder);
-  else if (opening) text.Format("Cannot open file \"%s\" with write permission!", path.c_str());
-  else text.Format("Cannot write file \"%s\"!", path.c_str());
+  else if (opening) return ombral::ProblemText("Cannot open file", path, error, " with write permission");
+  else return ombral::ProblemText("Cannot write file", path, error);
   return std::string(text.GetView());
 }
 
 void COmbralScan::ReportPageProblem(const CHtmlFile& page, bool opening) {
-  Error("%s", PageProblemText(page.GetPath(), page.TakenBy(), opening).c_str());
+  Error("%s", PageProblemText(page.GetPath(), page.TakenBy(), opening, page.Error()).c_str());
 }
 
 bool COmbralScan::WriteTopLevelPage(const char* name, const std::function<void(CHtmlFile&)>& write) {
@@ -294,7 +295,7 @@ bool COmbralScan::RunScan() {
     // The main index keeps its old content: a new one would miss folders.
     mainIndex.Abandon();
     StopPreviews();
-    if (!m_bDryRun) m_run->pages->Save();
+    if (!m_bDryRun) (void)m_run->pages->Save();  // the stop is the news; the next run writes it
     m_run.reset();
     SetStatusText("SCAN CANCELED!");
     return false;
@@ -305,8 +306,10 @@ bool COmbralScan::RunScan() {
       ReportPageProblem(mainIndex, false);
   }
   if (m_bRemoveStale) RemoveStaleFiles();
-  if (!m_bDryRun && !m_run->pages->Save())
-    Error("Cannot write file \"%s\\%s\"!", m_strPath.GetString(), CPageRecord::kName);
+  if (const platform::FsStatus saved = m_bDryRun ? platform::FsStatus() : m_run->pages->Save(); saved.Failed())
+    Error("%s", ombral::ProblemText("Cannot write file", std::string(m_strPath.GetView()) + "\\" + CPageRecord::kName,
+                                    saved.Error())
+                    .c_str());
   ReportStatistics(totalBytes, totalImages, pathCount, createdFiles);
   m_run.reset();
   SetStatusText("SCAN COMPLETED");

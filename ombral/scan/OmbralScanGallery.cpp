@@ -2,6 +2,7 @@
 // the pages written from it after the walk, when the folders below every
 // folder are known (its album cards show their covers and counts).
 #include "GalleryPages.h"
+#include "ProtocolText.h"
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"
 #include "platform/Preview.h"
@@ -86,7 +87,7 @@ int COmbralScan::WriteGallery() {
     const platform::SharedFolder handle = cursor.Open(node, error);
     if (!handle) {
       // Changed since the walk listed it: another folder holds its name now.
-      Error("Cannot search path \"%s\"!", tree.Node(node).path.GetString());
+      Error("%s", ombral::ProblemText("Cannot search path", tree.Node(node).path.GetView(), error).c_str());
       continue;
     }
     CHtmlFile page;

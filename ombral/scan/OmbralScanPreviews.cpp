@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Digest.h"
+#include "ProtocolText.h"
 #include "GalleryPages.h"
 #include "ScanRunState.h"
 #include "platform/Preview.h"
@@ -53,11 +54,12 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
 
   auto previews = std::make_shared<CPreviewFolder>(pending.handle, pending.folder);
   if (m_bGallery) previews->UseThirdForm();
-  switch (previews->Open(!m_bDryRun)) {
+  switch (previews->Open(!m_bDryRun, files.size())) {
     case CPreviewFolder::State::Absent:
       if (m_bDryRun) return;  // a dry run writes nothing
-      if (!previews->Create()) {
-        pending.previewFolderProblem.Format("Cannot create folder \"%s\"!", previews->FolderPath().GetString());
+      if (const platform::FsStatus created = previews->Create(); created.Failed()) {
+        pending.previewFolderProblem =
+            CString(ombral::ProblemText("Cannot create folder", previews->FolderPath().GetView(), created.Error()));
         pending.previewFolderError = true;
         return;
       }
@@ -250,7 +252,9 @@ void COmbralScan::ReportPreview(const PendingFolder& pending, std::size_t index)
             picture.result && !picture.result->reason.empty() ? picture.result->reason.c_str() : "unknown reason");
       break;
     case Kind::WriteFailed:
-      Error("Cannot write file \"%s\"!", pending.previews->PreviewPath(name.GetString()).GetString());
+      Error("%s", ombral::ProblemText("Cannot write file", pending.previews->PreviewPath(name.GetString()).GetView(),
+                                      picture.result ? picture.result->error : 0)
+                      .c_str());
       break;
     case Kind::NameTaken:
       Warn("Kept \"%s\": not written by Ombral.", pending.previews->PreviewPath(name.GetString()).GetString());
@@ -262,7 +266,8 @@ void COmbralScan::ReportPreview(const PendingFolder& pending, std::size_t index)
 
 void COmbralScan::SavePreviewRecord(PendingFolder& pending) {
   if (m_bDryRun || !pending.previews || !pending.previews->IsChanged()) return;
-  if (!pending.previews->Save()) Error("Cannot write file \"%s\"!", pending.previews->RecordPath().GetString());
+  if (const platform::FsStatus saved = pending.previews->Save(); saved.Failed())
+    Error("%s", ombral::ProblemText("Cannot write file", pending.previews->RecordPath().GetView(), saved.Error()).c_str());
 }
 
 void COmbralScan::NoteStaleCandidates(const PendingFolder& pending) {

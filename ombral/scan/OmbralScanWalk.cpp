@@ -6,6 +6,7 @@
 #include <string>
 
 #include "GalleryPages.h"
+#include "ProtocolText.h"
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"
 #include "ombral/OmbralScan.h"
@@ -94,7 +95,7 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
   if (!pending.searched) {
     // A folder that vanished or cannot be read is reported and passed over;
     // the rest of the tree is still scanned.
-    Error("Cannot search path \"%s\"!", folder.GetString());
+    Error("%s", ombral::ProblemText("Cannot search path", folder.GetView(), pending.openError).c_str());
     if (!ignoreEmpty && mainIndex) WriteMainIndexLine(*mainIndex, root, folder, nullptr);
     return;
   }
@@ -223,7 +224,7 @@ void COmbralScan::ReportWriterProblems(bool wait) {
   if (!m_run || !m_run->writer) return;
   if (wait) m_run->writer->Drain();
   for (const CPageWriter::Problem& problem : m_run->writer->TakeProblems())
-    Error("%s", PageProblemText(problem.path, problem.takenBy, false).c_str());
+    Error("%s", PageProblemText(problem.path, problem.takenBy, false, problem.error).c_str());
 }
 
 void COmbralScan::StopPreviews() {

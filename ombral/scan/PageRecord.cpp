@@ -8,6 +8,8 @@
 namespace {
 
 constexpr std::string_view kHead = "Ombral pages 1\n";
+// A record of a tree of a million folders stays well below this; a larger
+// file is not read.
 constexpr std::uint64_t kMaxRecordBytes = 256u << 20;
 
 std::string LineOf(const std::string& place, const std::string& digest) {
@@ -22,15 +24,20 @@ CPageRecord::State CPageRecord::Open(bool dryRun) {
   m_state = State::Foreign;
   if (!m_root || !m_root->IsOpen()) return m_state;
   std::string text;
-  platform::EntryInfo info;
-  switch (m_root->ReadFile(kName, kMaxRecordBytes, text, &info).status) {
+  // Owner, links and mode are checked on the opened file before a byte of
+  // it is read.
+  const bool modesStored = m_root->Traits().modesStored;
+  const auto trusted = [modesStored](const platform::EntryInfo& opened) {
+    return platform::IsOwnedBySelfOrAdmin(opened) && opened.links == 1 && ((opened.mode & 022) == 0 || !modesStored) &&
+           opened.size <= kMaxRecordBytes;
+  };
+  switch (m_root->ReadFile(kName, UINT64_MAX, text, nullptr, trusted).status) {
     case platform::ReadStatus::Missing:
       m_state = State::Absent;
-      if (dryRun || !record_text::WriteRecord(m_root, kName, kHead)) return m_state;
+      if (dryRun || record_text::WriteRecord(m_root, kName, kHead).Failed()) return m_state;
       break;
     case platform::ReadStatus::Read:
-      if (!platform::IsOwnedBySelfOrAdmin(info) || (info.mode & 022) != 0 || text.compare(0, kHead.size(), kHead) != 0)
-        return m_state;
+      if (text.compare(0, kHead.size(), kHead) != 0) return m_state;
       for (std::string_view rest = std::string_view(text).substr(kHead.size()); !rest.empty();) {
         const std::size_t end = rest.find('\n');
         if (end == std::string_view::npos) break;  // a cut last line
@@ -46,7 +53,7 @@ CPageRecord::State CPageRecord::Open(bool dryRun) {
       return m_state;
   }
   m_state = State::Ours;
-  if (!dryRun) m_journal = platform::AppendFile::Open(*m_root, kName);
+  if (!dryRun) m_journal = platform::AppendFile::Open(*m_root, kName, trusted);
   return m_state;
 }
 
@@ -72,8 +79,8 @@ void CPageRecord::Forget(const std::string& place) {
   m_earlier.erase(place);
 }
 
-bool CPageRecord::Save() {
-  if (m_state != State::Ours) return true;
+platform::FsStatus CPageRecord::Save() {
+  if (m_state != State::Ours) return {};
   std::string text(kHead);
   {
     std::lock_guard<std::mutex> lock(m_mutex);

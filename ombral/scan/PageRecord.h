@@ -9,9 +9,11 @@
 // at any moment leaves a record that names every page it wrote; a run that
 // ends writes the record anew with one line per place.
 //
-// The record is trusted only when it is a regular file of the user the
-// scan runs as (or of the administrator) that nobody else may change: it
-// decides over pages in every folder of the tree.
+// The record is trusted only when it is a regular file with one link of the
+// user the scan runs as (or of the administrator) that nobody else may
+// change: it decides over pages in every folder of the tree. That is
+// checked on the opened file before a byte of it is read. It is readable
+// by its owner alone: it names every folder, private ones too.
 #pragma once
 
 #include <map>
@@ -47,8 +49,8 @@ public:
   // The page at `place` was removed.
   void Forget(const std::string& place);
   // Writes the record anew: this run's digest for each place it wrote, and
-  // what earlier runs recorded for the other places. False when that fails.
-  bool Save();
+  // what earlier runs recorded for the other places.
+  platform::FsStatus Save();
 
 private:
   platform::SharedFolder m_root;

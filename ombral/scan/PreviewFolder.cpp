@@ -12,9 +12,12 @@ namespace {
 using platform::EntryInfo;
 using platform::EntryKind;
 
-// A record of a folder of a million pictures stays well below this; a
-// larger file is not one this scan wrote.
-constexpr std::uint64_t kMaxRecordBytes = 256u << 20;
+// A record has one line per picture the folder had (a few hundred bytes,
+// at most about 1.5 KiB with the longest name and camera, and a killed run
+// may have added a second); it is refused unread beyond this for a folder
+// of so many names: a file that large is not one this scan wrote.
+constexpr std::uint64_t kRecordBase = 1u << 20;
+constexpr std::uint64_t kRecordBytesPerName = 4u << 10;
 // Previews are small; a file of a preview's name beyond this is no preview.
 constexpr std::uint64_t kMaxPreviewBytes = 64u << 20;
 
@@ -24,7 +27,12 @@ CPreviewFolder::CPreviewFolder(platform::SharedFolder pictures, CString pictures
     : m_pictures(std::move(pictures)), m_path(picturesPath + "\\" + kFolderName) {}
 
 bool CPreviewFolder::IsTrustedRecord(const EntryInfo& record) const {
-  if (record.kind != EntryKind::File || !platform::IsOwnedBySelfOrAdmin(record)) return false;
+  // A second link could be another tree's record, or lead a line this scan
+  // adds into a file of somebody else's.
+  if (record.kind != EntryKind::File || !platform::IsOwnedBySelfOrAdmin(record) || record.links != 1) return false;
+  // Where the file system keeps no permissions, every file shows the same
+  // mode; what it says tells nothing.
+  if (!m_traits.modesStored) return true;
   // Whoever may change the record must be able to change the folder's
   // files anyway: the record then grants nobody a removal they could not
   // make themselves.
@@ -33,10 +41,11 @@ bool CPreviewFolder::IsTrustedRecord(const EntryInfo& record) const {
   return true;
 }
 
-CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers) {
+CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers, std::size_t pictureCount) {
   m_records.clear();
   m_fileNames.clear();
   m_changed = false;
+  m_adoptable = false;
   m_folder.reset();
   const platform::FsStatus looked = m_pictures ? m_pictures->Look(kFolderName, m_folderInfo)
                                                : platform::FsStatus::Of(EBADF);
@@ -51,35 +60,58 @@ CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers) {
   auto folder = std::make_shared<platform::FolderHandle>(m_pictures->OpenFolder(kFolderName));
   m_state = State::Foreign;
   if (!folder->IsOpen()) return m_state;
-  m_folder = std::move(folder);
+  m_traits = folder->Traits();
   std::vector<platform::FolderName> names;
-  if (!ReadRecord() || m_folder->List(names).Failed()) {
-    m_folder.reset();
-    m_records.clear();
-    return m_state;
-  }
+  if (folder->List(names).Failed()) return m_state;
+  bool onlyFiles = true;
   for (const platform::FolderName& name : names) {
     if (platform::ReplacingFile::IsTemporaryName(name.name)) {
-      if (removeLeftovers) platform::ReplacingFile::RemoveLeftover(*m_folder, name.name);
+      if (removeLeftovers) platform::ReplacingFile::RemoveLeftover(*folder, name.name);
       continue;
     }
     if (name.kind != EntryKind::Folder) m_fileNames.insert(name.name);
+    else onlyFiles = false;
   }
-  m_state = State::Ours;
+  m_folder = std::move(folder);
+  const std::uint64_t limit = kRecordBase + (names.size() + pictureCount) * kRecordBytesPerName;
+  switch (ReadRecord(limit)) {
+    case platform::ReadStatus::Read:
+      m_state = State::Ours;
+      return m_state;
+    case platform::ReadStatus::Missing:
+      // A folder of the scan's user that nobody else may write into and
+      // that holds nothing: made by a run that could not write its record
+      // (a full disk, a kill). It is adopted when previews are made.
+      if (onlyFiles && m_fileNames.empty() && platform::IsOwnedBySelfOrAdmin(m_folderInfo) &&
+          m_folderInfo.owner == platform::EffectiveUser() &&
+          ((m_folderInfo.mode & 022) == 0 || !m_traits.modesStored)) {
+        m_adoptable = true;
+        m_state = State::Absent;
+        return m_state;
+      }
+      break;
+    default:
+      break;
+  }
+  m_folder.reset();
+  m_records.clear();
+  m_fileNames.clear();
   return m_state;
 }
 
-bool CPreviewFolder::ReadRecord() {
+platform::ReadStatus CPreviewFolder::ReadRecord(std::uint64_t limit) {
   std::string text;
-  EntryInfo info;
-  if (m_folder->ReadFile(kRecordName, kMaxRecordBytes, text, &info) != platform::ReadStatus::Read ||
-      !IsTrustedRecord(info))
-    return false;
+  // Owner, links and mode are checked on the opened file before a byte of
+  // it is read, and a record too large for its folder is not read at all.
+  const platform::ReadResult read = m_folder->ReadFile(
+      kRecordName, UINT64_MAX, text, nullptr,
+      [this, limit](const EntryInfo& opened) { return IsTrustedRecord(opened) && opened.size <= limit; });
+  if (read.status != platform::ReadStatus::Read) return read.status;
   int version = 0;
   if (text.compare(0, preview_record::kHead3.size(), preview_record::kHead3) == 0) version = 3;
   else if (text.compare(0, preview_record::kHead2.size(), preview_record::kHead2) == 0) version = 2;
   else if (text.compare(0, preview_record::kHead1.size(), preview_record::kHead1) == 0) version = 1;
-  else return false;
+  else return platform::ReadStatus::Refused;
   // Lines that do not read as a record line are dropped: their pictures
   // simply get a new preview, and their files are not known as ours. A
   // later line of a picture (added while a run wrote its preview) wins.
@@ -98,24 +130,30 @@ bool CPreviewFolder::ReadRecord() {
   // A record of the third form stays one, also in a scan without the gallery.
   m_diskThird = version == 3;
   m_third = m_third || m_diskThird;
-  return true;
+  return platform::ReadStatus::Read;
 }
 
-bool CPreviewFolder::Create() {
+platform::FsStatus CPreviewFolder::Create() {
   m_state = State::Foreign;
-  if (!m_pictures || m_pictures->MakeFolder(kFolderName, 0755).Failed()) return false;
-  auto folder = std::make_shared<platform::FolderHandle>(m_pictures->OpenFolder(kFolderName));
-  if (!folder->IsOpen() || m_pictures->Look(kFolderName, m_folderInfo).Failed()) return false;
-  m_folder = std::move(folder);
+  if (!m_pictures) return platform::FsStatus::Of(EBADF);
+  if (!m_adoptable) {
+    if (const platform::FsStatus made = m_pictures->MakeFolder(kFolderName, 0755); made.Failed()) return made;
+    auto folder = std::make_shared<platform::FolderHandle>(m_pictures->OpenFolder(kFolderName));
+    if (!folder->IsOpen()) return platform::FsStatus::Of(folder->Error());
+    m_folder = std::move(folder);
+    m_traits = m_folder->Traits();
+  }
+  if (const platform::FsStatus looked = m_pictures->Look(kFolderName, m_folderInfo); looked.Failed()) return looked;
+  m_adoptable = false;
   m_records.clear();
   m_changed = true;
-  if (!Save()) {
+  if (const platform::FsStatus saved = Save(); saved.Failed()) {
     m_folder.reset();
-    return false;
+    return saved;
   }
   m_fileNames = {kRecordName};
   m_state = State::Ours;
-  return true;
+  return {};
 }
 
 const CPreviewFolder::Line* CPreviewFolder::Find(const std::string& picture) const {
@@ -132,24 +170,27 @@ void CPreviewFolder::Erase(const std::string& picture) {
   if (m_records.erase(picture)) m_changed = true;
 }
 
-bool CPreviewFolder::Save() {
-  if (!m_folder) return false;
+platform::FsStatus CPreviewFolder::Save() {
+  if (!m_folder) return platform::FsStatus::Of(EBADF);
   bool third = m_third;
   for (const auto& [name, line] : m_records) third = third || line.HasFacts();
   std::string text(third ? preview_record::kHead3 : preview_record::kHead2);
   for (const auto& [name, line] : m_records) text += preview_record::Format(name, line, third);
   std::lock_guard<std::mutex> lock(m_journalMutex);
   m_journal.Close();  // lines added from now on go to the new file
-  if (!record_text::WriteRecord(m_folder, kRecordName, text)) return false;
+  if (const platform::FsStatus written = record_text::WriteRecord(m_folder, kRecordName, text); written.Failed())
+    return written;
   m_changed = false;
   m_diskThird = third;
-  return true;
+  return {};
 }
 
 bool CPreviewFolder::Note(const std::string& picture, const Line& line) const {
   if (!m_folder) return false;
   std::lock_guard<std::mutex> lock(m_journalMutex);
-  if (!m_journal.IsOpen()) m_journal = platform::AppendFile::Open(*m_folder, kRecordName);
+  if (!m_journal.IsOpen())
+    m_journal = platform::AppendFile::Open(*m_folder, kRecordName,
+                                           [this](const EntryInfo& opened) { return IsTrustedRecord(opened); });
   // A line takes the form of the record it is added to.
   return m_journal.Append(preview_record::Format(picture, line, m_diskThird)).Ok();
 }

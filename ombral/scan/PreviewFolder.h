@@ -5,10 +5,11 @@
 // "_xthumbs/a.jpg.jpg" and "_xthumbs/b.png.jpg". The record
 // "_xthumbs/_xthumbs.txt" (PreviewRecord.h) holds one line per picture. A
 // folder of that name is the scan's own only when it is a plain folder with
-// a record the scan can trust: a regular file that belongs to the user the
-// scan runs as (or to the administrator), starts with the record's first
-// line, and may not be changed by anyone who could not change the preview
-// folder itself. Anything else of that name is somebody else's: the scan
+// a record the scan can trust: a regular file with one link that belongs to
+// the user the scan runs as (or to the administrator), starts with the
+// record's first line, and may not be changed by anyone who could not
+// change the preview folder itself; all but the first line are checked on
+// the opened file before a byte of it is read. Anything else of that name is somebody else's: the scan
 // neither writes into it nor deletes from it.
 //
 // Every step goes through the open folders: the preview folder is opened
@@ -46,11 +47,15 @@ public:
 
   // Looks at the preview folder, reads its record and its file names; with
   // `removeLeftovers` it removes the temporary files an interrupted run left
-  // there (they are never among the file names).
-  State Open(bool removeLeftovers = false);
+  // there (they are never among the file names). `pictureCount`, the
+  // pictures of the folder, bounds the size a record may have. An empty
+  // folder of the scan's own user without a record (a run could not write
+  // it) is Absent, and Create adopts it.
+  State Open(bool removeLeftovers = false, std::size_t pictureCount = 0);
   State GetState() const { return m_state; }
-  // Makes the folder and an empty record; Ours on success.
-  bool Create();
+  // Makes the folder (or adopts the empty one Open found) and an empty
+  // record; Ours on success.
+  platform::FsStatus Create();
   // The open preview folder (when Ours).
   const platform::SharedFolder& Handle() const { return m_folder; }
 
@@ -59,9 +64,8 @@ public:
   void Set(const std::string& picture, const Line& line);
   void Erase(const std::string& picture);
   bool IsChanged() const { return m_changed; }
-  // Writes the whole record into a new file that takes its name; false
-  // when that fails.
-  bool Save();
+  // Writes the whole record into a new file that takes its name.
+  platform::FsStatus Save();
   // Adds one line at the end of the record on disk, before the preview it
   // names takes its name: a run killed at any moment leaves a record that
   // names every preview it wrote. Safe from several threads.
@@ -96,12 +100,14 @@ public:
   static std::string PreviewName(const std::string& picture) { return picture + ".jpg"; }
 
 private:
-  bool ReadRecord();
+  platform::ReadStatus ReadRecord(std::uint64_t limit);
   bool IsTrustedRecord(const platform::EntryInfo& record) const;
 
   platform::SharedFolder m_pictures;
   platform::SharedFolder m_folder;
   platform::EntryInfo m_folderInfo;
+  platform::FileSystemTraits m_traits;
+  bool m_adoptable = false;  // an empty folder of ours without a record: Create takes it
   CString m_path;
   State m_state = State::Absent;
   std::map<std::string, Line> m_records;

@@ -1,6 +1,8 @@
 // Escaping of control characters for protocol lines.
 #include "ProtocolText.h"
 
+#include "platform/FsStatus.h"
+
 #include <cstdio>
 
 #include "HtmlText.h"
@@ -46,6 +48,16 @@ std::string EscapeForProtocol(std::string_view text) {
     }
   }
   return out;
+}
+
+std::string ProblemText(std::string_view what, std::string_view path, int error, std::string_view tail) {
+  std::string text(what);
+  text += " \"";
+  text += path;
+  text += '"';
+  text += tail;
+  if (error == 0) return text + "!";
+  return text + ": " + platform::ErrorText(error) + ".";
 }
 
 }  // namespace ombral

@@ -16,4 +16,11 @@ namespace ombral {
 // such characters comes back unchanged.
 std::string EscapeForProtocol(std::string_view text);
 
+// A protocol line about a file or folder the scan could not handle: `what`
+// ("Cannot write file") and the quoted path, then why in the system's own
+// words ("Cannot write file \"T:\\a.html\": No space left on device.");
+// without a reason (`error` 0), with "!" as it always ended. `tail` comes
+// after the path (" with write permission").
+std::string ProblemText(std::string_view what, std::string_view path, int error, std::string_view tail = {});
+
 }  // namespace ombral

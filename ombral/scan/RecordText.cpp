@@ -34,18 +34,21 @@ bool Unescape(std::string_view text, std::string& name) {
   return true;
 }
 
-bool WriteRecord(const platform::SharedFolder& folder, const char* name, std::string_view text) {
+platform::FsStatus WriteRecord(const platform::SharedFolder& folder, const char* name, std::string_view text) {
+  using Outcome = platform::ReplacingFile::Outcome;
   platform::ReplacingFile file;
   platform::ReplacingFile::Options options;
-  options.mode = 0644;
+  options.mode = 0600;
   options.forceMode = true;
   options.exchange = false;  // a record must survive a power loss whole
-  if (!file.Begin(folder, name, options)) return false;
+  if (!file.Begin(folder, name, options))
+    return platform::FsStatus::Of(file.GetOutcome() == Outcome::NameTaken ? EEXIST : file.Error());
   file.Write(text);
-  const auto outcome = file.Commit();
-  return outcome == platform::ReplacingFile::Outcome::Created ||
-         outcome == platform::ReplacingFile::Outcome::Replaced ||
-         outcome == platform::ReplacingFile::Outcome::Unchanged;
+  switch (file.Commit()) {
+    case Outcome::Created: case Outcome::Replaced: case Outcome::Unchanged: return {};
+    case Outcome::NameTaken: return platform::FsStatus::Of(EEXIST);
+    default: return platform::FsStatus::Of(file.Error() != 0 ? file.Error() : EIO);
+  }
 }
 
 }  // namespace record_text

@@ -15,9 +15,10 @@ std::string Escape(std::string_view name);
 // The name again; false for any other '%' sequence.
 bool Unescape(std::string_view text, std::string& name);
 
-// Writes a record file anew: beside its name, readable by all, writable by
-// its owner only, and renamed over the old one so it survives a power loss
-// whole. False when that fails.
-bool WriteRecord(const platform::SharedFolder& folder, const char* name, std::string_view text);
+// Writes a record file anew: beside its name, readable and writable by its
+// owner alone (a record holds digests of pictures others may not read, and
+// names of folders they may not list), and renamed over the old one so it
+// survives a power loss whole.
+platform::FsStatus WriteRecord(const platform::SharedFolder& folder, const char* name, std::string_view text);
 
 }  // namespace record_text

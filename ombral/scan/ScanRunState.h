@@ -25,8 +25,8 @@
 #include "platform/RunLock.h"
 
 // The protocol line of a page that could not be opened (`opening`) or
-// written.
-std::string PageProblemText(const std::string& path, platform::EntryKind takenBy, bool opening);
+// written: what held its name, or the system's reason.
+std::string PageProblemText(const std::string& path, platform::EntryKind takenBy, bool opening, int error);
 
 // One picture's preview, as the page will show it.
 struct PicturePreview {

@@ -115,8 +115,10 @@ struct CScanTree::Walk {
     Frame& frame = stack.back();
     const Child& child = frame.children[frame.next++];
     const int parentNode = frame.node;
-    // A preview folder of the scan is its output, never a folder of the tree.
-    if (child.name == CPreviewFolder::kFolderName && IsPreviewFolder(*frame.handle, child.name)) return;
+    // The preview folder's name is the scan's own: whatever stands there is
+    // its output (or somebody's folder it will not touch), never a folder of
+    // the tree.
+    if (child.name == CPreviewFolder::kFolderName) return;
 
     auto handle = std::make_unique<FolderHandle>(frame.handle->OpenFolder(child.name));
     bool viaLink = false;
@@ -192,15 +194,6 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
   m_order.push_back(0);
   for (const auto& [key, node] : keyed) m_order.push_back(node);
   return true;
-}
-
-bool CScanTree::IsPreviewFolder(const FolderHandle& folder, const std::string& name) {
-  const FolderHandle previews = folder.OpenFolder(name);
-  if (!previews.IsOpen()) return false;
-  std::string head;
-  return previews.ReadHead(CPreviewFolder::kRecordName, CPreviewFolder::kMarkText.size(), head) ==
-             platform::ReadStatus::Read &&
-         head == CPreviewFolder::kMarkText;
 }
 
 platform::SharedFolder CFolderCursor::Open(int node, int& error) {

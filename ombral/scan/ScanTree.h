@@ -15,7 +15,7 @@
 //  - a folder already on the way down from the root (a link loop);
 //  - a name holding a backslash, which a path text could not tell from a
 //    separator;
-//  - a preview folder of the scan (with its record) and what lies below it;
+//  - anything named as the scan's preview folder, and what lies below it;
 //  - anything deeper than kMaxDepth levels.
 // Each is reported once through the notice callback.
 #pragma once
@@ -63,9 +63,6 @@ public:
   // absolute form without trailing separators).
   const std::string& Prefix() const { return m_prefix; }
 
-  // True when `name` is the scan's preview folder (a folder holding the
-  // scan's record) in `folder`.
-  static bool IsPreviewFolder(const platform::FolderHandle& folder, const std::string& name);
 
 private:
   struct Walk;

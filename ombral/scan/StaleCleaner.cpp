@@ -6,6 +6,7 @@
 #include "Digest.h"
 #include "PageRecord.h"
 #include "PreviewFolder.h"
+#include "ProtocolText.h"
 #include "ScanTree.h"
 
 namespace {
@@ -22,9 +23,7 @@ CString Line(const char* format, const CString& path) {
 
 // "Cannot remove" with the system's reason.
 CString CannotRemove(const CString& path, const platform::FsStatus& status) {
-  CString line;
-  line.Format("Cannot remove \"%s\"! (%s)", path.GetString(), status.Message().c_str());
-  return line;
+  return CString(ombral::ProblemText("Cannot remove", path.GetView(), status.Error()));
 }
 
 }  // namespace
@@ -140,8 +139,8 @@ void CStaleCleaner::RemovePreviews(const Candidate& candidate, CFolderCursor& cu
     folder.Erase(picture);
   }
   if (m_dryRun || !folder.IsChanged()) return;
-  if (!folder.Save()) {
-    report(Line("Cannot write file \"%s\"!", folder.RecordPath()), true);
+  if (const platform::FsStatus saved = folder.Save(); saved.Failed()) {
+    report(CString(ombral::ProblemText("Cannot write file", folder.RecordPath().GetView(), saved.Error())), true);
     return;
   }
   // A preview folder with nothing but an empty record goes as well.

@@ -161,10 +161,11 @@ TEST_F(PreviewScanTest, FoldersAndFilesOfThePreviewNamesThatAreNotOursStay) {
   EXPECT_EQ(drive.ReadFile("Pics/B/_xthumbs/c.jpg.jpg"), "the user's own");
   EXPECT_TRUE(Contains(drive.ReadFile("Pics/A/_FileIndex.html"), "<IMG SRC=\"a.jpg\">"));
   EXPECT_TRUE(Contains(drive.ReadFile("Pics/B/_FileIndex.html"), "<IMG SRC=\"c.jpg\">"));
-  // The user's folder is a folder of the tree like any other, with its own
-  // page and previews.
-  EXPECT_TRUE(drive.Exists("Pics/A/_xthumbs/_FileIndex.html"));
-  EXPECT_TRUE(drive.Exists("Pics/A/_xthumbs/_xthumbs/mine.jpg.jpg"));
+  // The name is the scan's own: the user's folder is left alone, never
+  // walked as a folder of the tree.
+  EXPECT_FALSE(drive.Exists("Pics/A/_xthumbs/_FileIndex.html"));
+  EXPECT_FALSE(drive.Exists("Pics/A/_xthumbs/_xthumbs"));
+  EXPECT_TRUE(drive.Exists("Pics/A/_xthumbs/mine.jpg"));
 }
 
 TEST_F(PreviewScanTest, DamagedRecordNeverCostsAFileItCannotVouchFor) {

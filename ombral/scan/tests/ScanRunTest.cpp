@@ -173,7 +173,7 @@ TEST_F(ScanRunTest, UnsearchableFolderIsReportedAndTheRestScanned) {
   platform::testing::ScopedUnprivileged user;
   if (!user.Active()) GTEST_SKIP() << "cannot drop root privileges to test an unreadable folder";
   ASSERT_TRUE(scan.RunScan());
-  EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", "Cannot search path \"T:\\Pics\\B\"!", "",
+  EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", "Cannot search path \"T:\\Pics\\B\": Permission denied.", "",
                                   "CREATED FILES: 2", "FOUND IMAGES: 2 with 3 KB", "FOUND PATHS: 4"}));
   EXPECT_EQ(MainIndexLines(), (Lines{"Pics<BR>", "&nbsp;&nbsp;<A HREF=\"A/_FileIndex.html\" target=\"Details\">A</A><BR>",
                                      "B<BR>", "&nbsp;&nbsp;<A HREF=\"C/_FileIndex.html\" target=\"Details\">C</A><BR>"}));
@@ -223,8 +223,8 @@ TEST_F(ScanRunTest, AFullDiskKeepsEveryOldPageWholeAndIsReported) {
   CRecordingScan again;
   again.m_strPath = "T:\\Disk\\Pics";
   ASSERT_TRUE(again.RunScan());
-  for (const char* line : {"Cannot write file \"T:\\Disk\\Pics\\A\\_FileIndex.html\"!",
-                           "Cannot write file \"T:\\Disk\\Pics\\_xbmidx.html\"!"})
+  for (const char* line : {"Cannot write file \"T:\\Disk\\Pics\\A\\_FileIndex.html\": No space left on device.",
+                           "Cannot write file \"T:\\Disk\\Pics\\_xbmidx.html\": No space left on device."})
     EXPECT_NE(std::find(again.protocol.begin(), again.protocol.end(), line), again.protocol.end()) << line;
   EXPECT_GE(again.GetErrorCount(), 4);
   EXPECT_EQ(pages(), before);
@@ -244,7 +244,7 @@ TEST_F(ScanRunTest, AWriteThatFailsLeavesTheOldPageAndIsReported) {
   const bool completed = again.RunScan();
   platform::testing::ResetFaults();
   ASSERT_TRUE(completed);
-  EXPECT_NE(std::find(again.protocol.begin(), again.protocol.end(), "Cannot write file \"T:\\Pics\\A\\_FileIndex.html\"!"),
+  EXPECT_NE(std::find(again.protocol.begin(), again.protocol.end(), "Cannot write file \"T:\\Pics\\A\\_FileIndex.html\": No space left on device."),
             again.protocol.end());
   EXPECT_EQ(again.GetErrorCount(), 1);
   EXPECT_EQ(drive.ReadFile("Pics/A/_FileIndex.html"), before);

@@ -137,7 +137,7 @@ TEST_F(StaleFilesTest, UnreadableFolderIsLeftAlone) {
   platform::testing::ScopedUnprivileged user;
   if (!user.Active()) GTEST_SKIP() << "cannot drop root privileges to test an unreadable folder";
   const Lines protocol = Scan(0, 1);
-  EXPECT_TRUE(Has(protocol, "Cannot search path \"T:\\Pics\\A\"!"));
+  EXPECT_TRUE(Has(protocol, "Cannot search path \"T:\\Pics\\A\": Permission denied."));
   EXPECT_TRUE(Has(protocol, "REMOVED FILES: 0"));
   EXPECT_TRUE(drive.Exists("Pics/A/_FileIndex.html"));
 }
