@@ -277,8 +277,11 @@ bool COmbralScan::RunScan() {
   Protocol("PATH: %s", m_strPath.GetString());
   Protocol("%s", "");
 
+  // The walk comes first: the page record's size is judged by the number
+  // of folders it can name.
+  BuildFolderList(m_bRecurse, !m_bNoLogging);
   m_run->pages = std::make_unique<CPageRecord>(m_run->root);
-  if (m_run->pages->Open(m_bDryRun != 0) == CPageRecord::State::Foreign)
+  if (m_run->pages->Open(m_bDryRun != 0, static_cast<std::size_t>(m_run->tree.Count())) == CPageRecord::State::Foreign)
     Warn("Kept \"%s\\%s\": not written by Ombral.", m_strPath.GetString(), CPageRecord::kName);
 
   // The gallery writes its pages, the top ones too, after the walk.

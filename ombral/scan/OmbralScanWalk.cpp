@@ -179,7 +179,7 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
 int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse, int logging,
                              std::uint64_t& totalBytes, int& pathCount, int& createdFiles, int ignoreEmpty) {
   const CString rootText(root);
-  BuildFolderList(recurse, logging);
+  if (!m_run->cursor) BuildFolderList(recurse, logging);
   const CScanTree& tree = m_run->tree;
   const int count = tree.Count();
   if (logging) {

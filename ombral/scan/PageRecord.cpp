@@ -8,9 +8,12 @@
 namespace {
 
 constexpr std::string_view kHead = "Ombral pages 1\n";
-// A record of a tree of a million folders stays well below this; a larger
-// file is not read.
-constexpr std::uint64_t kMaxRecordBytes = 256u << 20;
+// A record has a line per page (the digest and the page's place from the
+// top; a few hundred bytes, rarely more than 4 KiB for the deepest names),
+// and the top files; a killed run may have added a line per page. A file
+// beyond this for its tree is not the scan's and is not read.
+constexpr std::uint64_t kRecordBase = 1u << 20;
+constexpr std::uint64_t kRecordBytesPerFolder = 8u << 10;
 
 std::string LineOf(const std::string& place, const std::string& digest) {
   return digest + " " + record_text::Escape(place) + "\n";
@@ -18,7 +21,7 @@ std::string LineOf(const std::string& place, const std::string& digest) {
 
 }  // namespace
 
-CPageRecord::State CPageRecord::Open(bool dryRun) {
+CPageRecord::State CPageRecord::Open(bool dryRun, std::size_t folders) {
   m_earlier.clear();
   m_now.clear();
   m_state = State::Foreign;
@@ -27,9 +30,10 @@ CPageRecord::State CPageRecord::Open(bool dryRun) {
   // Owner, links and mode are checked on the opened file before a byte of
   // it is read.
   const bool modesStored = m_root->Traits().modesStored;
-  const auto trusted = [modesStored](const platform::EntryInfo& opened) {
+  const std::uint64_t limit = kRecordBase + folders * kRecordBytesPerFolder;
+  const auto trusted = [modesStored, limit](const platform::EntryInfo& opened) {
     return platform::IsOwnedBySelfOrAdmin(opened) && opened.links == 1 && ((opened.mode & 022) == 0 || !modesStored) &&
-           opened.size <= kMaxRecordBytes;
+           opened.size <= limit;
   };
   switch (m_root->ReadFile(kName, UINT64_MAX, text, nullptr, trusted).status) {
     case platform::ReadStatus::Missing:
@@ -53,7 +57,10 @@ CPageRecord::State CPageRecord::Open(bool dryRun) {
       return m_state;
   }
   m_state = State::Ours;
-  if (!dryRun) m_journal = platform::AppendFile::Open(*m_root, kName, trusted);
+  if (!dryRun)
+    m_journal = platform::AppendFile::Open(*m_root, kName, [modesStored](const platform::EntryInfo& opened) {
+      return platform::IsOwnedBySelfOrAdmin(opened) && opened.links == 1 && ((opened.mode & 022) == 0 || !modesStored);
+    });
   return m_state;
 }
 

@@ -36,9 +36,10 @@ public:
 
   explicit CPageRecord(platform::SharedFolder root) : m_root(std::move(root)) {}
 
-  // Reads the record; without `dryRun` it is created when absent and kept
-  // open to add lines.
-  State Open(bool dryRun);
+  // Reads the record of a tree of `folders` folders (a record much larger
+  // than such a tree's is refused unread); without `dryRun` it is created
+  // when absent and kept open to add lines.
+  State Open(bool dryRun, std::size_t folders);
   State GetState() const { return m_state; }
 
   // Notes the digest of a page about to take its place (safe from several

@@ -117,6 +117,10 @@ ScopedFolderLock::~ScopedFolderLock() {
   if (m_fd >= 0) ::close(m_fd);
 }
 
+bool ChangeOwner(const std::string& nativePath, unsigned owner, unsigned group) {
+  return ::lchown(nativePath.c_str(), owner, group) == 0;
+}
+
 bool MakeFifo(const std::string& nativePath) { return ::mkfifo(nativePath.c_str(), 0644) == 0; }
 
 bool ExchangeNames(const std::string& nativeA, const std::string& nativeB) {

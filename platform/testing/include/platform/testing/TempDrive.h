@@ -76,6 +76,13 @@ private:
   bool m_held = false;
 };
 
+// Gives a file (not followed) another owner and group, as another user's
+// file would be; only root may (false otherwise).
+bool ChangeOwner(const std::string& nativePath, unsigned owner, unsigned group);
+
+// The id of the unprivileged user tests play another user with ("nobody").
+inline constexpr unsigned kOtherUser = 65534;
+
 // Makes a named pipe at a native path; false when it cannot.
 bool MakeFifo(const std::string& nativePath);
 // Swaps two names of one file system in one step (whatever they are: a
