@@ -41,6 +41,9 @@ void Model::Summarize() {
     }
     if (folder.parent < 0 || !folder.page) continue;
     Folder& parent = folders[static_cast<std::size_t>(folder.parent)];
+    // A folder the readers of its parent's page may not list is no album
+    // there: no card, no cover, no count.
+    if (!folder.shownInParent) continue;
     parent.page = true;
     parent.pictures += folder.pictures;
     parent.children.push_back(index);

@@ -38,8 +38,14 @@ struct Folder {
   int depth = 0;
   bool listed = false;           // its files were read
   bool hadPage = false;          // a file under the index name was there when it was listed
+  // Who may see it where: in the page of the folder above it (its card,
+  // its cover and count there), and in the files at the top that name
+  // folders of the whole tree (entry page, search index). A folder not
+  // shown is left out of them, with what lies below it.
+  bool shownInParent = true;
+  bool shared = true;
   std::vector<Item> items;       // in page order
-  std::vector<int> children;     // folders below it that get a page, in list order
+  std::vector<int> children;     // folders below it that get a page and may be shown in it, in list order
   // Filled after the walk:
   bool page = false;             // gets a page: it lists files, or a folder below it does
   int pictures = 0;              // pictures and videos here and below

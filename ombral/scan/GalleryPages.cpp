@@ -155,7 +155,8 @@ void TreeBranch(const Model& model, int index, const std::string& path, const Pa
           "</a> <span class=\"count\">" + std::to_string(folder.pictures) + "</span>";
   if (!folder.children.empty()) {
     text += "\n<ul>\n";
-    for (const int child : folder.children) TreeBranch(model, child, path + At(model, child).name + "/", settings, text);
+    for (const int child : folder.children)
+      if (At(model, child).shared) TreeBranch(model, child, path + At(model, child).name + "/", settings, text);
     text += "</ul>";
   }
   text += "</li>\n";
@@ -303,7 +304,7 @@ std::string EntryPage(const Model& model, const PageSettings& settings) {
   const std::string title = ombral::EscapeText(root.name);
   std::string page = Head(title + " · all folders", 0, "entry");
   int folders = 0;
-  for (const Folder& folder : model.folders) folders += folder.page ? 1 : 0;
+  for (const Folder& folder : model.folders) folders += folder.page && folder.shared ? 1 : 0;
   page += "<header>\n<h1>" + title + "</h1>\n<p class=\"counts\">" + Plural(root.pictures, "picture", "pictures") +
           " in " + Plural(folders, "folder", "folders") + "</p>\n";
   page += "<form class=\"search\" role=\"search\" action=\"#\" data-index=\"" + std::string(kSearchName) +
@@ -313,7 +314,8 @@ std::string EntryPage(const Model& model, const PageSettings& settings) {
   page += "<section id=\"results\" aria-label=\"Search results\" hidden><ul class=\"results\"></ul></section>\n";
   std::vector<int> albums;
   if (root.page && !root.items.empty()) albums.push_back(0);
-  albums.insert(albums.end(), root.children.begin(), root.children.end());
+  for (const int child : root.children)
+    if (At(model, child).shared) albums.push_back(child);
   if (!albums.empty()) {
     page += Albums(model, 0, albums, settings);
   }
@@ -341,7 +343,7 @@ std::string SearchIndex(const Model& model, const PageSettings& settings) {
   bool first = true;
   for (const int index : model.order) {
     const Folder& folder = At(model, index);
-    if (!folder.page) continue;
+    if (!folder.page || !folder.shared) continue;
     const std::string path = index == 0 ? std::string() : PathDown(model, 0, index);
     std::string shown = path.empty() ? folder.name : path.substr(0, path.size() - 1);
     // The link, ready to use: each name percent-encoded, each followed by '/'.

@@ -14,7 +14,8 @@ CHtmlFile::CHtmlFile() : m_file(std::make_unique<platform::ReplacingFile>()), m_
 
 CHtmlFile::~CHtmlFile() = default;
 
-bool CHtmlFile::Open(platform::SharedFolder folder, std::string name, std::string path, bool dryRun) {
+bool CHtmlFile::Open(platform::SharedFolder folder, std::string name, std::string path, bool dryRun,
+                     const platform::ReplacingFile::Options& options) {
   Abandon();
   m_path = std::move(path);
   m_takenBy = platform::EntryKind::Missing;
@@ -34,7 +35,7 @@ bool CHtmlFile::Open(platform::SharedFolder folder, std::string name, std::strin
     m_open = true;
     return true;
   }
-  if (!m_file->Begin(std::move(folder), std::move(name), {})) {
+  if (!m_file->Begin(std::move(folder), std::move(name), options)) {
     if (m_file->GetOutcome() == Outcome::NameTaken) m_takenBy = m_file->TakenBy();
     else m_error = m_file->Error();
     return false;

@@ -205,7 +205,7 @@ void COmbralScan::ReportPageProblem(const CHtmlFile& page, bool opening) {
 bool COmbralScan::WriteTopLevelPage(const char* name, const std::function<void(CHtmlFile&)>& write) {
   CHtmlFile page;
   const std::string path = std::string(m_strPath.GetView()) + "\\" + name;
-  if (!page.Open(m_run->root, name, path, m_bDryRun != 0)) {
+  if (!page.Open(m_run->root, name, path, m_bDryRun != 0, PageOptions(0))) {
     ReportPageProblem(page, true);
     return false;
   }
@@ -219,7 +219,7 @@ bool COmbralScan::WriteTopLevelPage(const char* name, const std::function<void(C
 
 void COmbralScan::WriteTopLevelPages(CHtmlFile& mainIndex) {
   const std::string indexPath = std::string(m_strPath.GetView()) + "\\" + kMainIndexPage;
-  if (mainIndex.Open(m_run->root, kMainIndexPage, indexPath, m_bDryRun != 0)) {
+  if (mainIndex.Open(m_run->root, kMainIndexPage, indexPath, m_bDryRun != 0, PageOptions(0))) {
     WriteIndexHeader(mainIndex, m_strPath, 1, 0, 0, 0);
   } else {
     // A link or a file of somebody else's in its place must not stop the

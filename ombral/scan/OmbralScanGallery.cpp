@@ -19,9 +19,20 @@ void COmbralScan::StartGallery() {
     entry.depth = folder.depth;
     entry.name = node == 0 ? std::string(GetLastPathComponent(m_strPath).GetView()) : folder.name;
     if (node == 0 && entry.name.empty()) entry.name = "Pictures";  // a drive's root
+    entry.shared = IsShared(node);
+    entry.shownInParent =
+        folder.parent < 0 || folder.reach.Covers(tree.Node(folder.parent).listing.Written());
     model->order.push_back(node);
   }
   m_run->gallery = std::move(model);
+}
+
+bool COmbralScan::CanShowFacts(const PendingFolder& pending, const ListedFile& file) const {
+  const CAudience pageReaders = m_run->tree.Node(pending.node).listing.Written();
+  // A picture's list can only narrow what its bits give the group and others.
+  const platform::AclState acl = (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(file.name.GetView())
+                                                               : platform::AclState::None;
+  return CAudience::OfReading(file.info, acl).Covers(pageReaders);
 }
 
 void COmbralScan::CollectGalleryFolder(const PendingFolder& pending, int logging, Totals& totals) {
@@ -40,7 +51,14 @@ void COmbralScan::CollectGalleryFolder(const PendingFolder& pending, int logging
     item.size = file.size;
     item.modified = file.info.modifySeconds;
     const PicturePreview* preview = i < pending.pictures.size() ? &pending.pictures[i] : nullptr;
-    if (preview && (preview->kind == PicturePreview::Kind::Kept || preview->kind == PicturePreview::Kind::Made)) {
+    const bool shown = preview && (preview->kind == PicturePreview::Kind::Kept || preview->kind == PicturePreview::Kind::Made);
+    // A picture the page's readers may not read gives them nothing of its
+    // own: no preview, no size, date or camera.
+    if (shown && !CanShowFacts(pending, file)) {
+      Protocol("Private picture left out of the shared index: \"%s\\%s\".", pending.folder.GetString(),
+               file.name.GetString());
+      item.kind = gallery::Kind::Unshown;
+    } else if (shown) {
       item.kind = gallery::Kind::Picture;
       item.previewWidth = preview->width;
       item.previewHeight = preview->height;
@@ -91,7 +109,7 @@ int COmbralScan::WriteGallery() {
       continue;
     }
     CHtmlFile page;
-    if (!page.Open(handle, settings.indexName, path.GetString(), m_bDryRun != 0)) {
+    if (!page.Open(handle, settings.indexName, path.GetString(), m_bDryRun != 0, PageOptions(node))) {
       ReportPageProblem(page, true);
       continue;
     }

@@ -32,12 +32,6 @@ Line NoPreviewLine(const Line* old, const platform::EntryInfo& picture, Line::Ki
 static_assert(COmbralScan::kSmallestPreviewEdge == platform::kMinPreviewEdge &&
               COmbralScan::kLargestPreviewEdge == platform::kMaxPreviewEdge);
 
-// Whether a file the scan wrote for a picture is no more readable than the
-// picture is now.
-bool NoMoreOpenThan(const platform::EntryInfo& file, const platform::EntryInfo& picture) {
-  return (file.mode & ~PreviewMode(picture) & 0777) == 0;
-}
-
 std::uint64_t Mebibytes(std::uint64_t bytes) { return (bytes + (1u << 20) - 1) >> 20; }
 
 // The longer edge of the gallery's renditions: sharp on most screens,
@@ -54,6 +48,9 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
 
   auto previews = std::make_shared<CPreviewFolder>(pending.handle, pending.folder);
   if (m_bGallery) previews->UseThirdForm();
+  // The preview folder is for those who may list its picture folder.
+  const platform::ReplacingFile::Options access = PageOptions(pending.node);
+  previews->LimitAccess(access.modeLimit.value_or(07777), access.group);
   switch (previews->Open(!m_bDryRun, files.size())) {
     case CPreviewFolder::State::Absent:
       if (m_bDryRun) return;  // a dry run writes nothing
@@ -72,6 +69,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
   }
   pending.previews = previews;
   pending.pictures.resize(files.size());
+  const platform::FileSystemTraits traits = previews->Traits();
   for (std::size_t i = 0; i < files.size(); ++i) {
     const ListedFile& file = files[i];
     PicturePreview& picture = pending.pictures[i];
@@ -79,10 +77,20 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
     // Only a regular file reached without a link is ever read: a link may
     // lead to a picture its reader may not see, and a pipe would block.
     if (!file.plain || !IsPreviewable(name)) continue;
-    // A picture the record knows by size, time and inode is not read again:
-    // its preview is still right, or it still cannot have one.
+    // A picture's list can only narrow what its bits give the group and
+    // others; where they give them nothing, it is not looked at.
+    const platform::AclState acl =
+        (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(name) : platform::AclState::None;
+    // What an earlier version made in a folder with a default list may have
+    // inherited it: such a file is more readable than its mode says.
+    const auto plain = [&](const std::string& fileName) {
+      return !previews->MayHoldAcls() || previews->Handle()->LookAcl(fileName) == platform::AclState::None;
+    };
+    // A picture the record knows by size, time and inode (where the file
+    // system keeps inodes) is not read again: its preview is still right,
+    // or it still cannot have one.
     const Line* line = previews->Find(name);
-    if (line && line->IsOf(Stamp::Of(file.info))) {
+    if (line && line->IsOf(Stamp::Of(file.info), traits.inodesStable)) {
       if (line->kind == Line::Kind::Broken) {
         picture.kind = Kind::Broken;
         continue;
@@ -96,11 +104,16 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       const bool renditionStands =
           !line->HasRendition() ||
           (previews->LookRendition(name, rendition) && rendition.kind == platform::EntryKind::File &&
-           Stamp::Of(rendition) == line->rendition && NoMoreOpenThan(rendition, file.info));
+           preview_record::SameFile(Stamp::Of(rendition), line->rendition, traits.inodesStable) &&
+           NoMoreOpenThan(rendition, file.info, acl, traits.modesStored) &&
+           plain(CPreviewFolder::RenditionName(name)));
+      // Where inodes are made up at each mount, the preview's bytes must
+      // have the recorded digest as well.
       if (line->kind == Line::Kind::Preview && previews->HasFile(CPreviewFolder::PreviewName(name)) &&
           previews->LookPreview(name, shown) && shown.kind == platform::EntryKind::File &&
-          line->IsPreviewFile(Stamp::Of(shown)) && NoMoreOpenThan(shown, file.info) &&
-          renditionStands) {
+          line->IsPreviewFile(Stamp::Of(shown), traits.inodesStable) &&
+          NoMoreOpenThan(shown, file.info, acl, traits.modesStored) && plain(CPreviewFolder::PreviewName(name)) &&
+          renditionStands && (traits.inodesStable || previews->IsOwnPreviewContent(name, false))) {
         picture.kind = Kind::Kept;
         picture.width = line->width;
         picture.height = line->height;
@@ -121,7 +134,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
         // The gallery reads what a preview made without it did not keep:
         // the picture's digest and facts, without decoding it.
         if (m_bGallery && !line->HasFacts() && !line->legacy && !m_bDryRun) {
-          PreviewJob job = JobFor(pending, file, previews);
+          PreviewJob job = JobFor(pending, file, acl, previews);
           job.factsOnly = true;
           job.keptLine = *line;
           Submit(picture, std::move(job));
@@ -136,7 +149,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       continue;
     }
     if (m_bDryRun) continue;
-    PreviewJob job = JobFor(pending, file, previews);
+    PreviewJob job = JobFor(pending, file, acl, previews);
     if (m_bGallery) {
       // A picture no record here knows may have moved: the previews of the
       // whole tree are looked up by its digest.
@@ -154,12 +167,13 @@ bool COmbralScan::IsPreviewable(std::string_view name) const {
   return platform::HasPictureExtension(name) || (m_bGallery && platform::HasPhonePictureExtension(name));
 }
 
-PreviewJob COmbralScan::JobFor(const PendingFolder& pending, const ListedFile& file,
-                                   const std::shared_ptr<CPreviewFolder>& previews) const {
+PreviewJob COmbralScan::JobFor(const PendingFolder& pending, const ListedFile& file, platform::AclState acl,
+                               const std::shared_ptr<CPreviewFolder>& previews) const {
   PreviewJob job;
   job.pictures = pending.handle;
   job.name = file.name.GetString();
   job.size = file.info.size;
+  job.acl = acl;
   job.previews = previews;
   job.edge = m_nPreviewEdge;
   job.budget = m_run->budget.get();

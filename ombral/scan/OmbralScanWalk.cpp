@@ -31,6 +31,30 @@ int COmbralScan::GetPathStatistics(const char* folder, int logging, std::uint64_
   return count;
 }
 
+platform::ReplacingFile::Options COmbralScan::PageOptions(int node) const {
+  platform::ReplacingFile::Options options;
+  if (!m_run) return options;
+  const CAudience& listing = m_run->tree.Node(node).listing;
+  // For everyone: as pages always were (the old page's permissions, or the
+  // process's mask for a new one).
+  if (listing.GetKind() == CAudience::Kind::Everyone) return options;
+  options.modeLimit = listing.ModeLimit();
+  options.group = listing.FileGroup();
+  return options;
+}
+
+bool COmbralScan::IsShared(int node) const {
+  const CScanTree& tree = m_run->tree;
+  return tree.Node(node).reach.Covers(tree.Node(0).reach.Written());
+}
+
+void COmbralScan::ReportLeftOut(int node) {
+  if (node == 0 || IsShared(node)) return;
+  const int parent = m_run->tree.Node(node).parent;
+  if (parent > 0 && !IsShared(parent)) return;  // named with the folder above it
+  Protocol("Private folder left out of the shared index: \"%s\".", m_run->tree.Node(node).path.GetString());
+}
+
 void COmbralScan::WarnBackslashName(const std::string& name, const CString& folder) {
   Warn("Skipped \"%s\" in \"%s\": a name with a backslash cannot be shown in a path.", name.c_str(),
        folder.GetString());
@@ -96,9 +120,10 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
     // A folder that vanished or cannot be read is reported and passed over;
     // the rest of the tree is still scanned.
     Error("%s", ombral::ProblemText("Cannot search path", folder.GetView(), pending.openError).c_str());
-    if (!ignoreEmpty && mainIndex) WriteMainIndexLine(*mainIndex, root, folder, nullptr);
+    if (!ignoreEmpty && mainIndex && IsShared(pending.node)) WriteMainIndexLine(*mainIndex, root, folder, nullptr);
     return;
   }
+  if (recurse) ReportLeftOut(pending.node);
   for (const CFolderListing::Notice& notice : pending.listing.Notices()) {
     if (notice.kind == CFolderListing::Notice::Kind::Leftover)
       Protocol("Removed \"%s\\%s\": left behind by an interrupted scan.", folder.GetString(), notice.name.c_str());
@@ -131,7 +156,8 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
     }
     const ListedFile& file = files[i];
     if (!page.IsOpen()) {
-      if (!page.Open(pending.handle, m_strIndexFile.GetString(), pagePath.GetString(), m_bDryRun != 0)) {
+      if (!page.Open(pending.handle, m_strIndexFile.GetString(), pagePath.GetString(), m_bDryRun != 0,
+                     PageOptions(pending.node))) {
         // The next matching file of this folder tries again.
         ReportPageProblem(page, true);
         ReportPreview(pending, i);
@@ -167,8 +193,8 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
                               pages->Note(place, digest);
                             });
     }
-    if (mainIndex) WriteMainIndexLine(*mainIndex, root, folder, pagePath);
-  } else if (!ignoreEmpty && mainIndex) {
+    if (mainIndex && IsShared(pending.node)) WriteMainIndexLine(*mainIndex, root, folder, pagePath);
+  } else if (!ignoreEmpty && mainIndex && IsShared(pending.node)) {
     WriteMainIndexLine(*mainIndex, root, folder, nullptr);
   }
   totals.images += folderImages;

@@ -77,6 +77,7 @@ CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers, std::size_t pic
   switch (ReadRecord(limit)) {
     case platform::ReadStatus::Read:
       m_state = State::Ours;
+      if (removeLeftovers) NarrowAccess();
       return m_state;
     case platform::ReadStatus::Missing:
       // A folder of the scan's user that nobody else may write into and
@@ -97,6 +98,22 @@ CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers, std::size_t pic
   m_records.clear();
   m_fileNames.clear();
   return m_state;
+}
+
+void CPreviewFolder::LimitAccess(std::uint32_t modeLimit, std::optional<std::uint32_t> group) {
+  m_modeLimit = modeLimit;
+  m_group = group;
+}
+
+void CPreviewFolder::NarrowAccess() {
+  // A default list (left by an earlier version, or set since) would give
+  // new previews to whoever it names: it goes, and the files made under it
+  // are looked at one by one.
+  m_inheritedAcls = m_pictures->LookAcl(kFolderName) != platform::AclState::None;
+  if (m_inheritedAcls) (void)m_folder->DropAcls();
+  const bool groupWrong = m_group && m_folderInfo.group != *m_group;
+  const std::uint32_t wanted = m_folderInfo.mode & m_modeLimit & (groupWrong ? ~070u : ~0u);
+  if (wanted != m_folderInfo.mode && m_traits.modesStored && m_folder->SetMode(wanted).Ok()) m_folderInfo.mode = wanted;
 }
 
 platform::ReadStatus CPreviewFolder::ReadRecord(std::uint64_t limit) {
@@ -137,13 +154,15 @@ platform::FsStatus CPreviewFolder::Create() {
   m_state = State::Foreign;
   if (!m_pictures) return platform::FsStatus::Of(EBADF);
   if (!m_adoptable) {
-    if (const platform::FsStatus made = m_pictures->MakeFolder(kFolderName, 0755); made.Failed()) return made;
+    if (const platform::FsStatus made = m_pictures->MakeFolder(kFolderName, 0755 & m_modeLimit, m_group); made.Failed())
+      return made;
     auto folder = std::make_shared<platform::FolderHandle>(m_pictures->OpenFolder(kFolderName));
     if (!folder->IsOpen()) return platform::FsStatus::Of(folder->Error());
     m_folder = std::move(folder);
     m_traits = m_folder->Traits();
   }
   if (const platform::FsStatus looked = m_pictures->Look(kFolderName, m_folderInfo); looked.Failed()) return looked;
+  if (m_adoptable) NarrowAccess();
   m_adoptable = false;
   m_records.clear();
   m_changed = true;

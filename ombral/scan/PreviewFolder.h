@@ -18,6 +18,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -44,6 +45,17 @@ public:
   // `pictures` is the open folder whose pictures the previews show, and
   // `picturesPath` its path text for messages.
   CPreviewFolder(platform::SharedFolder pictures, CString picturesPath);
+
+  // The preview folder may be read by no more than its picture folder may
+  // be listed by: at most these permission bits, and then this group. A
+  // folder made is given them; one found with more is narrowed (when Open
+  // may change things).
+  void LimitAccess(std::uint32_t modeLimit, std::optional<std::uint32_t> group);
+  // What the preview folder's file system keeps of its files.
+  const platform::FileSystemTraits& Traits() const { return m_traits; }
+  // Whether files in it may carry access control lists they inherited (the
+  // folder had a default list when it was opened).
+  bool MayHoldAcls() const { return m_inheritedAcls; }
 
   // Looks at the preview folder, reads its record and its file names; with
   // `removeLeftovers` it removes the temporary files an interrupted run left
@@ -101,6 +113,8 @@ public:
 
 private:
   platform::ReadStatus ReadRecord(std::uint64_t limit);
+  // Takes away a default access list and permissions beyond the limit.
+  void NarrowAccess();
   bool IsTrustedRecord(const platform::EntryInfo& record) const;
 
   platform::SharedFolder m_pictures;
@@ -108,6 +122,9 @@ private:
   platform::EntryInfo m_folderInfo;
   platform::FileSystemTraits m_traits;
   bool m_adoptable = false;  // an empty folder of ours without a record: Create takes it
+  std::uint32_t m_modeLimit = 07777;
+  std::optional<std::uint32_t> m_group;
+  bool m_inheritedAcls = false;
   CString m_path;
   State m_state = State::Absent;
   std::map<std::string, Line> m_records;

@@ -10,7 +10,16 @@
 using Status = PreviewJobResult::Status;
 using Outcome = platform::ReplacingFile::Outcome;
 
-std::uint32_t PreviewMode(const platform::EntryInfo& picture) { return (picture.mode & 0444) | 0200; }
+std::uint32_t PreviewMode(const platform::EntryInfo& picture, platform::AclState acl) {
+  if (acl != platform::AclState::None) return 0600;
+  return (picture.mode & 0444) | 0200;
+}
+
+bool NoMoreOpenThan(const platform::EntryInfo& file, const platform::EntryInfo& picture, platform::AclState acl,
+                    bool modesStored) {
+  const std::uint32_t bits = modesStored ? 0777 : 0444;
+  return (file.mode & ~PreviewMode(picture, acl) & bits) == 0;
+}
 
 void SetFacts(CPreviewFolder::Line& line, const std::string& content, const platform::PictureFacts& facts) {
   line.content = content;
@@ -120,7 +129,7 @@ PreviewJobResult PreviewJob::Run() const {
   if (!renditionBytes.empty()) line.renditionDigest = CDigest::Of(renditionBytes);
 
   platform::ReplacingFile::Options options;
-  options.mode = PreviewMode(read);
+  options.mode = PreviewMode(read, acl);
   options.forceMode = true;
   options.group = read.group;
   platform::ReplacingFile rendition, file;

@@ -35,6 +35,7 @@ struct PreviewJob {
   platform::SharedFolder pictures;         // the folder of the picture
   std::string name;                         // the picture's name
   std::uint64_t size = 0;                   // its size when the folder was listed
+  platform::AclState acl = platform::AclState::None;  // whether the picture carries an access control list
   std::shared_ptr<CPreviewFolder> previews; // where the preview goes
   int edge = 0;
   platform::PreviewBudget* budget = nullptr;
@@ -54,7 +55,14 @@ struct PreviewJob {
 };
 
 // Permissions of a picture's preview: readable by whom the picture is
-// readable by, never by more.
-std::uint32_t PreviewMode(const platform::EntryInfo& picture);
+// readable by, never by more. A picture with an access control list gives
+// its preview to its owner alone (its group bits are the list's mask, not
+// the group's rights, and named users cannot be carried over).
+std::uint32_t PreviewMode(const platform::EntryInfo& picture, platform::AclState acl);
+// Whether a file the scan wrote for a picture is no more readable than the
+// picture is now (where the file system keeps permissions; elsewhere only
+// the read bits are compared, which are all it shows).
+bool NoMoreOpenThan(const platform::EntryInfo& file, const platform::EntryInfo& picture, platform::AclState acl,
+                    bool modesStored);
 // Puts the picture's digest and facts into its record line.
 void SetFacts(CPreviewFolder::Line& line, const std::string& content, const platform::PictureFacts& facts);

@@ -133,14 +133,18 @@ bool ParseFirstForm(std::string_view text, std::string& name, Line& line) {
 
 }  // namespace
 
-bool Line::IsOf(const Stamp& file) const {
-  if (file.size != picture.size || file.seconds != picture.seconds) return false;
-  return legacy || (file.nanos == picture.nanos && file.inode == picture.inode);
+bool SameFile(const Stamp& a, const Stamp& b, bool inodesStable) {
+  return a.size == b.size && a.seconds == b.seconds && a.nanos == b.nanos && (!inodesStable || a.inode == b.inode);
 }
 
-bool Line::IsPreviewFile(const Stamp& file) const {
+bool Line::IsOf(const Stamp& file, bool inodesStable) const {
+  if (file.size != picture.size || file.seconds != picture.seconds) return false;
+  return legacy || SameFile(file, picture, inodesStable);
+}
+
+bool Line::IsPreviewFile(const Stamp& file, bool inodesStable) const {
   if (!HasPreview() || file.size != preview.size || file.seconds != preview.seconds) return false;
-  return legacy || (file.nanos == preview.nanos && file.inode == preview.inode);
+  return legacy || SameFile(file, preview, inodesStable);
 }
 
 std::string Format(const std::string& name, const Line& line, bool third) {

@@ -79,11 +79,16 @@ struct Line {
   bool HasRendition() const { return !renditionDigest.empty(); }
 
   bool HasPreview() const { return !digest.empty() || (legacy && preview.seconds != 0); }
-  // Whether `file` is the picture this line was made from.
-  bool IsOf(const Stamp& file) const;
+  // Whether `file` is the picture this line was made from; the inode is
+  // compared only where the file system keeps it (`inodesStable`).
+  bool IsOf(const Stamp& file, bool inodesStable = true) const;
   // Whether `file` is the preview file this line names.
-  bool IsPreviewFile(const Stamp& file) const;
+  bool IsPreviewFile(const Stamp& file, bool inodesStable = true) const;
 };
+
+// Whether two stamps tell the same file: size and time, and the inode where
+// the file system keeps it.
+bool SameFile(const Stamp& a, const Stamp& b, bool inodesStable);
 
 // One line (with its '\n') of the second form, or with `third` of the third.
 std::string Format(const std::string& name, const Line& line, bool third = false);

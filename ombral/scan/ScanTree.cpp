@@ -46,6 +46,25 @@ std::string RootPrefix(const CString& rootText) {
 
 }  // namespace
 
+namespace {
+
+// The ACL of a folder matters only where its bits open it to a group or to
+// everyone: a list can narrow that, never widen what the owner alone has.
+platform::AclState AclIfItMatters(const FolderHandle& handle, const platform::EntryInfo& self) {
+  return (self.mode & 0055) != 0 ? handle.LookSelfAcl() : platform::AclState::None;
+}
+
+}  // namespace
+
+void CScanTree::SetAudiences(Folder& folder, const FolderHandle& handle, const platform::EntryInfo& self,
+                             const Folder* parent) {
+  const platform::AclState acl = AclIfItMatters(handle, self);
+  folder.listing = CAudience::OfListing(self, acl);
+  const CAudience passing = CAudience::OfPassing(self, acl);
+  folder.through = parent ? parent->through.And(passing) : passing;
+  folder.reach = folder.through.And(folder.listing);
+}
+
 struct CScanTree::Walk {
   CScanTree& tree;
   bool followLinks;
@@ -139,8 +158,10 @@ struct CScanTree::Walk {
     folder.depth = NodeAt(parentNode).depth + 1;
     folder.viaLink = viaLink;
     if (handle->IsOpen()) {
-      folder.identity = handle->Identity();
+      platform::EntryInfo self;
+      if (handle->LookSelf(self).Ok()) folder.identity = self.Identity();
       if (OnTrail(folder.identity)) return;  // a link back up the tree
+      SetAudiences(folder, *handle, self, &NodeAt(parentNode));
     }
     const int node = static_cast<int>(tree.m_folders.size());
     tree.m_folders.push_back(std::move(folder));
@@ -161,7 +182,9 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
   m_prefix = RootPrefix(rootText);
   Folder top;
   top.path = rootText;
-  top.identity = root.Identity();
+  platform::EntryInfo self;
+  if (root.LookSelf(self).Ok()) top.identity = self.Identity();
+  SetAudiences(top, root, self, nullptr);
   m_folders.push_back(std::move(top));
 
   if (recurse) {

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "Audience.h"
 #include "platform/FolderHandle.h"
 #include "platform/String.h"
 
@@ -41,6 +42,12 @@ public:
     int depth = 0;                     // 0 for the root
     platform::FileIdentity identity;   // as the walk found it
     bool viaLink = false;              // the name is a symbolic link that was followed
+    // Who may list it (its page and preview folder are for them alone),
+    // and who may list it coming from the top, through every folder on
+    // the way (what the top's shared files may name of it).
+    CAudience listing = CAudience::Self();
+    CAudience reach = CAudience::Self();
+    CAudience through = CAudience::Self();  // who may pass through it from the top
   };
 
   // Why a name was not entered, for the notice callback.
@@ -66,6 +73,8 @@ public:
 
 private:
   struct Walk;
+  static void SetAudiences(Folder& folder, const platform::FolderHandle& handle, const platform::EntryInfo& self,
+                           const Folder* parent);
   std::vector<Folder> m_folders;  // in the order the walk found them
   std::vector<int> m_order;       // indexes into m_folders, root first, then sorted
   std::string m_prefix;

@@ -33,6 +33,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -139,8 +140,10 @@ public:
   int Error() const { return m_error; }
   // The identity of the open folder; {0, 0} when none.
   FileIdentity Identity() const;
-  // The status of the open folder itself.
+  // The status of the open folder itself, and whether it carries an
+  // access control list.
   FsStatus LookSelf(EntryInfo& info) const;
+  AclState LookSelfAcl() const;
   // The folder's real native path as the system sees it now ("" when it
   // cannot tell). For checks of where a followed link leads, and messages.
   std::string RealPath() const;
@@ -168,9 +171,11 @@ public:
   ReadResult ReadHead(std::string_view name, std::size_t count, std::string& content) const;
 
   // Creates the folder `name` with exactly the permissions `mode` (the
-  // process's mask does not apply, no inherited ACL stays); EEXIST when the
-  // name is taken.
-  FsStatus MakeFolder(std::string_view name, std::uint32_t mode) const;
+  // process's mask does not apply, no inherited ACL stays) and, when asked,
+  // the group `group` (when it cannot have it, its group bits are
+  // cleared); EEXIST when the name is taken.
+  FsStatus MakeFolder(std::string_view name, std::uint32_t mode,
+                      std::optional<std::uint32_t> group = std::nullopt) const;
   // Renames the file or folder `from` of this folder to `to`, only when
   // nothing holds `to` (EEXIST otherwise). Neither name is followed.
   FsStatus RenameNew(std::string_view from, std::string_view to) const;

@@ -49,6 +49,10 @@ public:
     // `forceMode` is set.
     std::optional<std::uint32_t> mode;
     bool forceMode = false;
+    // The permission bits the file may carry at most, whatever the rules
+    // above give it (a page of a folder only its owner may list gets none
+    // for group and others). An old file with more is not kept as it is.
+    std::optional<std::uint32_t> modeLimit;
     // The group the file should belong to; when it cannot be given that
     // group, the group's permission bits are cleared, so the file is never
     // readable by more users than asked.

@@ -131,6 +131,8 @@ FsStatus FolderHandle::LookSelf(EntryInfo& info) const {
   return {};
 }
 
+AclState FolderHandle::LookSelfAcl() const { return m_fd < 0 ? AclState::Unknown : Sys().aclOf(m_fd, "."); }
+
 std::string FolderHandle::RealPath() const { return Sys().descriptorPath(m_fd); }
 
 FileSystemTraits FolderHandle::Traits() const { return m_fd < 0 ? FileSystemTraits{} : Sys().traitsOf(m_fd); }
@@ -173,7 +175,7 @@ ReadResult FolderHandle::ReadHead(std::string_view name, std::size_t count, std:
   return ReadRegular(m_fd, name, count, UINT64_MAX, content, nullptr, {});
 }
 
-FsStatus FolderHandle::MakeFolder(std::string_view name, std::uint32_t mode) const {
+FsStatus FolderHandle::MakeFolder(std::string_view name, std::uint32_t mode, std::optional<std::uint32_t> group) const {
   if (const int error = CheckName(m_fd, name)) return FsStatus::Of(error);
   const std::string text(name);
   // Made without any permission for others, then opened (never through a
@@ -182,6 +184,9 @@ FsStatus FolderHandle::MakeFolder(std::string_view name, std::uint32_t mode) con
   if (RetryOnEintr([&] { return Sys().mkdirat(m_fd, text.c_str(), 0700); }) != 0) return FsStatus::Of(errno);
   UniqueFd made(RetryOnEintr([&] { return Sys().openat(m_fd, text.c_str(), kFolderFlags | O_NOFOLLOW, 0); }));
   int error = made ? Sys().dropAcls(made.Get()) : errno;
+  if (error == 0 && group &&
+      Sys().fchown(made.Get(), static_cast<uid_t>(-1), static_cast<gid_t>(*group)) != 0)
+    mode &= ~static_cast<std::uint32_t>(070);
   if (error == 0) error = posix::SetModeOf(made.Get(), mode);
   if (error != 0) {
     Sys().unlinkat(m_fd, text.c_str(), AT_REMOVEDIR);

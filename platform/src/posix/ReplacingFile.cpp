@@ -79,9 +79,11 @@ long TemporaryOwnerProcess(std::string_view name) {
 void ReplacingFile::SetTemporaryPrefix(const char* prefix) { g_tempPrefix = prefix; }
 
 unsigned ReplacingFile::FinalMode(const EntryInfo* old) const {
-  if (m_options.forceMode && m_options.mode) return *m_options.mode & 0777;
-  if (old) return old->mode & 0777;
-  return m_options.mode ? (*m_options.mode & 0777) : (0666 & ~Sys().processUmask());
+  unsigned mode = 0;
+  if (m_options.forceMode && m_options.mode) mode = *m_options.mode & 0777;
+  else if (old) mode = old->mode & 0777;
+  else mode = m_options.mode ? (*m_options.mode & 0777) : (0666 & ~Sys().processUmask());
+  return m_options.modeLimit ? mode & *m_options.modeLimit : mode;
 }
 
 bool ReplacingFile::IsTemporaryName(std::string_view name) { return TemporaryOwnerProcess(name) != 0; }
@@ -180,9 +182,9 @@ bool ReplacingFile::SameAsOld(const EntryInfo& old) const {
   // The old file stays only when it is also as open to others as asked
   // (where the file system keeps permissions at all) and carries no access
   // control list that opens it to more.
-  if (m_options.forceMode && m_options.mode && (old.mode & 0777) != (*m_options.mode & 0777) &&
-      m_folder->Traits().modesStored)
-    return false;
+  const bool modeDiffers = (m_options.forceMode && m_options.mode && (old.mode & 0777) != (*m_options.mode & 0777)) ||
+                           (m_options.modeLimit && (old.mode & 0777 & ~*m_options.modeLimit) != 0);
+  if (modeDiffers && m_folder->Traits().modesStored) return false;
   if (m_options.group && old.group != *m_options.group) return false;
   if (m_folder->LookAcl(m_name) != AclState::None) return false;
   std::string content;

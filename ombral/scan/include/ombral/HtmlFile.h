@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "platform/FolderHandle.h"
+#include "platform/ReplacingFile.h"
 
 class CDigest;
 namespace platform {
@@ -30,9 +31,10 @@ public:
 
   // Starts the page `name` of `folder`; `path` is its path text for
   // messages. With `dryRun` nothing is ever written (the name is still
-  // checked). False when the name is held by something else than a plain
+  // checked). `options` set who may read the page (see ReplacingFile). False when the name is held by something else than a plain
   // file (TakenBy()) or the page cannot be created (Error()).
-  bool Open(platform::SharedFolder folder, std::string name, std::string path, bool dryRun = false);
+  bool Open(platform::SharedFolder folder, std::string name, std::string path, bool dryRun = false,
+            const platform::ReplacingFile::Options& options = {});
   bool IsOpen() const { return m_open; }
   const std::string& GetPath() const { return m_path; }
   // What held the name when Open or Close failed on it; Missing otherwise.

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ReplacingFile.h"
 #include "platform/String.h"
 
 class CHtmlFile;
@@ -167,6 +168,15 @@ private:
   std::string PlaceOf(int node, const std::string& fileName) const;
   // Reports a page that could not be opened or written.
   void ReportPageProblem(const CHtmlFile& page, bool opening);
+  // Who may read the files the scan writes about folder `node` (its page,
+  // its preview folder), as options of the page's file.
+  platform::ReplacingFile::Options PageOptions(int node) const;
+  // Whether the files at the top, which name folders of the whole tree,
+  // may name folder `node`: everyone who may read them may list it.
+  bool IsShared(int node) const;
+  // Names a folder left out of the top's shared files, once for the
+  // highest such folder of a branch.
+  void ReportLeftOut(int node);
   void StopPreviews();
   // Reports the pages the writer thread could not write; `wait` first
   // waits for all pages handed to it.
@@ -188,13 +198,16 @@ private:
   // phones' formats).
   bool IsPreviewable(std::string_view name) const;
   // A preview job for `name`, with the gallery's work when it is on.
-  PreviewJob JobFor(const PendingFolder& pending, const ListedFile& file,
-                        const std::shared_ptr<CPreviewFolder>& previews) const;
+  PreviewJob JobFor(const PendingFolder& pending, const ListedFile& file, platform::AclState acl,
+                    const std::shared_ptr<CPreviewFolder>& previews) const;
   void Submit(PicturePreview& picture, PreviewJob job);
   // The gallery: the model of the tree, a folder's files as the gallery
   // shows them, and its pages and files after the walk.
   void StartGallery();
   void CollectGalleryFolder(const PendingFolder& pending, int logging, Totals& totals);
+  // Whether the readers of a folder's page may read this picture of it,
+  // and so see what the gallery tells of it.
+  bool CanShowFacts(const PendingFolder& pending, const ListedFile& file) const;
   int WriteGallery();
   void WriteGalleryTopFile(const char* name, std::string_view text);
   // The main index's and the welcome page's names get `redirect`, a page
