@@ -27,7 +27,9 @@ struct Item {
   int previewHeight = 0;
   int width = 0;                 // the picture as shown; 0 when unknown
   int height = 0;
-  bool rendition = false;        // the viewer shows "_xthumbs/<name>.jpeg" instead of the file
+  bool rendition = false;        // the viewer shows the rendition instead of the file
+  std::string previewFile;       // the preview's and the rendition's names in "_xthumbs"
+  std::string renditionFile;
   std::string taken;             // "YYYY-MM-DD HH:MM:SS" from the picture, "" when it names none
   std::string camera;
 };

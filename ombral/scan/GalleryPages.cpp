@@ -83,7 +83,7 @@ std::string AlbumCard(const Model& model, int from, int album, const PageSetting
   std::string card = "<li><a href=\"" + ombral::EscapeLink(down + settings.indexName) + "\">";
   if (folder.coverFolder >= 0) {
     const Item& cover = At(model, folder.coverFolder).items[static_cast<std::size_t>(folder.coverItem)];
-    const std::string src = PathDown(model, from, folder.coverFolder) + "_xthumbs/" + cover.name + ".jpg";
+    const std::string src = PathDown(model, from, folder.coverFolder) + "_xthumbs/" + cover.previewFile;
     card += "<img src=\"" + ombral::EscapeLink(src) + "\" alt=\"\" width=\"" + std::to_string(cover.previewWidth) +
             "\" height=\"" + std::to_string(cover.previewHeight) + "\" loading=\"lazy\">";
   } else {
@@ -104,10 +104,10 @@ std::string Albums(const Model& model, int from, const std::vector<int>& albums,
 // One entry of the grid as plain HTML, for browsers without JavaScript.
 std::string StaticEntry(const Item& item) {
   const std::string name = ombral::EscapeText(item.name);
-  const std::string href = ombral::EscapeLink(item.rendition ? "_xthumbs/" + item.name + ".jpeg" : item.name);
+  const std::string href = ombral::EscapeLink(item.rendition ? "_xthumbs/" + item.renditionFile : item.name);
   std::string entry = "<li><a href=\"" + href + "\">";
   if (item.kind == Kind::Picture) {
-    entry += "<img src=\"" + ombral::EscapeLink("_xthumbs/" + item.name + ".jpg") + "\" alt=\"" + name +
+    entry += "<img src=\"" + ombral::EscapeLink("_xthumbs/" + item.previewFile) + "\" alt=\"" + ombral::EscapeAttribute(item.name) +
              "\" width=\"" + std::to_string(item.previewWidth) + "\" height=\"" + std::to_string(item.previewHeight) +
              "\" loading=\"lazy\">";
   } else {
@@ -138,10 +138,20 @@ std::string FolderData(const Folder& folder, const PageSettings& settings) {
     data += JsonString(item.camera);
     std::snprintf(numbers, sizeof numbers, ",%d,%d,%d", item.width, item.height, item.rendition ? 1 : 0);
     data += numbers;
-    // A name that is not UTF-8 cannot be spelled by the script: its link comes along.
-    if (!IsUtf8(item.name)) {
+    // A name that is not UTF-8 cannot be spelled by the script: its link
+    // comes along; so do the preview's and the rendition's names where they
+    // are not the picture's with ".jpg" and ".jpeg" (shortened long names).
+    const bool ownFiles = item.kind == Kind::Picture && (item.previewFile != item.name + ".jpg" ||
+                                                         (item.rendition && item.renditionFile != item.name + ".jpeg"));
+    if (!IsUtf8(item.name) || ownFiles) {
       data += ',';
-      data += JsonString(UrlPath(item.name));
+      data += IsUtf8(item.name) ? "0" : JsonString(UrlPath(item.name));
+    }
+    if (ownFiles) {
+      data += ',';
+      data += JsonString(UrlPath(item.previewFile));
+      data += ',';
+      data += JsonString(UrlPath(item.renditionFile));
     }
     data += "]\n";
   }

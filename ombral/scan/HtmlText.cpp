@@ -99,4 +99,10 @@ std::string EscapeText(std::string_view name) {
       });
 }
 
+std::string EscapeAttribute(std::string_view name) {
+  std::string text = EscapeText(name);
+  for (std::size_t pos = 0; (pos = text.find('"', pos)) != std::string::npos; pos += 6) text.replace(pos, 1, "&quot;");
+  return text;
+}
+
 }  // namespace ombral

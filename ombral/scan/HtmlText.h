@@ -22,6 +22,10 @@ std::string EscapeLink(std::string_view name);
 // valid UTF-8 shown as U+FFFD.
 std::string EscapeText(std::string_view name);
 
+// For a text in an attribute value (alt, title): as EscapeText, and '"' as
+// "&quot;", which would end the value.
+std::string EscapeAttribute(std::string_view name);
+
 // Length of the valid UTF-8 sequence at `pos`, or 0 when the byte there does
 // not start one (stray continuation, overlong form, surrogate, beyond
 // U+10FFFF, or cut short).

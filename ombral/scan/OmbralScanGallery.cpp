@@ -60,6 +60,8 @@ void COmbralScan::CollectGalleryFolder(const PendingFolder& pending, int logging
       item.kind = gallery::Kind::Unshown;
     } else if (shown) {
       item.kind = gallery::Kind::Picture;
+      item.previewFile = CPreviewFolder::PreviewName(item.name);
+      item.renditionFile = CPreviewFolder::RenditionName(item.name);
       item.previewWidth = preview->width;
       item.previewHeight = preview->height;
       if (const CPreviewFolder::Line* line = pending.previews->Find(item.name)) {

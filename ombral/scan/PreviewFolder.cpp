@@ -23,6 +23,16 @@ constexpr std::uint64_t kMaxPreviewBytes = 64u << 20;
 
 }  // namespace
 
+std::string CPreviewFolder::FileNameFor(const std::string& picture, std::string_view suffix) {
+  constexpr std::size_t kNameMax = 255;
+  constexpr std::size_t kMark = 17;  // '~' and 16 digits
+  if (picture.size() + suffix.size() <= kNameMax) return picture + std::string(suffix);
+  std::size_t keep = kNameMax - kMark - suffix.size();
+  // Back to the start of a character: never half of a UTF-8 sequence.
+  while (keep > 0 && (static_cast<unsigned char>(picture[keep]) & 0xC0) == 0x80) --keep;
+  return picture.substr(0, keep) + "~" + CDigest::Of(picture).substr(0, 16) + std::string(suffix);
+}
+
 CPreviewFolder::CPreviewFolder(platform::SharedFolder pictures, CString picturesPath)
     : m_pictures(std::move(pictures)), m_path(picturesPath + "\\" + kFolderName) {}
 

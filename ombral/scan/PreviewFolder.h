@@ -96,7 +96,7 @@ public:
   // The rendition of a picture whose format browsers do not show (the
   // gallery's viewer shows it instead): "<picture>.jpeg", a name no
   // preview can have, since every preview's name ends in ".jpg".
-  static std::string RenditionName(const std::string& picture) { return picture + ".jpeg"; }
+  static std::string RenditionName(const std::string& picture) { return FileNameFor(picture, ".jpeg"); }
   bool LookRendition(const std::string& picture, platform::EntryInfo& info) const;
   // Whether the file under the rendition's name has the recorded digest.
   bool IsOwnRenditionContent(const std::string& picture) const;
@@ -109,7 +109,14 @@ public:
   std::string PreviewLink(const std::string& picture) const;  // "_xthumbs/<name>.jpg", not escaped
   CString FolderPath() const { return m_path; }
   CString RecordPath() const { return m_path + "\\" + kRecordName; }
-  static std::string PreviewName(const std::string& picture) { return picture + ".jpg"; }
+  static std::string PreviewName(const std::string& picture) { return FileNameFor(picture, ".jpg"); }
+  // The name of a file the scan keeps for a picture: the picture's name and
+  // `suffix`; where that would be longer than a name may be (255 bytes),
+  // the picture name's first bytes (whole characters), '~' and 16
+  // hexadecimal digits of the whole name's MD5 digest, then `suffix`. The
+  // same picture always gets the same name; two long names that begin
+  // alike get different ones.
+  static std::string FileNameFor(const std::string& picture, std::string_view suffix);
 
 private:
   platform::ReadStatus ReadRecord(std::uint64_t limit);

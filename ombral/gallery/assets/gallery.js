@@ -9,9 +9,11 @@ var d = document;
 // 0 name, 1 kind (0 picture, 1 picture without preview, 2 video, 3 other
 // file), 2-3 preview size, 4 bytes, 5 date, 6 date is the date taken,
 // 7 camera, 8-9 picture size, 10 has a rendition, 11 link (names that are
-// not UTF-8 only).
+// not UTF-8 only; else 0), 12-13 the preview's and the rendition's names
+// (only where a long name made them shorter).
 function link(it) { return it[11] || encodeURIComponent(it[0]); }
-function fileLink(it) { return it[10] ? '_xthumbs/' + link(it) + '.jpeg' : link(it); }
+function previewLink(it) { return '_xthumbs/' + (it[12] || link(it) + '.jpg'); }
+function fileLink(it) { return it[10] ? '_xthumbs/' + (it[13] || link(it) + '.jpeg') : link(it); }
 function el(tag, cls, text) {
   var e = d.createElement(tag);
   if (cls) e.className = cls;
@@ -36,7 +38,7 @@ function Grid(ul, items, onOpen) {
     a.dataset.i = i;
     if (kind === 0) {
       var img = el('img');
-      img.src = '_xthumbs/' + link(it) + '.jpg';
+      img.src = previewLink(it);
       img.alt = it[0];
       img.width = it[2];
       img.height = it[3];

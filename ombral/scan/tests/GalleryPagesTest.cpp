@@ -16,6 +16,8 @@ Item Picture(const std::string& name) {
   item.kind = Kind::Picture;
   item.previewWidth = 240;
   item.previewHeight = 180;
+  item.previewFile = name + ".jpg";
+  item.renditionFile = name + ".jpeg";
   return item;
 }
 
@@ -61,13 +63,13 @@ TEST(GalleryModel, CoversCountsAndWhichFoldersGetPages) {
   video.kind = Kind::Video;
   const int summer = Add(model, year, "Summer", {video, Picture("beach.jpg"), Picture("sea.jpg")});
   const int empty = Add(model, year, "Empty");
-  const int winter = Add(model, year, "Winter", {Picture("snow.png")});
+  const int winter = Add(model, year, "Winter", {Picture("snow.png"), Picture("say \"hi\".png")});
   model.Summarize();
   EXPECT_FALSE(model.folders[static_cast<std::size_t>(root)].items.size());
   EXPECT_TRUE(model.folders[static_cast<std::size_t>(root)].page);
   EXPECT_FALSE(model.folders[static_cast<std::size_t>(empty)].page);
   EXPECT_EQ(model.folders[static_cast<std::size_t>(year)].children, (std::vector<int>{summer, winter}));
-  EXPECT_EQ(model.folders[static_cast<std::size_t>(root)].pictures, 4);  // the video counts, as the viewer plays it
+  EXPECT_EQ(model.folders[static_cast<std::size_t>(root)].pictures, 5);  // the video counts, as the viewer plays it
   // The first picture in page order (not the video), and above, the first album's cover.
   EXPECT_EQ(model.folders[static_cast<std::size_t>(summer)].coverItem, 1);
   EXPECT_EQ(model.folders[static_cast<std::size_t>(root)].coverFolder, summer);
@@ -78,12 +80,15 @@ TEST(GalleryModel, CoversCountsAndWhichFoldersGetPages) {
   const std::string page = FolderPage(model, root, settings);
   EXPECT_TRUE(Contains(page, "<img src=\"2001/Summer/_xthumbs/beach.jpg.jpg\" alt=\"\" width=\"240\" height=\"180\""));
   const std::string entry = EntryPage(model, settings);
-  EXPECT_TRUE(Contains(entry, "4 pictures in 4 folders"));
+  EXPECT_TRUE(Contains(entry, "5 pictures in 4 folders"));
+  // Without scripts, a name is the text of its preview: a quote in it ends
+  // no attribute.
+  EXPECT_TRUE(Contains(FolderPage(model, winter, settings), "alt=\"say &quot;hi&quot;.png\""));
   EXPECT_FALSE(Contains(entry, ">Empty<"));
   // Folders with their links; the names of their files in one text.
   EXPECT_TRUE(Contains(SearchIndex(model, settings),
                        "(\"_FileIndex.html\",[\"Pics\",\"\",\"2001\",\"2001/\",\"2001/Summer\",\"2001/Summer/\","
-                       "\"2001/Winter\",\"2001/Winter/\"],[0,0,0,3],\"clip.mp4/beach.jpg/sea.jpg/snow.png\");"));
+                       "\"2001/Winter\",\"2001/Winter/\"],[0,0,0,3],\"clip.mp4/beach.jpg/sea.jpg/snow.png/say \\\"hi\\\".png\");"));
 }
 
 TEST(GalleryModel, DateOrderFallsBackToTheFilesTimeAndKeepsThePageOrderForTies) {

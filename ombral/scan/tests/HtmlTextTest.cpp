@@ -38,5 +38,9 @@ TEST(HtmlText, LinksAndVisibleText) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(ombral::EscapeLink(row.name), row.link);
     EXPECT_EQ(ombral::EscapeText(row.name), row.text);
+    // In an attribute, the text with its quotes escaped as well.
+    std::string attribute = row.text;
+    for (std::size_t at = 0; (at = attribute.find('"', at)) != std::string::npos; at += 6) attribute.replace(at, 1, "&quot;");
+    EXPECT_EQ(ombral::EscapeAttribute(row.name), attribute);
   }
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "HtmlText.h"
+#include "PreviewFolder.h"
 #include "RecordingScan.h"
 #include "ScanLines.h"
 #include "platform/testing/TempDrive.h"
@@ -235,4 +237,36 @@ TEST_F(PreviewScanTest, ProtocolAndPagesKeepTheWalkOrderWhilePreviewsRunAhead) {
   EXPECT_EQ(*(broken - 1), "    adding image link: broken.jpg");
   withPreviews.erase(broken);
   EXPECT_EQ(withPreviews, plain);
+}
+
+TEST_F(PreviewScanTest, NamesUpToTheLimitGetPreviewsUnderNamesThatFit) {
+  // Names whose preview name (".jpg" added) would be longer than a name may
+  // be get a shortened, stable one; a shorter name keeps its own.
+  std::string cut;  // multi-byte characters right where a name is cut
+  for (int i = 0; i < 118; ++i) cut += "\xC3\xA9";
+  const std::string names[] = {std::string(247, 'a') + ".jpg", std::string(251, 'b') + ".jpg",
+                               cut + "ab.jpg" + std::string(9, 'c') + ".jpg"};
+  for (const std::string& name : names) {
+    ASSERT_LE(name.size(), 255u);
+    Picture("Pics/Long/" + name, 80, 60);
+  }
+  EXPECT_EQ(Scan(240).back(), "PREVIEWS: 3 made, 0 unchanged");
+  const std::string page = drive.ReadFile("Pics/Long/_FileIndex.html");
+  for (const std::string& name : names) {
+    const std::string preview = CPreviewFolder::PreviewName(name);
+    SCOPED_TRACE(preview);
+    EXPECT_LE(preview.size(), 255u);
+    EXPECT_EQ(preview == name + ".jpg", name.size() <= 251);
+    EXPECT_TRUE(drive.Exists("Pics/Long/_xthumbs/" + preview));
+    EXPECT_TRUE(Contains(page, "_xthumbs/" + ombral::EscapeLink(preview)));
+  }
+  EXPECT_EQ(Scan(240).back(), "PREVIEWS: 0 made, 3 unchanged");
+  // They are proven and removed like any other once their pictures go.
+  for (const std::string& name : names) fs::remove(drive.Native("Pics/Long/" + name));
+  CRecordingScan scan;
+  scan.m_strPath = "T:\\Pics";
+  scan.m_nPreviewEdge = 240;
+  scan.m_bRemoveStale = 1;
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_FALSE(drive.Exists("Pics/Long/_xthumbs"));
 }
