@@ -39,6 +39,13 @@ void Model::Summarize() {
         }
       }
     }
+    if (folder.parent >= 0 && folder.aliasOf >= 0 && folders[static_cast<std::size_t>(folder.aliasOf)].page &&
+        folder.shownInParent) {
+      Folder& parent = folders[static_cast<std::size_t>(folder.parent)];
+      parent.page = true;
+      parent.children.push_back(index);
+      continue;
+    }
     if (folder.parent < 0 || !folder.page) continue;
     Folder& parent = folders[static_cast<std::size_t>(folder.parent)];
     // A folder the readers of its parent's page may not list is no album

@@ -46,6 +46,9 @@ struct Folder {
   // shown is left out of them, with what lies below it.
   bool shownInParent = true;
   bool shared = true;
+  // A link to a folder of the tree: an album card that leads to that
+  // folder's page; never a page, a count or a cover of its own.
+  int aliasOf = -1;
   std::vector<Item> items;       // in page order
   std::vector<int> children;     // folders below it that get a page and may be shown in it, in list order
   // Filled after the walk:

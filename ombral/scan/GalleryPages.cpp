@@ -78,18 +78,24 @@ long long OwnPictures(const Folder& folder) {
 // The count is of the pictures here and below, or (`ownOnly`, the top
 // folder's card beside the cards of its albums) of its own pictures.
 std::string AlbumCard(const Model& model, int from, int album, const PageSettings& settings, bool ownOnly) {
-  const Folder& folder = At(model, album);
-  const std::string down = PathDown(model, from, album);
+  // A link to a folder elsewhere in the tree shows that folder's card under
+  // its own name, and leads to it by way of the top.
+  const int shown = At(model, album).aliasOf >= 0 ? At(model, album).aliasOf : album;
+  const Folder& folder = At(model, shown);
+  const std::string down =
+      shown == album ? PathDown(model, from, album) : Up(At(model, from).depth) + PathDown(model, 0, shown);
   std::string card = "<li><a href=\"" + ombral::EscapeLink(down + settings.indexName) + "\">";
   if (folder.coverFolder >= 0) {
     const Item& cover = At(model, folder.coverFolder).items[static_cast<std::size_t>(folder.coverItem)];
-    const std::string src = PathDown(model, from, folder.coverFolder) + "_xthumbs/" + cover.previewFile;
+    const std::string src = (shown == album ? PathDown(model, from, folder.coverFolder)
+                                            : Up(At(model, from).depth) + PathDown(model, 0, folder.coverFolder)) +
+                            "_xthumbs/" + cover.previewFile;
     card += "<img src=\"" + ombral::EscapeLink(src) + "\" alt=\"\" width=\"" + std::to_string(cover.previewWidth) +
             "\" height=\"" + std::to_string(cover.previewHeight) + "\" loading=\"lazy\">";
   } else {
     card += "<span class=\"nocover\"></span>";
   }
-  card += "<span class=\"name\">" + ombral::EscapeText(folder.name) + "</span><span class=\"count\">" +
+  card += "<span class=\"name\">" + ombral::EscapeText(At(model, album).name) + "</span><span class=\"count\">" +
           Plural(ownOnly ? OwnPictures(folder) : folder.pictures, "picture", "pictures") + "</span></a></li>\n";
   return card;
 }
@@ -166,7 +172,8 @@ void TreeBranch(const Model& model, int index, const std::string& path, const Pa
   if (!folder.children.empty()) {
     text += "\n<ul>\n";
     for (const int child : folder.children)
-      if (At(model, child).shared) TreeBranch(model, child, path + At(model, child).name + "/", settings, text);
+      if (At(model, child).shared && At(model, child).aliasOf < 0)
+        TreeBranch(model, child, path + At(model, child).name + "/", settings, text);
     text += "</ul>";
   }
   text += "</li>\n";

@@ -115,6 +115,21 @@ void COmbralScan::WriteMainIndexLine(CHtmlFile& file, const char* root, const ch
   }
 }
 
+void COmbralScan::WriteMainIndexAlias(CHtmlFile& file, const char* root, const char* link, const char* targetPage) {
+  // The link's own place sets the indentation; the target's page the link.
+  CZnString place(link);
+  place.FindReplace(root, "", 1);
+  place.TrimLeft('\\');
+  CZnString target(targetPage);
+  target.FindReplace(root, "", 1);
+  target.TrimLeft('\\');
+  target.FindReplace('\\', '/', 1);
+  std::string indent;
+  for (int depth = place.CountChar('\\') + 1; depth > 0; --depth) indent += "&nbsp;&nbsp;";
+  file.Format("%s<A HREF=\"%s\" target=\"Details\">%s</A><BR>\r\n", indent.c_str(),
+              ombral::EscapeLink(target.GetView()).c_str(), ombral::EscapeText(GetLastPathComponent(link).GetView()).c_str());
+}
+
 CString COmbralScan::GetLastPathComponent(const char* path) const {
   const CString text(path);
   const int last = text.ReverseFind('\\');

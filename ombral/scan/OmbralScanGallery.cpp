@@ -20,6 +20,7 @@ void COmbralScan::StartGallery() {
     entry.name = node == 0 ? std::string(GetLastPathComponent(m_strPath).GetView()) : folder.name;
     if (node == 0 && entry.name.empty()) entry.name = "Pictures";  // a drive's root
     entry.shared = IsShared(node);
+    entry.aliasOf = folder.aliasOf >= 0 ? folder.aliasOf : -1;
     entry.shownInParent =
         folder.parent < 0 || folder.reach.Covers(tree.Node(folder.parent).listing.Written());
     model->order.push_back(node);

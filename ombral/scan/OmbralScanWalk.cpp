@@ -43,6 +43,22 @@ platform::ReplacingFile::Options COmbralScan::PageOptions(int node) const {
   return options;
 }
 
+void COmbralScan::FinishAlias(const PendingFolder& pending, CHtmlFile* mainIndex, const CString& root) {
+  // The main index names the link where it stands, and links to the page of
+  // the folder it leads to, when that folder gets one.
+  const CScanTree& tree = m_run->tree;
+  const int target = tree.Node(pending.node).aliasOf;
+  if (!mainIndex || m_bGallery || target < 0 || !IsShared(pending.node) || !IsShared(target)) return;
+  int error = 0;
+  const platform::SharedFolder handle = m_run->cursor->Open(target, error);
+  CFolderListing listing;
+  CFolderListing::Rules rules;
+  rules.matches = [this](const char* name) { return IsFilterMatch(name, m_strFilter) != 0; };
+  if (!handle || listing.Read(*handle, rules).Failed() || listing.Files().empty()) return;
+  const CString page = tree.Node(target).path + "\\" + m_strIndexFile;
+  WriteMainIndexAlias(*mainIndex, root, pending.folder, page);
+}
+
 bool COmbralScan::IsShared(int node) const {
   const CScanTree& tree = m_run->tree;
   return tree.Node(node).reach.Covers(tree.Node(0).reach.Written());
@@ -95,6 +111,8 @@ std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CSt
   auto pending = std::make_unique<PendingFolder>();
   pending->node = node;
   pending->folder = folder;
+  pending->alias = m_run->tree.Node(node).aliasOf != -1;
+  if (pending->alias) return pending;
   pending->handle = m_run->cursor->Open(pending->node, pending->openError);
   if (!pending->handle) return pending;
   CFolderListing::Rules rules;
@@ -115,6 +133,10 @@ std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CSt
 void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, const CString& root, int recurse,
                                int logging, int ignoreEmpty, Totals& totals) {
   const CString& folder = pending.folder;
+  if (pending.alias) {
+    FinishAlias(pending, mainIndex, root);
+    return;
+  }
   if (logging) Protocol("Search path: %s", folder.GetString());
   if (!pending.searched) {
     // A folder that vanished or cannot be read is reported and passed over;
@@ -241,7 +263,7 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
   // proven stale.
   ReportWriterProblems(true);
   totalBytes = totals.bytes;
-  pathCount = count;
+  pathCount = count - tree.AliasCount();  // each folder once, however many links name it
   createdFiles = totals.createdFiles;
   return totals.images;
 }

@@ -61,6 +61,7 @@ struct COmbralScan::PendingFolder {
   CString folder;             // its path text
   platform::SharedFolder handle;
   int openError = 0;          // why it could not be opened, when it could not
+  bool alias = false;         // a link to a folder of the tree: named, never opened
   bool searched = false;
   CFolderListing listing;
   std::shared_ptr<CPreviewFolder> previews;  // when this folder's pictures get previews

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
 
 #include "PreviewFolder.h"
 #include "platform/Crt.h"
@@ -144,8 +145,22 @@ struct CScanTree::Walk {
     if (!handle->IsOpen() && handle->Error() == ELOOP) {
       auto followed = std::make_unique<FolderHandle>(frame.handle->OpenFolder(child.name, true));
       if (!followed->IsOpen()) return;
-      if (!followLinks && !IsSameOrBelow(followed->RealPath(), rootReal)) {
+      const bool inside = IsSameOrBelow(followed->RealPath(), rootReal);
+      if (!followLinks && !inside) {
         notice(Notice::LinkOutside, CString(ChildBase(parentNode)), child.name);
+        return;
+      }
+      if (inside) {
+        // Walked at its real place; here only named.
+        Folder alias;
+        alias.path = CString(ChildBase(parentNode) + "\\" + child.name);
+        alias.parent = parentNode;
+        alias.name = child.name;
+        alias.depth = NodeAt(parentNode).depth + 1;
+        alias.viaLink = true;
+        alias.aliasOf = -2;
+        alias.identity = followed->Identity();
+        tree.m_folders.push_back(std::move(alias));
         return;
       }
       handle = std::move(followed);
@@ -202,6 +217,26 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
     }
   }
 
+  // Each alias names the folder the walk found at its real place.
+  m_aliases = 0;
+  std::map<std::pair<std::uint64_t, std::uint64_t>, int> byIdentity;
+  for (std::size_t i = 0; i < m_folders.size(); ++i)
+    if (m_folders[i].aliasOf == -1)
+      byIdentity.emplace(std::make_pair(m_folders[i].identity.device, m_folders[i].identity.inode), static_cast<int>(i));
+  for (Folder& folder : m_folders) {
+    if (folder.aliasOf == -1) continue;
+    ++m_aliases;
+    const auto found = byIdentity.find({folder.identity.device, folder.identity.inode});
+    folder.aliasOf = found == byIdentity.end() ? -2 : found->second;
+    // Whoever the link is shown to must be able to see where it leads.
+    if (folder.aliasOf >= 0) {
+      const Folder& target = m_folders[static_cast<std::size_t>(folder.aliasOf)];
+      folder.listing = target.listing;
+      folder.reach = target.reach;
+      folder.through = target.through;
+    }
+  }
+
   // The root first, then the others by the upper-cased text of their
   // paths; equal texts keep the order of the walk.
   std::vector<std::pair<std::string, int>> keyed;
@@ -222,6 +257,10 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
 platform::SharedFolder CFolderCursor::Open(int node, int& error) {
   error = 0;
   if (node == 0) return m_root;
+  if (m_tree.Node(node).aliasOf != -1) {
+    error = ELOOP;
+    return nullptr;
+  }
   // The chain of nodes from below the root down to `node`.
   std::vector<int> chain;
   for (int at = node; at > 0; at = m_tree.Node(at).parent) chain.push_back(at);

@@ -11,7 +11,11 @@
 //
 // What the walk does not enter:
 //  - a symbolic link to a folder outside the tree (unless links are to be
-//    followed); a link to a folder inside the tree is entered like a folder;
+//    followed);
+//  - a link to a folder inside the tree: that folder is walked (once) at
+//    its real place, and the link is listed as an alias of it (aliasOf),
+//    which is never opened: no page is written through it and nothing in
+//    it is counted twice;
 //  - a folder already on the way down from the root (a link loop);
 //  - a name holding a backslash, which a path text could not tell from a
 //    separator;
@@ -42,6 +46,7 @@ public:
     int depth = 0;                     // 0 for the root
     platform::FileIdentity identity;   // as the walk found it
     bool viaLink = false;              // the name is a symbolic link that was followed
+    int aliasOf = -1;                  // a link to a folder of the tree: that folder's node (-2: not found)
     // Who may list it (its page and preview folder are for them alone),
     // and who may list it coming from the top, through every folder on
     // the way (what the top's shared files may name of it).
@@ -61,6 +66,8 @@ public:
              const NoticeFn& notice, const std::function<bool()>& stopRequested);
 
   int Count() const { return static_cast<int>(m_order.size()); }
+  // Folders of the list that are aliases (links to folders of the tree).
+  int AliasCount() const { return m_aliases; }
   // The i-th folder of the sorted list (0 is the root).
   const Folder& At(int i) const { return m_folders[static_cast<std::size_t>(m_order[static_cast<std::size_t>(i)])]; }
   int NodeOf(int i) const { return m_order[static_cast<std::size_t>(i)]; }
@@ -78,6 +85,7 @@ private:
   std::vector<Folder> m_folders;  // in the order the walk found them
   std::vector<int> m_order;       // indexes into m_folders, root first, then sorted
   std::string m_prefix;
+  int m_aliases = 0;
 };
 
 // Opens the folders of a tree by their names from the root, keeping the
@@ -91,7 +99,8 @@ public:
 
   // The open folder of node `node` (CScanTree::NodeOf); null with `error`
   // set (an errno value; ESTALE when the name now stands for another
-  // folder) when it cannot be opened.
+  // folder, ELOOP for an alias, which is never opened) when it cannot be
+  // opened.
   platform::SharedFolder Open(int node, int& error);
 
 private:

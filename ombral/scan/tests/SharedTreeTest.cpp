@@ -129,22 +129,46 @@ TEST_F(SharedTreeTest, LinksToFoldersOutsideTheTreeAreNamedAndNotWalked) {
   outside.MakeDir("Elsewhere");
   outside.WriteSizedFile("Elsewhere/b.jpg", 10);
   drive.Symlink(outside.Native("Elsewhere"), "Pics/Out");
-  drive.Symlink(drive.Native("Pics/In"), "Pics/Alias");  // inside the tree: walked as before
+  drive.Symlink(drive.Native("Pics/In"), "Pics/Alias");  // inside the tree: walked once, where it is
   drive.Symlink(drive.Native("Pics"), "Pics/In/Up");      // a loop: not entered again
   const Lines protocol = Scan();
   EXPECT_TRUE(Has(protocol, "Not followed: \"T:\\Pics\\Out\" is a link to a folder outside the scanned tree."));
   EXPECT_FALSE(outside.Exists("Elsewhere/_FileIndex.html"));
   EXPECT_TRUE(drive.Exists("Pics/In/_FileIndex.html"));
+  // The link's line leads to the folder's one page; the folder is counted once.
   const std::string index = drive.ReadFile("Pics/_xbmidx.html");
-  EXPECT_TRUE(Contains(index, "<A HREF=\"Alias/_FileIndex.html\" target=\"Details\">Alias</A>"));
-  EXPECT_TRUE(Has(protocol, "FOUND PATHS: 3"));
+  EXPECT_TRUE(Contains(index, "<A HREF=\"In/_FileIndex.html\" target=\"Details\">Alias</A>"));
+  EXPECT_FALSE(Contains(index, "Alias/_FileIndex.html"));
+  EXPECT_TRUE(Contains(drive.ReadFile("Pics/In/_FileIndex.html"), "Path:  T:\\Pics\\In<BR>"));
+  EXPECT_TRUE(Has(protocol, "FOUND PATHS: 2"));
+  EXPECT_TRUE(std::any_of(protocol.begin(), protocol.end(),
+                          [](const std::string& line) { return line.rfind("FOUND IMAGES: 1 with", 0) == 0; }));
 
-  // On request they are walked, like any other folder.
+  // On request links to folders outside are walked, like any other folder.
   CRecordingScan following;
   following.m_bFollowLinks = 1;
   const Lines followed = Scan(following);
   EXPECT_TRUE(outside.Exists("Elsewhere/_FileIndex.html"));
-  EXPECT_TRUE(Has(followed, "FOUND PATHS: 4"));
+  EXPECT_TRUE(Has(followed, "FOUND PATHS: 3"));
+}
+
+TEST_F(SharedTreeTest, ALinkIntoAnotherFolderOfTheTreeWritesNothingThere) {
+  // "shared/zz" leads to another user's "trip/day1": day1 gets its own page
+  // at its real place (its own title, its own way to the top's script),
+  // and the link a card that leads there.
+  Picture("Pics/trip/day1/a.jpg");
+  Picture("Pics/shared/b.jpg");
+  drive.Symlink(drive.Native("Pics/trip/day1"), "Pics/shared/zz");
+  CRecordingScan scan;
+  scan.m_bGallery = 1;
+  const Lines protocol = Scan(scan, 240);
+  const std::string day1 = drive.ReadFile("Pics/trip/day1/_FileIndex.html");
+  EXPECT_TRUE(Contains(day1, "<title>day1"));
+  EXPECT_TRUE(Contains(day1, "src=\"../../_xgallery.js\""));
+  EXPECT_TRUE(Contains(drive.ReadFile("Pics/shared/_FileIndex.html"), "href=\"../trip/day1/_FileIndex.html\""));
+  EXPECT_FALSE(Contains(drive.ReadFile("Pics/_xsearch.js"), "zz"));
+  EXPECT_TRUE(std::any_of(protocol.begin(), protocol.end(),
+                          [](const std::string& line) { return line.rfind("FOUND IMAGES: 2 with", 0) == 0; }));
 }
 
 TEST_F(SharedTreeTest, AFolderSwappedForALinkNeverMovesAWriteOrRemovalOutOfTheTree) {

@@ -187,6 +187,12 @@ private:
   std::unique_ptr<PendingFolder> PrepareFolder(const CString& root, int node, const CString& folder);
   void FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, const CString& root, int recurse, int logging,
                     int ignoreEmpty, Totals& totals);
+  // A link to a folder of the tree: a line in the main index that leads to
+  // that folder's page.
+  void FinishAlias(const PendingFolder& pending, CHtmlFile* mainIndex, const CString& root);
+  // The main index's line of such a link: its own name, where it stands,
+  // with the link of the page it leads to.
+  void WriteMainIndexAlias(CHtmlFile& file, const char* root, const char* link, const char* targetPage);
   void PreparePreviews(PendingFolder& pending, const CString& root);
   // Collects the finished previews of a folder; the protocol lines about
   // them come with their entries.
