@@ -67,14 +67,26 @@ platform::FsStatus CFolderListing::Read(const platform::FolderHandle& folder, co
     if (looked) kind = info.kind;
     if (kind == EntryKind::Link) {
       platform::EntryInfo target;
-      if (folder.Look(name, target, true).Ok()) {
+      const platform::FsStatus through =
+          rules.lookThrough ? rules.lookThrough(name, target) : folder.Look(name, target, true);
+      if (through.Ok()) {
         if (target.kind == EntryKind::Folder) {
           if (rules.keepNames) m_folderNames.insert(name);
           continue;
         }
         info = target;
       } else {
-        info.size = 0;  // a link to nothing is listed like a file that vanished
+        // A link to nothing, or to what may not be looked at, is listed like
+        // a file that vanished: nothing of its target shows. Only whether it
+        // leads to a folder is told (such a link is no entry of a page).
+        platform::EntryInfo kindOnly;
+        if (rules.lookThrough && folder.Look(name, kindOnly, true).Ok() && kindOnly.kind == EntryKind::Folder) {
+          if (rules.keepNames) m_folderNames.insert(name);
+          continue;
+        }
+        info.size = 0;
+        info.modifySeconds = 0;
+        info.modifyNanos = 0;
       }
     } else if (kind == EntryKind::Folder) {
       if (rules.keepNames) m_folderNames.insert(name);

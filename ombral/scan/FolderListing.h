@@ -3,9 +3,11 @@
 //
 // The folder is read once through its open handle; each matching file is
 // looked at once, without following its name unless it is a link (a link
-// to a file is listed with its target's size, as it always was; a pipe,
-// socket or device with its own). The page's statistics, its entries, the
-// previews and the stale-file checks all read from here.
+// to a file the caller allows to be looked through is listed with its
+// target's size, as it always was; any other link, like one that leads
+// nowhere, with size 0; a pipe, socket or device with its own). The page's
+// statistics, its entries, the previews and the stale-file checks all read
+// from here.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +39,9 @@ public:
     bool keepNames = false;                    // keep the names of all entries (stale checks)
     bool removeLeftovers = false;              // remove temporary files an interrupted run left
     std::set<std::string> hidden;              // names of the scan's own files, never listed
+    // Looks at what a link leads to; fails for a link that may not be
+    // looked through. Unset: every link is followed.
+    std::function<platform::FsStatus(const std::string& name, platform::EntryInfo& target)> lookThrough;
   };
 
   // Reads the folder and keeps the files for which `matches` is true, in

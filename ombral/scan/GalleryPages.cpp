@@ -132,7 +132,9 @@ std::string FolderData(const Folder& folder, const PageSettings& settings) {
   for (std::size_t i = 0; i < folder.items.size(); ++i) {
     const Item& item = folder.items[i];
     const int kind = static_cast<int>(item.kind);
-    const std::string date = item.taken.empty() ? LocalDateText(item.modified) : item.taken;
+    // A file whose time is not known (a link that may not be looked
+    // through) shows no date.
+    const std::string date = !item.taken.empty() ? item.taken : item.modified ? LocalDateText(item.modified) : "";
     char numbers[160];
     std::snprintf(numbers, sizeof numbers, ",%d,%d,%d,%llu,", kind, item.previewWidth, item.previewHeight,
                   static_cast<unsigned long long>(item.size));

@@ -165,6 +165,7 @@ bool COmbralScan::ValidateSettings() {
       }
     }
   }
+  m_run->rootReal = root->RealPath();
   m_run->root = std::move(root);
   return true;
 }

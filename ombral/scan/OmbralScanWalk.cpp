@@ -59,6 +59,39 @@ void COmbralScan::FinishAlias(const PendingFolder& pending, CHtmlFile* mainIndex
   WriteMainIndexAlias(*mainIndex, root, pending.folder, page);
 }
 
+platform::FsStatus COmbralScan::LookThroughLink(int node, const platform::FolderHandle& folder, const std::string& name,
+                                                platform::EntryInfo& target) const {
+  // Where the link points, as a path from the top: resolved below the top
+  // folder, never out of it.
+  const CScanTree& tree = m_run->tree;
+  std::string text;
+  if (const platform::FsStatus read = folder.ReadLink(name, text); read.Failed()) return read;
+  std::string path;
+  if (!text.empty() && text[0] == '/') {
+    const std::string& top = m_run->rootReal;
+    if (top.empty() || text.compare(0, top.size(), top) != 0 || (text.size() > top.size() && text[top.size()] != '/'))
+      return platform::FsStatus::Of(EXDEV);
+    path = text.size() > top.size() + 1 ? text.substr(top.size() + 1) : ".";
+  } else {
+    path = PlaceOf(node, text);
+  }
+  platform::AclState acl = platform::AclState::Unknown;
+  if (const platform::FsStatus found = m_run->root->LookBeneath(path, target, false, &acl); found.Failed()) return found;
+  if (target.kind == platform::EntryKind::Folder) return {};
+  // Its size and time go on the page of the link's folder: only when the
+  // readers of that page could look at the file themselves (pass to its
+  // folder and read it).
+  const std::size_t slash = path.rfind('/');
+  platform::EntryInfo holder;
+  if (m_run->root->LookBeneath(slash == std::string::npos ? "." : path.substr(0, slash), holder, true).Failed())
+    return platform::FsStatus::Of(EACCES);
+  const int holderNode = tree.NodeOfIdentity(holder.Identity());
+  const CAudience readers = tree.Node(node).listing.Written();
+  if (holderNode < 0 || !tree.Node(holderNode).through.And(CAudience::OfReading(target, acl)).Covers(readers))
+    return platform::FsStatus::Of(EACCES);
+  return {};
+}
+
 bool COmbralScan::IsShared(int node) const {
   const CScanTree& tree = m_run->tree;
   return tree.Node(node).reach.Covers(tree.Node(0).reach.Written());
@@ -120,6 +153,10 @@ std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CSt
   rules.keepNames = m_bRemoveStale != 0;
   rules.removeLeftovers = !m_bDryRun;
   if (pending->node == 0 && m_run->pages->GetState() == CPageRecord::State::Ours) rules.hidden.insert(CPageRecord::kName);
+  if (!m_bFollowLinks)
+    rules.lookThrough = [this, node, folder = pending->handle](const std::string& name, platform::EntryInfo& target) {
+      return LookThroughLink(node, *folder, name, target);
+    };
   // The gallery's own files in the top folder are none of its pictures.
   if (pending->node == 0 && m_bGallery)
     rules.hidden.insert({gallery::kStyleName, gallery::kScriptName, gallery::kSearchName});

@@ -81,6 +81,7 @@ struct COmbralScan::PendingFolder {
 struct COmbralScan::RunState {
   RunState(bool dryRun) : stale(dryRun) {}
   platform::SharedFolder root;
+  std::string rootReal;    // the top folder's real path, for links that name it
   platform::RunLock lock;  // one scan per tree, held for the whole run
   CScanTree tree;
   std::unique_ptr<CFolderCursor> cursor;

@@ -219,7 +219,8 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
 
   // Each alias names the folder the walk found at its real place.
   m_aliases = 0;
-  std::map<std::pair<std::uint64_t, std::uint64_t>, int> byIdentity;
+  std::map<std::pair<std::uint64_t, std::uint64_t>, int>& byIdentity = m_byIdentity;
+  byIdentity.clear();
   for (std::size_t i = 0; i < m_folders.size(); ++i)
     if (m_folders[i].aliasOf == -1)
       byIdentity.emplace(std::make_pair(m_folders[i].identity.device, m_folders[i].identity.inode), static_cast<int>(i));
@@ -252,6 +253,11 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
   m_order.push_back(0);
   for (const auto& [key, node] : keyed) m_order.push_back(node);
   return true;
+}
+
+int CScanTree::NodeOfIdentity(const platform::FileIdentity& identity) const {
+  const auto found = m_byIdentity.find({identity.device, identity.inode});
+  return found == m_byIdentity.end() ? -1 : found->second;
 }
 
 platform::SharedFolder CFolderCursor::Open(int node, int& error) {

@@ -25,6 +25,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +74,10 @@ public:
   int NodeOf(int i) const { return m_order[static_cast<std::size_t>(i)]; }
   const Folder& Node(int node) const { return m_folders[static_cast<std::size_t>(node)]; }
 
+  // The node of the folder the walk found with this identity (not an
+  // alias); -1 when none.
+  int NodeOfIdentity(const platform::FileIdentity& identity) const;
+
   // The text every folder path below the root starts with (the root's
   // absolute form without trailing separators).
   const std::string& Prefix() const { return m_prefix; }
@@ -86,6 +91,7 @@ private:
   std::vector<int> m_order;       // indexes into m_folders, root first, then sorted
   std::string m_prefix;
   int m_aliases = 0;
+  std::map<std::pair<std::uint64_t, std::uint64_t>, int> m_byIdentity;
 };
 
 // Opens the folders of a tree by their names from the root, keeping the

@@ -137,3 +137,41 @@ TEST_F(PrivacyTest, AccessListsNeitherLeakIntoPreviewsNorWidenThem) {
   Scan(false, 240);
   EXPECT_EQ(PermissionsOf(drive.Native("Pics/Later/_xthumbs/a.jpg.jpg")), 0600);
 }
+
+TEST_F(PrivacyTest, ALinkShowsNothingOfWhatItsReadersCouldNotLookAtThemselves) {
+  TempDrive outside{'U'};
+  outside.WriteSizedFile("root-only/secret.jpg", 4321);
+  Picture("Pics/Open/real.jpg");
+  drive.WriteSizedFile("Pics/Closed/hidden.jpg", 1234);
+  fs::permissions(drive.Native("Pics/Closed"), fs::perms(0700));
+  // Each link with what its entry on the open folder's page may show.
+  const struct {
+    const char* name;
+    std::string target;
+    bool sized;
+  } links[] = {
+      {"probe.jpg", outside.Native("root-only/secret.jpg"), false},   // outside the tree
+      {"inside.jpg", "real.jpg", true},                                // beside it
+      {"up.jpg", "../Open/real.jpg", true},                             // by way of the top
+      {"absolute.jpg", drive.Native("Pics/Open/real.jpg"), true},      // spelled from the root
+      {"private.jpg", "../Closed/hidden.jpg", false},                  // where its readers may not look
+      {"nowhere.jpg", "gone.jpg", false},                              // a dangling link
+  };
+  for (const auto& link : links) drive.Symlink(link.target, std::string("Pics/Open/") + link.name);
+  const std::string real = std::to_string(fs::file_size(drive.Native("Pics/Open/real.jpg")));
+  for (const bool gallery : {false, true}) {
+    SCOPED_TRACE(gallery ? "gallery" : "classic pages");
+    Scan(gallery, gallery ? 240 : 0);
+    const std::string page = drive.ReadFile("Pics/Open/_FileIndex.html");
+    for (const auto& link : links) {
+      SCOPED_TRACE(link.name);
+      if (gallery) {
+        EXPECT_TRUE(Contains(page, std::string("[\"") + link.name + "\",1,0,0," + (link.sized ? real : "0") + ","));
+      } else {
+        EXPECT_TRUE(Contains(page, std::string(link.name) + " (" + (link.sized ? real : "0") + " bytes)"));
+      }
+    }
+    EXPECT_FALSE(Contains(page, "4321"));
+    EXPECT_FALSE(Contains(page, "1234"));
+  }
+}

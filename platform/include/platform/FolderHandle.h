@@ -159,6 +159,15 @@ public:
   FsStatus Look(std::string_view name, EntryInfo& info, bool followLink = false) const;
   // Whether `name` (not followed) carries an access control list.
   AclState LookAcl(std::string_view name) const;
+  // The text of the symbolic link `name` (where it points, as written).
+  FsStatus ReadLink(std::string_view name, std::string& target) const;
+  // The status of what `path` (names joined by '/', ".." allowed) leads to
+  // below this folder, links followed but never out of it: EXDEV when a
+  // link or ".." would leave it. Nothing is opened for reading, so a pipe
+  // never blocks. With `folderOnly`, ENOTDIR unless it is a folder; `acl`,
+  // when given, tells whether it carries an access control list.
+  FsStatus LookBeneath(std::string_view path, EntryInfo& info, bool folderOnly = false,
+                       AclState* acl = nullptr) const;
 
   // Reads the whole regular file `name` (never through a link, never a pipe
   // or device), at most `limit` bytes; a longer file is TooLarge and not

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <linux/openat2.h>
 #include <string_view>
 #include <sys/statfs.h>
 #include <sys/syscall.h>
@@ -67,6 +68,13 @@ int ListNames(int dirFd, std::vector<FolderName>& names) {
   }
 }
 
+int OpenBeneath(int dirFd, const char* path, bool folder) {
+  open_how how{};
+  how.flags = O_PATH | O_CLOEXEC | (folder ? O_DIRECTORY : 0);  // O_PATH takes no other flags
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
+  return static_cast<int>(RetryOnEintr([&] { return ::syscall(SYS_openat2, dirFd, path, &how, sizeof how); }));
+}
+
 int Renameat2(int dirFd, const char* from, const char* to, unsigned flags) {
   return ::renameat2(dirFd, from, dirFd, to, flags) == 0 ? 0 : errno;
 }
@@ -119,9 +127,11 @@ mode_t ProcessUmask() {
 
 AclState AclOf(int dirFd, const char* name) {
   // The name is looked up below the held folder (its /proc entry is the
-  // folder itself, wherever it has moved), and not followed.
-  const std::string path = "/proc/self/fd/" + std::to_string(dirFd) + "/" + name;
-  const ssize_t size = ::lgetxattr(path.c_str(), kAccessAcl, nullptr, 0);
+  // folder itself, wherever it has moved), and not followed; an empty name
+  // asks for the descriptor's own file.
+  const std::string self = "/proc/self/fd/" + std::to_string(dirFd);
+  const ssize_t size = *name ? ::lgetxattr((self + "/" + name).c_str(), kAccessAcl, nullptr, 0)
+                             : ::getxattr(self.c_str(), kAccessAcl, nullptr, 0);
   if (size >= 0) return AclState::Extended;  // an ACL equal to the mode is never stored
   return errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP ? AclState::None : AclState::Unknown;
 }
@@ -167,6 +177,7 @@ void FillSystemCalls(SysCallTable& table) {
   table.listNames = ListNames;
   table.exchangeNames = ExchangeNames;
   table.renameNoReplace = RenameNoReplace;
+  table.openBeneath = OpenBeneath;
   table.descriptorPath = DescriptorPath;
   table.processUmask = ProcessUmask;
   table.aclOf = AclOf;

@@ -159,6 +159,31 @@ AclState FolderHandle::LookAcl(std::string_view name) const {
   return Sys().aclOf(m_fd, std::string(name).c_str());
 }
 
+FsStatus FolderHandle::ReadLink(std::string_view name, std::string& target) const {
+  target.clear();
+  if (const int error = CheckName(m_fd, name)) return FsStatus::Of(error);
+  const std::string text(name);
+  std::string buffer(4096, '\0');
+  const ssize_t n = Sys().readlinkat(m_fd, text.c_str(), buffer.data(), buffer.size());
+  if (n < 0) return FsStatus::Of(errno);
+  if (static_cast<std::size_t>(n) >= buffer.size()) return FsStatus::Of(ENAMETOOLONG);
+  target.assign(buffer.data(), static_cast<std::size_t>(n));
+  return {};
+}
+
+FsStatus FolderHandle::LookBeneath(std::string_view path, EntryInfo& info, bool folderOnly, AclState* acl) const {
+  info = EntryInfo{};
+  if (m_fd < 0) return FsStatus::Of(EBADF);
+  if (path.empty() || path.find('\0') != std::string_view::npos) return FsStatus::Of(EINVAL);
+  const UniqueFd found(Sys().openBeneath(m_fd, std::string(path).c_str(), folderOnly));
+  if (!found) return FsStatus::Of(errno);
+  struct stat st {};
+  if (Sys().fstat(found.Get(), &st) != 0) return FsStatus::Of(errno);
+  info = posix::ToEntryInfo(st);
+  if (acl) *acl = Sys().aclOf(found.Get(), "");
+  return {};
+}
+
 ReadResult FolderHandle::ReadFile(std::string_view name, std::uint64_t limit, std::string& content, EntryInfo* info,
                                   const OpenedFileCheck& check) const {
   // One byte more than the limit tells a file that grew while it was read.

@@ -36,6 +36,7 @@ SysCallTable RealCalls() {
   table.mkdirat = ::mkdirat;
   table.unlinkat = ::unlinkat;
   table.renameat = ::renameat;
+  table.readlinkat = ::readlinkat;
   table.fchmod = ::fchmod;
   table.fchown = ::fchown;
   table.flock = ::flock;

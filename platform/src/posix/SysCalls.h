@@ -37,6 +37,7 @@ struct SysCallTable {
   int (*mkdirat)(int dirFd, const char* path, mode_t mode);
   int (*unlinkat)(int dirFd, const char* path, int flags);
   int (*renameat)(int fromDir, const char* from, int toDir, const char* to);
+  ssize_t (*readlinkat)(int dirFd, const char* path, char* buffer, size_t size);
   int (*fchmod)(int fd, mode_t mode);
   int (*fchown)(int fd, uid_t owner, gid_t group);
   int (*flock)(int fd, int operation);
@@ -63,14 +64,19 @@ struct SysCallTable {
   // Swaps the names `a` and `b` of a folder in one step (ENOSYS, EINVAL:
   // the file system cannot).
   int (*exchangeNames)(int dirFd, const char* a, const char* b);
+  // Opens `path` (names joined by '/') below the open folder `dirFd` as a
+  // handle for looking only (O_PATH), links followed but never out of it:
+  // EXDEV for a link or ".." that would leave it. The descriptor, or -1
+  // with errno set.
+  int (*openBeneath)(int dirFd, const char* path, bool folder);
   // Renames `from` to `to` only when nothing holds `to` (EEXIST).
   int (*renameNoReplace)(int dirFd, const char* from, const char* to);
   // The path the system gives an open descriptor now ("" when none).
   std::string (*descriptorPath)(int fd);
   // The process's file-creation mask, read without changing it.
   mode_t (*processUmask)();
-  // Whether `name` of the open folder `dirFd` (not followed) carries an
-  // access control list beyond its mode.
+  // Whether `name` of the open folder `dirFd` (not followed; "" for the
+  // descriptor's own file) carries an access control list beyond its mode.
   AclState (*aclOf)(int dirFd, const char* name);
   // Takes away the access and default ACLs of an open file or folder.
   int (*dropAcls)(int fd);

@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FolderHandle.h"
 #include "platform/ReplacingFile.h"
 #include "platform/String.h"
 
@@ -174,6 +175,11 @@ private:
   // Whether the files at the top, which name folders of the whole tree,
   // may name folder `node`: everyone who may read them may list it.
   bool IsShared(int node) const;
+  // Looks at what the link `name` of folder `node` leads to, when that lies
+  // inside the tree and the readers of the folder's page could look at it
+  // themselves; fails otherwise (EXDEV outside the tree, EACCES hidden).
+  platform::FsStatus LookThroughLink(int node, const platform::FolderHandle& folder, const std::string& name,
+                                     platform::EntryInfo& target) const;
   // Names a folder left out of the top's shared files, once for the
   // highest such folder of a branch.
   void ReportLeftOut(int node);
