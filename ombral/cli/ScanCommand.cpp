@@ -62,7 +62,11 @@ constexpr const char* kUsage =
     "  --sort=ORDER     with --gallery: name (default) or date-taken (the EXIF\n"
     "                   date a photo was taken, the file's time where it has none)\n"
     "  --follow-links   also walk symbolic links to folders outside PATH (links to\n"
-    "                   folders inside it are always walked, once)\n"
+    "                   folders inside it are walked once, where they are)\n"
+    "  --one-file-system\n"
+    "                   stay on PATH's file system: folders of other mounted file\n"
+    "                   systems are named and not walked (as find -xdev). File\n"
+    "                   systems other users mounted are never walked\n"
     "  --quiet          print the final status line only, and warnings and errors\n"
     "                   on standard error\n"
     "  --help           show this text\n"
@@ -103,6 +107,7 @@ bool SetFlag(ScanOptions& options, std::string_view option) {
   else if (option == "--remove-stale") options.removeStale = true;
   else if (option == "--dry-run") options.dryRun = true;
   else if (option == "--follow-links") options.followLinks = true;
+  else if (option == "--one-file-system") options.oneFileSystem = true;
   else if (option == "--gallery") options.gallery = true;
   else if (option == "--help" || option == "-h") options.help = true;
   else if (option == "--version") options.version = true;
@@ -229,6 +234,7 @@ CConsoleScan::CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE
   m_bRemoveStale = options.removeStale;
   m_bDryRun = options.dryRun;
   m_bFollowLinks = options.followLinks;
+  m_bOneFileSystem = options.oneFileSystem;
   m_nPreviewMemoryMiB = options.previewMemoryMiB;
   m_bGallery = options.gallery;
   m_bSortByDate = options.sortByDate;

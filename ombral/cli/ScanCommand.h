@@ -24,6 +24,7 @@ struct ScanOptions {
   bool removeStale = false;
   bool dryRun = false;
   bool followLinks = false;
+  bool oneFileSystem = false;
   int previewMemoryMiB = 1024;  // --preview-memory=MIB
   bool gallery = false;         // --gallery (brings --thumbnails)
   bool sortByDate = false;      // --sort=date-taken

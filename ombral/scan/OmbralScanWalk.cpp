@@ -126,6 +126,12 @@ void COmbralScan::BuildFolderList(int recurse, int logging) {
       case CScanTree::Notice::Backslash:
         WarnBackslashName(name, parent);
         break;
+      case CScanTree::Notice::OthersMount:
+        Warn("Not entered: \"%s\\%s\" is a file system another user mounted.", parent.GetString(), name.c_str());
+        break;
+      case CScanTree::Notice::OtherFileSystem:
+        Warn("Not entered: \"%s\\%s\" is on another file system.", parent.GetString(), name.c_str());
+        break;
       case CScanTree::Notice::TooDeep:
         Warn("Not entered: the folders below \"%s\" lie deeper than %d levels.", parent.GetString(),
              CScanTree::kMaxDepth);
@@ -135,7 +141,7 @@ void COmbralScan::BuildFolderList(int recurse, int logging) {
     }
   };
   m_run->tree.Build(*m_run->root, m_strPath, recurse != 0, m_bFollowLinks != 0, notice,
-                    [this] { return StopRequested(); });
+                    [this] { return StopRequested(); }, m_bOneFileSystem != 0);
   m_run->cursor = std::make_unique<CFolderCursor>(m_run->tree, m_run->root, m_bFollowLinks != 0);
 }
 

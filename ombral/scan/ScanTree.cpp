@@ -9,6 +9,7 @@
 #include "PreviewFolder.h"
 #include "platform/Crt.h"
 #include "platform/Drives.h"
+#include "platform/Mounts.h"
 
 namespace {
 
@@ -71,14 +72,43 @@ struct CScanTree::Walk {
   bool followLinks;
   const NoticeFn& notice;
   std::string rootReal;
+  bool oneFileSystem = false;
+  std::uint64_t rootDevice = 0;
+  // The file systems mounted below the top folder, known before any of
+  // them is touched; usually none, and then nothing is looked up.
+  std::vector<platform::MountPoint> mounts;
 
   struct Frame {
     int node;
     std::unique_ptr<FolderHandle> handle;
     std::vector<Child> children;
     std::size_t next = 0;
+    std::string real;  // the folder's real path, read when a mount may lie in it
   };
   std::vector<Frame> stack;
+
+  // The file system mounted on `name` of the innermost folder; null when
+  // none is (or nothing is mounted below the top at all).
+  const platform::MountPoint* MountOn(const FolderHandle& folder, std::string& real, const std::string& name) {
+    if (mounts.empty()) return nullptr;
+    if (real.empty()) real = folder.RealPath();
+    const std::string path = (real == "/" ? "" : real) + "/" + name;
+    for (auto mount = mounts.rbegin(); mount != mounts.rend(); ++mount)
+      if (mount->path == path) return &*mount;
+    return nullptr;
+  }
+  // Whether a file system mounted there may be entered.
+  bool MayEnter(const platform::MountPoint& mount, int parentNode, const std::string& name) {
+    if (mount.IsFuse() && mount.fuseOwner && *mount.fuseOwner != platform::EffectiveUser()) {
+      notice(Notice::OthersMount, CString(ChildBase(parentNode)), name);
+      return false;
+    }
+    if (oneFileSystem) {
+      notice(Notice::OtherFileSystem, CString(ChildBase(parentNode)), name);
+      return false;
+    }
+    return true;
+  }
 
   const Folder& NodeAt(int node) const { return tree.m_folders[static_cast<std::size_t>(node)]; }
 
@@ -97,9 +127,12 @@ struct CScanTree::Walk {
   std::vector<Child> FolderNames(const FolderHandle& folder, int node) {
     std::vector<platform::FolderName> names;
     std::vector<Child> children;
+    std::string real;
     if (folder.List(names).Failed()) return children;  // reported when its page is due
     for (platform::FolderName& entry : names) {
       EntryKind kind = entry.kind;
+      // A mount point is a folder, and its status would ask its server.
+      if (kind == EntryKind::Unknown && MountOn(folder, real, entry.name)) kind = EntryKind::Folder;
       if (kind == EntryKind::Unknown) {
         platform::EntryInfo info;
         if (folder.Look(entry.name, info).Failed()) continue;
@@ -126,7 +159,7 @@ struct CScanTree::Walk {
 
   void Enter(int node, std::unique_ptr<FolderHandle> handle) {
     std::vector<Child> children = FolderNames(*handle, node);
-    stack.push_back({node, std::move(handle), std::move(children), 0});
+    stack.push_back({node, std::move(handle), std::move(children), 0, {}});
   }
 
   // Takes the next child of the innermost folder into the list, and enters
@@ -140,6 +173,8 @@ struct CScanTree::Walk {
     // the tree.
     if (child.name == CPreviewFolder::kFolderName) return;
 
+    if (const platform::MountPoint* mount = MountOn(*frame.handle, frame.real, child.name))
+      if (!MayEnter(*mount, parentNode, child.name)) return;
     auto handle = std::make_unique<FolderHandle>(frame.handle->OpenFolder(child.name));
     bool viaLink = false;
     if (!handle->IsOpen() && handle->Error() == ELOOP) {
@@ -176,6 +211,11 @@ struct CScanTree::Walk {
       platform::EntryInfo self;
       if (handle->LookSelf(self).Ok()) folder.identity = self.Identity();
       if (OnTrail(folder.identity)) return;  // a link back up the tree
+      // Another file system the mount table did not tell of (mounted since).
+      if (oneFileSystem && folder.identity.device != rootDevice) {
+        notice(Notice::OtherFileSystem, CString(ChildBase(parentNode)), child.name);
+        return;
+      }
       SetAudiences(folder, *handle, self, &NodeAt(parentNode));
     }
     const int node = static_cast<int>(tree.m_folders.size());
@@ -191,7 +231,7 @@ struct CScanTree::Walk {
 };
 
 bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool recurse, bool followLinks,
-                      const NoticeFn& notice, const std::function<bool()>& stopRequested) {
+                      const NoticeFn& notice, const std::function<bool()>& stopRequested, bool oneFileSystem) {
   m_folders.clear();
   m_order.clear();
   m_prefix = RootPrefix(rootText);
@@ -203,7 +243,11 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
   m_folders.push_back(std::move(top));
 
   if (recurse) {
-    Walk walk{*this, followLinks, notice, root.RealPath(), {}};
+    Walk walk{*this, followLinks, notice, root.RealPath(), false, 0, {}, {}};
+    walk.oneFileSystem = oneFileSystem;
+    walk.rootDevice = m_folders[0].identity.device;
+    const platform::MountTable mounts = platform::MountTable::Read();
+    for (const platform::MountPoint* mount : mounts.Below(walk.rootReal)) walk.mounts.push_back(*mount);
     // The walk needs a handle of its own for the root: the frames own theirs.
     auto rootHandle = std::make_unique<FolderHandle>(root.Reopen());
     if (rootHandle->IsOpen() && rootHandle->Identity() == m_folders[0].identity) walk.Enter(0, std::move(rootHandle));

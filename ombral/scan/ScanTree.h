@@ -20,7 +20,10 @@
 //  - a name holding a backslash, which a path text could not tell from a
 //    separator;
 //  - anything named as the scan's preview folder, and what lies below it;
-//  - anything deeper than kMaxDepth levels.
+//  - anything deeper than kMaxDepth levels;
+//  - a file system another user mounted there with FUSE (its server may
+//    never answer; nothing of it is looked at, not even its status), and,
+//    when asked to stay on one file system, any other mounted file system.
 // Each is reported once through the notice callback.
 #pragma once
 
@@ -57,14 +60,14 @@ public:
   };
 
   // Why a name was not entered, for the notice callback.
-  enum class Notice { LinkOutside, Loop, Backslash, TooDeep, Unreadable };
+  enum class Notice { LinkOutside, Loop, Backslash, TooDeep, Unreadable, OthersMount, OtherFileSystem };
   using NoticeFn = std::function<void(Notice, const CString& parentPath, const std::string& name)>;
 
   // Walks the tree below `root` (already open; `rootText` as the user gave
   // it). Without `recurse` only the root is listed. Returns false when the
   // stop callback asked to stop.
   bool Build(const platform::FolderHandle& root, const CString& rootText, bool recurse, bool followLinks,
-             const NoticeFn& notice, const std::function<bool()>& stopRequested);
+             const NoticeFn& notice, const std::function<bool()>& stopRequested, bool oneFileSystem = false);
 
   int Count() const { return static_cast<int>(m_order.size()); }
   // Folders of the list that are aliases (links to folders of the tree).

@@ -227,3 +227,33 @@ TEST_F(SharedTreeTest, OneScanPerTreeAtATimeAndNoReaderCanStopIt) {
   EXPECT_TRUE(scan.RunScan());
   EXPECT_TRUE(drive.Exists("Pics/_FileIndex.html"));
 }
+
+TEST_F(SharedTreeTest, AFileSystemAnotherUserMountedIsNeverEntered) {
+  Picture("Pics/a.jpg");
+  drive.MakeDir("Pics/Theirs");
+  // Its server never answers a listing: a scan that looked inside would
+  // wait for ever (the deadline of Scan would end the test).
+  platform::testing::ScopedForeignFuseMount mount(drive.Native("Pics/Theirs"));
+  if (!mount.Mounted()) GTEST_SKIP() << mount.Why();
+  for (const bool gallery : {false, true}) {
+    CRecordingScan scan;
+    scan.m_bGallery = gallery;
+    const Lines protocol = Scan(scan, gallery ? 240 : 0);
+    EXPECT_TRUE(Has(protocol, "Not entered: \"T:\\Pics\\Theirs\" is a file system another user mounted."));
+    EXPECT_TRUE(Has(protocol, "FOUND PATHS: 1"));
+  }
+}
+
+TEST_F(SharedTreeTest, OnOneFileSystemOtherMountsAreNamedAndNotWalked) {
+  Picture("Pics/a.jpg");
+  drive.MakeDir("Pics/Disk");
+  platform::testing::ScopedSmallDisk disk(drive.Native("Pics/Disk"), 1 << 20);
+  if (!disk.Mounted()) GTEST_SKIP() << "mounting a small file system needs root";
+  Picture("Pics/Disk/b.jpg");
+  EXPECT_TRUE(Has(Scan(), "FOUND PATHS: 2"));  // walked, as any folder
+  CRecordingScan scan;
+  scan.m_bOneFileSystem = 1;
+  const Lines protocol = Scan(scan);
+  EXPECT_TRUE(Has(protocol, "Not entered: \"T:\\Pics\\Disk\" is on another file system."));
+  EXPECT_TRUE(Has(protocol, "FOUND PATHS: 1"));
+}

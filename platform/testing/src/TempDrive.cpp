@@ -6,10 +6,15 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <vector>
 #include <stdexcept>
 #include <fcntl.h>
 #include <cstdio>
+#include <csignal>
+#include <spawn.h>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -211,6 +216,105 @@ ScopedTimeZone::~ScopedTimeZone() {
     unsetenv("TZ");
   }
   tzset();
+}
+
+}  // namespace platform::testing
+
+extern char** environ;
+
+namespace platform::testing {
+
+namespace {
+
+// A FUSE server that answers the status of its top folder and nothing else
+// in time: a listing waits an hour.
+constexpr const char* kHangingServer = R"(import errno, stat, sys, time
+from fusepy import FUSE, Operations
+class Hang(Operations):
+    def getattr(self, path, fh=None):
+        if path == '/':
+            return dict(st_mode=stat.S_IFDIR | 0o755, st_nlink=2)
+        raise OSError(errno.ENOENT, '')
+    def opendir(self, path):
+        time.sleep(3600)
+        return 0
+    def readdir(self, path, fh):
+        time.sleep(3600)
+        return ['.', '..']
+FUSE(Hang(), sys.argv[1], foreground=True, allow_other=True)
+)";
+
+bool MountedAt(const std::string& folder) {
+  std::ifstream table("/proc/self/mountinfo");
+  for (std::string line; std::getline(table, line);)
+    if (line.find(" " + folder + " ") != std::string::npos) return true;
+  return false;
+}
+
+}  // namespace
+
+ScopedForeignFuseMount::ScopedForeignFuseMount(const std::string& nativeFolder) : m_folder(nativeFolder) {
+  if (!RunningAsRoot()) {
+    m_why = "mounting as another user needs root";
+    return;
+  }
+  if (::access("/dev/fuse", F_OK) != 0 || ::access("/usr/bin/python3", X_OK) != 0 ||
+      std::system("/usr/bin/python3 -c 'import fusepy' 2>/dev/null") != 0 || ::access("/usr/bin/setpriv", X_OK) != 0) {
+    m_why = "no FUSE device, or no Python with fusepy, or no setpriv";
+    return;
+  }
+  // Another user may use the FUSE device, and mount for others to see.
+  struct stat device {};
+  ::stat("/dev/fuse", &device);
+  m_savedFuseMode = device.st_mode & 07777;
+  ::chmod("/dev/fuse", 0666);
+  {
+    std::ifstream conf("/etc/fuse.conf");
+    m_savedConf.assign(std::istreambuf_iterator<char>(conf), std::istreambuf_iterator<char>());
+  }
+  if (m_savedConf.find("\nuser_allow_other") == std::string::npos && m_savedConf.rfind("user_allow_other", 0) != 0) {
+    std::ofstream conf("/etc/fuse.conf", std::ios::app);
+    conf << "\nuser_allow_other\n";
+    m_confChanged = true;
+  }
+  m_script = nativeFolder + ".server.py";
+  std::ofstream(m_script) << kHangingServer;
+  ::chmod(m_script.c_str(), 0644);
+  ::chown(nativeFolder.c_str(), kOtherUser, kOtherUser);
+  std::vector<std::string> args = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                                   "/usr/bin/python3", m_script, nativeFolder};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  // The server keeps none of the test's output open (a pipe to a reader
+  // that waits for its end would wait for the server).
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  for (int fd = 0; fd <= 2; ++fd) ::posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", fd ? O_WRONLY : O_RDONLY, 0);
+  pid_t pid = 0;
+  const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  ::posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) {
+    m_why = "cannot start the FUSE server";
+    return;
+  }
+  m_server = pid;
+  for (int i = 0; i < 100 && !m_mounted; ++i) {
+    m_mounted = MountedAt(nativeFolder);
+    if (!m_mounted) ::usleep(50000);
+  }
+  if (!m_mounted) m_why = "the FUSE server did not mount";
+}
+
+ScopedForeignFuseMount::~ScopedForeignFuseMount() {
+  if (m_server > 0) {
+    ::kill(m_server, SIGKILL);
+    ::waitpid(m_server, nullptr, 0);
+  }
+  if (m_mounted) ::umount2(m_folder.c_str(), MNT_DETACH);
+  if (!m_script.empty()) ::unlink(m_script.c_str());
+  if (m_savedFuseMode) ::chmod("/dev/fuse", m_savedFuseMode);
+  if (m_confChanged) std::ofstream("/etc/fuse.conf", std::ios::trunc) << m_savedConf;
 }
 
 }  // namespace platform::testing

@@ -64,6 +64,10 @@ public:
   // Follow symbolic links to folders outside the scanned tree (links to
   // folders inside it are always followed, once).
   int m_bFollowLinks = 0;
+  // Stay on the file system of the folder to scan: no folder on another
+  // mounted file system is walked (as find -xdev). File systems another
+  // user mounted with FUSE are never walked, whatever this says.
+  int m_bOneFileSystem = 0;
   // The memory all preview threads together may use for decoding, in MiB.
   int m_nPreviewMemoryMiB = 1024;
   // The gallery: HTML5 pages under the same names (the frame page becomes

@@ -111,6 +111,33 @@ private:
   bool m_mounted = false;
 };
 
+// While it lives, a FUSE file system mounted on an empty folder by another
+// user (kOtherUser), whose server answers the status of its top folder but
+// never a request to read it: what a hostile user can mount into a tree it
+// may write. Needs root, /dev/fuse, and the system's Python with fusepy;
+// Mounted() is false otherwise, and the test skips. The mount goes (lazily
+// detached) with the object.
+class ScopedForeignFuseMount {
+public:
+  explicit ScopedForeignFuseMount(const std::string& nativeFolder);
+  ~ScopedForeignFuseMount();
+  ScopedForeignFuseMount(const ScopedForeignFuseMount&) = delete;
+  ScopedForeignFuseMount& operator=(const ScopedForeignFuseMount&) = delete;
+  bool Mounted() const { return m_mounted; }
+  // Why it could not be mounted.
+  const std::string& Why() const { return m_why; }
+
+private:
+  std::string m_folder;
+  std::string m_script;
+  int m_server = -1;  // the server's process
+  bool m_mounted = false;
+  std::string m_why;
+  std::string m_savedConf;
+  bool m_confChanged = false;
+  unsigned m_savedFuseMode = 0;
+};
+
 // While it lives, the platform clock stands still at the given local time
 // (interpreted in the current TZ).
 class FixedClock {
