@@ -317,4 +317,71 @@ ScopedForeignFuseMount::~ScopedForeignFuseMount() {
   if (m_confChanged) std::ofstream("/etc/fuse.conf", std::ios::trunc) << m_savedConf;
 }
 
+namespace {
+
+// Runs a command line of fixed words and paths the test made; true when it
+// ends with status 0. Its output goes nowhere.
+bool Quietly(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+
+std::string Quoted(const std::string& path) { return "'" + path + "'"; }
+
+}  // namespace
+
+ScopedRemovableDisk::ScopedRemovableDisk(const std::string& nativeFolder, Format format, std::uint64_t bytes)
+    : m_folder(nativeFolder), m_image(nativeFolder + ".img"), m_format(format) {
+  if (!RunningAsRoot()) {
+    m_why = "mounting a disk image needs root";
+    return;
+  }
+  const bool exfat = format == Format::ExFat;
+  if (!Quietly(exfat ? "command -v mkfs.exfat && command -v mount.exfat-fuse && command -v losetup"
+                     : "command -v mkfs.vfat && command -v fusefat") ||
+      ::access("/dev/fuse", F_OK) != 0) {
+    m_why = exfat ? "exfat-fuse, exfatprogs or the FUSE device is missing" : "fusefat, dosfstools or the FUSE device is missing";
+    return;
+  }
+  if (::truncate(m_image.c_str(), 0) != 0) std::ofstream(m_image).close();
+  if (::truncate(m_image.c_str(), static_cast<off_t>(bytes)) != 0 ||
+      !Quietly((exfat ? "mkfs.exfat " : "mkfs.vfat ") + Quoted(m_image))) {
+    m_why = "cannot format the disk image";
+    return;
+  }
+  if (exfat) {
+    std::FILE* pipe = ::popen(("losetup -f --show " + Quoted(m_image) + " 2>/dev/null").c_str(), "r");
+    char line[128] = {};
+    if (pipe && std::fgets(line, sizeof line, pipe)) m_loop = line;
+    if (pipe) ::pclose(pipe);
+    while (!m_loop.empty() && (m_loop.back() == '\n' || m_loop.back() == ' ')) m_loop.pop_back();
+    if (m_loop.empty()) {
+      m_why = "no loop device for the exFAT image";
+      return;
+    }
+  }
+  m_mounted = Mount();
+  if (!m_mounted) m_why = "the disk image did not mount";
+}
+
+bool ScopedRemovableDisk::Mount() {
+  if (m_format == Format::ExFat) return Quietly("mount.exfat-fuse " + Quoted(m_loop) + " " + Quoted(m_folder));
+  return Quietly("fusefat -o rw+ " + Quoted(m_image) + " " + Quoted(m_folder));
+}
+
+void ScopedRemovableDisk::Unmount() {
+  if (!Quietly("fusermount -u " + Quoted(m_folder))) ::umount2(m_folder.c_str(), MNT_DETACH);
+}
+
+bool ScopedRemovableDisk::Remount() {
+  if (!m_mounted) return false;
+  Unmount();
+  m_mounted = Mount();
+  return m_mounted;
+}
+
+ScopedRemovableDisk::~ScopedRemovableDisk() {
+  if (m_mounted) Unmount();
+  if (!m_loop.empty()) Quietly("losetup -d " + Quoted(m_loop));
+  ::unlink(m_image.c_str());
+}
+
 }  // namespace platform::testing
+

@@ -138,6 +138,34 @@ private:
   unsigned m_savedFuseMode = 0;
 };
 
+// While it lives, a disk formatted as a camera card or a USB stick is (exFAT
+// or FAT, read by their FUSE drivers: no permissions kept, inode numbers made
+// up by the driver) mounted on an empty folder, from an image file beside
+// it. Needs root and the drivers and formatting tools; Mounted() is false
+// otherwise (Why() tells), and the test skips.
+class ScopedRemovableDisk {
+public:
+  enum class Format { ExFat, Fat };
+  ScopedRemovableDisk(const std::string& nativeFolder, Format format, std::uint64_t bytes = 32u << 20);
+  ~ScopedRemovableDisk();
+  ScopedRemovableDisk(const ScopedRemovableDisk&) = delete;
+  ScopedRemovableDisk& operator=(const ScopedRemovableDisk&) = delete;
+  bool Mounted() const { return m_mounted; }
+  const std::string& Why() const { return m_why; }
+  // Unmounts the disk and mounts it again, as when it is plugged in anew.
+  bool Remount();
+
+private:
+  bool Mount();
+  void Unmount();
+  std::string m_folder;
+  std::string m_image;
+  std::string m_loop;  // the loop device of an exFAT image
+  Format m_format;
+  bool m_mounted = false;
+  std::string m_why;
+};
+
 // While it lives, the platform clock stands still at the given local time
 // (interpreted in the current TZ).
 class FixedClock {
