@@ -174,6 +174,7 @@ PreviewJob COmbralScan::JobFor(const PendingFolder& pending, const ListedFile& f
   job.name = file.name.GetString();
   job.size = file.info.size;
   job.acl = acl;
+  job.share = &m_run->share;
   job.previews = previews;
   job.edge = m_nPreviewEdge;
   job.budget = m_run->budget.get();

@@ -89,18 +89,28 @@ PreviewJobResult PreviewJob::Run() const {
     line.renditionHeight = renditionBytes.empty() ? 0 : was.renditionHeight;
     result.foundAgain = true;
   } else {
-    // The decoder takes over what this job holds, and gives it all back.
+    // Another name of the same file may have been decoded already, or be
+    // decoded now: its result serves this one too.
+    CPictureShare::Claim claim = share ? share->ClaimFor(read) : CPictureShare::Claim();
     platform::PreviewImage image;
-    platform::PreviewOptions options;
-    options.phoneFormats = gallery;
-    options.renditionEdge = gallery ? renditionEdge : 0;
-    try {
-      image = platform::MakePreviewImage(bytes, edge, *budget, size, options);
-    } catch (const std::bad_alloc&) {
-      image.status = platform::PreviewStatus::Failed;
-      image.reason = "out of memory";
+    if (!claim.IsFirst()) {
+      budget->Release(size);
+      bytes = std::string();
+      image = *claim.Wait();
+    } else {
+      // The decoder takes over what this job holds, and gives it all back.
+      platform::PreviewOptions options;
+      options.phoneFormats = gallery;
+      options.renditionEdge = gallery ? renditionEdge : 0;
+      try {
+        image = platform::MakePreviewImage(bytes, edge, *budget, size, options);
+      } catch (const std::bad_alloc&) {
+        image.status = platform::PreviewStatus::Failed;
+        image.reason = "out of memory";
+      }
+      bytes = std::string();
+      claim.Publish(image);
     }
-    bytes = std::string();
     switch (image.status) {
       case platform::PreviewStatus::Made: break;
       case platform::PreviewStatus::OverBudget:

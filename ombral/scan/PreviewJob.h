@@ -8,6 +8,7 @@
 #include <string>
 
 #include "MovedPictures.h"
+#include "PictureShare.h"
 #include "PreviewFolder.h"
 #include "platform/FolderHandle.h"
 #include "platform/Preview.h"
@@ -50,6 +51,8 @@ struct PreviewJob {
   CPreviewFolder::Line keptLine;
   // Previews found again by the picture's digest (null: none are looked for).
   const CMovedPictures* moved = nullptr;
+  // One decode for all names of a file (null: each is decoded).
+  CPictureShare* share = nullptr;
 
   PreviewJobResult Run() const;
 };

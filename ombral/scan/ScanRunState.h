@@ -89,6 +89,7 @@ struct COmbralScan::RunState {
   std::unique_ptr<CPageWriter> writer;  // finishes the folder pages beside the walk
   std::unique_ptr<platform::PreviewBudget> budget;
   std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
+  CPictureShare share;  // one decode per picture file, whatever its number of names (outlives the pool)
   std::unique_ptr<CWorkerPool> pool;  // started with the first preview to make
   CStaleCleaner stale;
   std::unique_ptr<CMovedPictures> moved;  // the gallery's previews by their pictures' digests, built when needed

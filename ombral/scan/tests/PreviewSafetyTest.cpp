@@ -12,6 +12,7 @@
 
 #include "RecordingScan.h"
 #include "ScanLines.h"
+#include "platform/Preview.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
 
@@ -166,4 +167,36 @@ TEST_F(PreviewSafetyTest, ADryRunWritesNothingAtAll) {
   EXPECT_TRUE(Has(protocol, "Would remove stale page \"T:\\Pics\\A\\_FileIndex.html\"."));
   EXPECT_TRUE(Has(protocol, "Would remove stale preview \"T:\\Pics\\A\\_xthumbs\\b.jpg.jpg\"."));
   EXPECT_EQ(snapshot(), before);
+}
+
+TEST(PreviewAmplification, HardLinksAreDecodedOnceAndRenditionsStaySmall) {
+  // Twenty names of one TIFF, in two folders: one decode, twenty previews
+  // and renditions; no rendition takes more than twice its picture's bytes
+  // (or 256 KiB), however smooth the picture.
+  TempDrive drive{'T'};
+  drive.MakeDir("Pics/A");
+  drive.MakeDir("Pics/B");
+  platform::testing::PictureOptions checkered;
+  checkered.checkered = true;
+  ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native("Pics/A/scan.tif"), 1600, 1200, checkered));
+  for (int i = 0; i < 19; ++i) {
+    std::filesystem::create_hard_link(drive.Native("Pics/A/scan.tif"),
+                                      drive.Native(std::string(i % 2 ? "Pics/A/" : "Pics/B/") + "copy" + std::to_string(i) + ".tif"));
+  }
+  const std::uint64_t before = platform::PreviewDecodeCount();
+  CRecordingScan scan;
+  scan.m_strPath = "T:\\Pics";
+  scan.m_bGallery = 1;
+  scan.m_strFilter = COmbralScan::kGalleryFilter;
+  ASSERT_TRUE(scan.RunScan());
+  EXPECT_EQ(platform::PreviewDecodeCount() - before, 1u);
+  EXPECT_EQ(scan.protocol.back(), "PREVIEWS: 20 made, 0 unchanged, 0 found again by content");
+  const std::uint64_t picture = std::filesystem::file_size(drive.Native("Pics/A/scan.tif"));
+  int renditions = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(drive.Native("Pics"))) {
+    if (entry.path().extension() != ".jpeg") continue;
+    ++renditions;
+    EXPECT_LE(entry.file_size(), std::max<std::uint64_t>(2 * picture, 256u << 10)) << entry.path();
+  }
+  EXPECT_EQ(renditions, 20);
 }

@@ -113,7 +113,10 @@ struct PreviewOptions {
   bool phoneFormats = false;
   // Above 0: a picture in a format browsers do not show (HEIC, HEIF, AVIF
   // and TIFF) also gets a rendition, a JPEG whose longer edge is at most
-  // this many pixels (never enlarged), from the same decode.
+  // this many pixels (never enlarged), from the same decode. A rendition
+  // takes no more than twice the picture's bytes, or 256 KiB where that
+  // is more: saved at lower quality, then smaller, until it fits (down to
+  // twice the preview's edge).
   int renditionEdge = 0;
 };
 

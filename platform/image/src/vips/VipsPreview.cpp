@@ -326,6 +326,38 @@ bool SavePreview(VipsImage* thumb, bool decodedAlready, PreviewImage& result, co
 // when one is asked for.
 bool BrowsersShow(PictureFormat format) { return format != PictureFormat::Heif && format != PictureFormat::Tiff; }
 
+// A rendition may take no more than twice its picture's bytes, or this
+// much where that is more: a small, smooth picture (a flat TIFF compresses to
+// almost nothing) must not turn into megabytes of JPEG.
+constexpr std::size_t kRenditionFloor = 256u << 10;
+
+// Saves the rendition of `held` within its byte limit: at its quality, then
+// lower, then at half the edge each time down to twice the preview's edge;
+// the smallest one made stands when none fits.
+bool SaveRendition(VipsImage* held, std::size_t limit, int edge, PreviewImage& result, const ErrorWindow& errors) {
+  ImageRef smaller;
+  VipsImage* source = held;
+  for (;;) {
+    for (const int quality : {kRenditionQuality, 70, 55}) {
+      if (!SaveJpeg(source, true, quality, result.rendition, result.renditionWidth, result.renditionHeight, result,
+                    errors))
+        return false;
+      if (result.rendition.size() <= limit) return true;
+    }
+    const int longer = std::max(vips_image_get_width(source), vips_image_get_height(source));
+    if (longer / 2 < 2 * edge) return true;  // as small as a rendition gets; its bytes are bounded by its pixels
+    ImageRef next;
+    if (vips_thumbnail_image(source, &next.image, longer / 2, "height", longer / 2, "size", VIPS_SIZE_DOWN, nullptr) !=
+        0) {
+      const std::string text = errors.Text();
+      SetFailure(result, PreviewStatus::Failed, "cannot resample" + (text.empty() ? "" : ": " + text));
+      return false;
+    }
+    std::swap(smaller.image, next.image);
+    source = smaller.image;
+  }
+}
+
 // A rendition and the preview from one decode: the rendition is made and
 // held in memory, saved, and shrunk again into the preview.
 void MakeWithRendition(std::string_view picture, int edge, int renditionEdge, PreviewImage& result,
@@ -343,9 +375,7 @@ void MakeWithRendition(std::string_view picture, int edge, int renditionEdge, Pr
     SetLibraryFailure(result, errors, "cannot decode");
     return;
   }
-  if (!SaveJpeg(held.image, true, kRenditionQuality, result.rendition, result.renditionWidth, result.renditionHeight,
-                result, errors))
-    return;
+  if (!SaveRendition(held.image, std::max(2 * picture.size(), kRenditionFloor), edge, result, errors)) return;
   if (vips_thumbnail_image(held.image, &thumb.image, edge, "height", edge, "size", VIPS_SIZE_DOWN, nullptr) != 0) {
     const std::string text = errors.Text();
     SetFailure(result, PreviewStatus::Failed, "cannot resample" + (text.empty() ? "" : ": " + text));

@@ -71,6 +71,19 @@ bool WriteTestPicture(const std::string& nativePath, int width, int height, cons
             vips_linear1(x.image, &red.image, redScale, options.flat ? 90.0 : 0.0, nullptr) == 0 &&
             vips_linear1(y.image, &green.image, greenScale, options.flat ? 160.0 : 0.0, nullptr) == 0 &&
             vips_linear1(x.image, &blue.image, 0.0, 128.0, nullptr) == 0;
+  if (ok && options.checkered) {
+    Ref sum, parity;
+    ok = vips_add(x.image, y.image, &sum.image, nullptr) == 0 &&
+         vips_remainder_const1(sum.image, &parity.image, 2.0, nullptr) == 0;
+    Ref checker;
+    ok = ok && vips_linear1(parity.image, &checker.image, 255.0, 0.0, nullptr) == 0;
+    for (Ref* band : {&red, &green, &blue}) {
+      if (!ok) break;
+      g_object_unref(band->image);
+      band->image = nullptr;
+      ok = vips_copy(checker.image, &band->image, nullptr) == 0;
+    }
+  }
   // Opaque on the right half, transparent on the left.
   ok = ok && (!options.alpha || vips_moreeq_const1(x.image, &alpha.image, width / 2.0, nullptr) == 0);
   VipsImage* bands[4] = {red.image, green.image, blue.image, alpha.image};
@@ -89,6 +102,9 @@ bool WriteTestPicture(const std::string& nativePath, int width, int height, cons
   const std::string ext = dot == std::string::npos ? "" : nativePath.substr(dot + 1);
   if (ok && (ext == "bmp" || options.byMagick)) {
     ok = vips_magicksave(picture.image, nativePath.c_str(), "format", ext == "bmp" ? "bmp" : ext.c_str(), nullptr) == 0;
+  } else if (ok && options.checkered && ext == "tif") {
+    ok = vips_tiffsave(picture.image, nativePath.c_str(), "compression", VIPS_FOREIGN_TIFF_COMPRESSION_DEFLATE, "strip",
+                       TRUE, nullptr) == 0;
   } else if (ok) {
     // Interlacing is the same option for the PNG and the JPEG saver; the
     // other savers do not know it.

@@ -18,6 +18,9 @@ struct PictureOptions {
   bool sixteenBit = false;  // PNG and TIFF: 16-bit samples
   bool alpha = false;       // an alpha band, transparent in the left half
   bool flat = false;        // nearly one colour (compresses to almost nothing)
+  // A grey checkerboard of single pixels: a TIFF of it is deflated to almost
+  // nothing, a JPEG of it is large.
+  bool checkered = false;
   bool byMagick = false;    // written by ImageMagick's encoder rather than libvips'
 };
 bool WriteTestPicture(const std::string& nativePath, int width, int height, const PictureOptions& options);
