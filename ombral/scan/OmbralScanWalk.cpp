@@ -34,6 +34,7 @@ int COmbralScan::GetPathStatistics(const char* folder, int logging, std::uint64_
 platform::ReplacingFile::Options COmbralScan::PageOptions(int node) const {
   platform::ReplacingFile::Options options;
   if (!m_run) return options;
+  options.mayInheritAcl = m_run->tree.Node(node).inheritsAcl;
   const CAudience& listing = m_run->tree.Node(node).listing;
   // For everyone: as pages always were (the old page's permissions, or the
   // process's mask for a new one).
@@ -93,8 +94,7 @@ platform::FsStatus COmbralScan::LookThroughLink(int node, const platform::Folder
 }
 
 bool COmbralScan::IsShared(int node) const {
-  const CScanTree& tree = m_run->tree;
-  return tree.Node(node).reach.Covers(tree.Node(0).reach.Written());
+  return m_run->tree.Node(node).reach.Covers(m_run->topReaders);
 }
 
 void COmbralScan::ReportLeftOut(int node) {
@@ -142,6 +142,7 @@ void COmbralScan::BuildFolderList(int recurse, int logging) {
   };
   m_run->tree.Build(*m_run->root, m_strPath, recurse != 0, m_bFollowLinks != 0, notice,
                     [this] { return StopRequested(); }, m_bOneFileSystem != 0);
+  m_run->topReaders = m_run->tree.Node(0).reach.Written();
   m_run->cursor = std::make_unique<CFolderCursor>(m_run->tree, m_run->root, m_bFollowLinks != 0);
 }
 

@@ -142,6 +142,9 @@ PreviewJobResult PreviewJob::Run() const {
   options.mode = PreviewMode(read, acl);
   options.forceMode = true;
   options.group = read.group;
+  // The preview folder is the scan's own, and its default list (an earlier
+  // version's folder may have had one) was taken away when it was opened.
+  options.mayInheritAcl = false;
   platform::ReplacingFile rendition, file;
   const auto failed = [&](const platform::ReplacingFile& which) {
     result.status = Status::WriteFailed;

@@ -84,6 +84,7 @@ struct COmbralScan::RunState {
   std::string rootReal;    // the top folder's real path, for links that name it
   platform::RunLock lock;  // one scan per tree, held for the whole run
   CScanTree tree;
+  CAudience topReaders = CAudience::Self();  // who reads the files at the top
   std::unique_ptr<CFolderCursor> cursor;
   std::unique_ptr<CPageRecord> pages;
   std::unique_ptr<CPageWriter> writer;  // finishes the folder pages beside the walk

@@ -50,17 +50,12 @@ std::string RootPrefix(const CString& rootText) {
 
 namespace {
 
-// The ACL of a folder matters only where its bits open it to a group or to
-// everyone: a list can narrow that, never widen what the owner alone has.
-platform::AclState AclIfItMatters(const FolderHandle& handle, const platform::EntryInfo& self) {
-  return (self.mode & 0055) != 0 ? handle.LookSelfAcl() : platform::AclState::None;
-}
-
 }  // namespace
 
 void CScanTree::SetAudiences(Folder& folder, const FolderHandle& handle, const platform::EntryInfo& self,
                              const Folder* parent) {
-  const platform::AclState acl = AclIfItMatters(handle, self);
+  platform::AclState acl = platform::AclState::Unknown;
+  (void)handle.LookSelfAcls(acl, folder.inheritsAcl);
   folder.listing = CAudience::OfListing(self, acl);
   const CAudience passing = CAudience::OfPassing(self, acl);
   folder.through = parent ? parent->through.And(passing) : passing;

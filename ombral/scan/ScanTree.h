@@ -57,6 +57,7 @@ public:
     CAudience listing = CAudience::Self();
     CAudience reach = CAudience::Self();
     CAudience through = CAudience::Self();  // who may pass through it from the top
+    bool inheritsAcl = true;  // new files made in it may inherit an access control list
   };
 
   // Why a name was not entered, for the notice callback.

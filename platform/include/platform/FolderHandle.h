@@ -21,9 +21,8 @@
 // the interface.
 //
 // Threads: a handle may be used by several threads at once. Every step is
-// one system call relative to the held descriptor, and a listing reads
-// through a descriptor of its own, so no step moves a position another
-// thread relies on.
+// one system call relative to the held descriptor; listings, which move the
+// descriptor's position, take the handle's lock, so two never mix.
 //
 // What this layer creates (folders here, files through ReplacingFile)
 // carries the permissions asked for and no access control list inherited
@@ -33,6 +32,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -144,6 +144,9 @@ public:
   // access control list.
   FsStatus LookSelf(EntryInfo& info) const;
   AclState LookSelfAcl() const;
+  // Both access control lists of the open folder in one look: whether it
+  // carries one, and whether new files made in it inherit one.
+  FsStatus LookSelfAcls(AclState& access, bool& inherited) const;
   // The folder's real native path as the system sees it now ("" when it
   // cannot tell). For checks of where a followed link leads, and messages.
   std::string RealPath() const;
@@ -207,10 +210,17 @@ public:
   int NativeHandle() const { return m_fd; }
 
 private:
-  FolderHandle(int fd, int error) : m_fd(fd), m_error(error) {}
+  FolderHandle(int fd, int error);
 
   int m_fd = -1;
   int m_error = 0;
+  // One listing at a time on the descriptor; a listing after the first
+  // starts by going back to the start.
+  struct Listing {
+    std::mutex mutex;
+    bool listed = false;
+  };
+  std::unique_ptr<Listing> m_listing;
 };
 
 // A regular file of a folder opened to add to its end, for records that

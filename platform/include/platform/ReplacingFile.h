@@ -59,6 +59,10 @@ public:
     std::optional<std::uint32_t> group;
     // Compare with the old file and keep it when equal.
     bool keepUnchanged = true;
+    // The folder may hand its new files an access control list (a default
+    // list): the new file's is taken away before its first byte. False
+    // only when the folder is known to have none (one call less a file).
+    bool mayInheritAcl = true;
     // Replace an old file by swapping the names and removing the old one,
     // rather than by a rename over it. Cheaper on ext4, whose rename over a
     // file also starts writing the new one to the disk at once; that write

@@ -46,16 +46,12 @@ EntryKind KindOfDirentType(unsigned char type) {
   }
 }
 
-int ListNames(int dirFd, std::vector<FolderName>& names) {
+int ListNames(int dirFd, bool rewind, std::vector<FolderName>& names) {
   names.clear();
-  // A descriptor of its own: its position is this listing's alone.
-  UniqueFd own(RetryOnEintr([&] {
-    return Sys().openat(dirFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0);
-  }));
-  if (!own) return errno;
+  if (rewind && Sys().lseek(dirFd, 0, SEEK_SET) < 0) return errno;
   alignas(LinuxDirent64) char buffer[32 * 1024];
   for (;;) {
-    const long n = RetryOnEintr([&] { return ::syscall(SYS_getdents64, own.Get(), buffer, sizeof buffer); });
+    const long n = RetryOnEintr([&] { return ::syscall(SYS_getdents64, dirFd, buffer, sizeof buffer); });
     if (n < 0) return errno;
     if (n == 0) return 0;
     for (long pos = 0; pos < n;) {
@@ -138,11 +134,30 @@ AclState AclOf(int dirFd, const char* name) {
 
 bool IgnorableXattrError(int error) { return error == ENODATA || error == ENOTSUP || error == EOPNOTSUPP; }
 
-int DropAcls(int fd) {
+int FolderAcls(int fd, AclState& access, bool& inherited) {
+  // Both lists in one call: the names of the folder's extended attributes.
+  access = AclState::None;
+  inherited = false;
+  char names[4096];
+  const ssize_t size = ::flistxattr(fd, names, sizeof names);
+  if (size < 0) {
+    if (errno == ENOTSUP || errno == EOPNOTSUPP) return 0;
+    access = AclState::Unknown;
+    inherited = true;
+    return errno == ERANGE ? 0 : errno;
+  }
+  for (std::string_view rest(names, static_cast<std::size_t>(size)); !rest.empty();) {
+    const std::string_view name = rest.substr(0, rest.find('\0'));
+    if (name == kAccessAcl) access = AclState::Extended;
+    if (name == kDefaultAcl) inherited = true;
+    rest.remove_prefix(std::min(rest.size(), name.size() + 1));
+  }
+  return 0;
+}
+
+int DropAcls(int fd, bool folder) {
   if (::fremovexattr(fd, kAccessAcl) != 0 && !IgnorableXattrError(errno)) return errno;
-  struct stat st {};
-  if (Sys().fstat(fd, &st) != 0) return errno;
-  if (S_ISDIR(st.st_mode) && ::fremovexattr(fd, kDefaultAcl) != 0 && !IgnorableXattrError(errno)) return errno;
+  if (folder && ::fremovexattr(fd, kDefaultAcl) != 0 && !IgnorableXattrError(errno)) return errno;
   return 0;
 }
 
@@ -182,6 +197,7 @@ void FillSystemCalls(SysCallTable& table) {
   table.processUmask = ProcessUmask;
   table.aclOf = AclOf;
   table.dropAcls = DropAcls;
+  table.folderAcls = FolderAcls;
   table.traitsOf = TraitsOf;
 }
 

@@ -74,15 +74,19 @@ std::uint32_t EffectiveUser() { return static_cast<std::uint32_t>(::geteuid()); 
 
 bool IsOwnedBySelfOrAdmin(const EntryInfo& info) { return info.owner == EffectiveUser() || info.owner == 0; }
 
+FolderHandle::FolderHandle(int fd, int error)
+    : m_fd(fd), m_error(error), m_listing(fd >= 0 ? std::make_unique<Listing>() : nullptr) {}
+
 FolderHandle::~FolderHandle() { UniqueFd(std::exchange(m_fd, -1)); }
 
 FolderHandle::FolderHandle(FolderHandle&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_error(other.m_error) {}
+    : m_fd(std::exchange(other.m_fd, -1)), m_error(other.m_error), m_listing(std::move(other.m_listing)) {}
 
 FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
   if (this != &other) {
     UniqueFd(std::exchange(m_fd, std::exchange(other.m_fd, -1)));
     m_error = other.m_error;
+    m_listing = std::move(other.m_listing);
   }
   return *this;
 }
@@ -131,6 +135,13 @@ FsStatus FolderHandle::LookSelf(EntryInfo& info) const {
   return {};
 }
 
+FsStatus FolderHandle::LookSelfAcls(AclState& access, bool& inherited) const {
+  access = AclState::Unknown;
+  inherited = true;
+  if (m_fd < 0) return FsStatus::Of(EBADF);
+  return FsStatus::Of(Sys().folderAcls(m_fd, access, inherited));
+}
+
 AclState FolderHandle::LookSelfAcl() const { return m_fd < 0 ? AclState::Unknown : Sys().aclOf(m_fd, "."); }
 
 std::string FolderHandle::RealPath() const { return Sys().descriptorPath(m_fd); }
@@ -140,7 +151,9 @@ FileSystemTraits FolderHandle::Traits() const { return m_fd < 0 ? FileSystemTrai
 FsStatus FolderHandle::List(std::vector<FolderName>& names) const {
   names.clear();
   if (m_fd < 0) return FsStatus::Of(EBADF);
-  return FsStatus::Of(Sys().listNames(m_fd, names));
+  std::lock_guard<std::mutex> lock(m_listing->mutex);
+  const bool rewind = std::exchange(m_listing->listed, true);
+  return FsStatus::Of(Sys().listNames(m_fd, rewind, names));
 }
 
 FsStatus FolderHandle::Look(std::string_view name, EntryInfo& info, bool followLink) const {
@@ -208,7 +221,7 @@ FsStatus FolderHandle::MakeFolder(std::string_view name, std::uint32_t mode, std
   // permissions.
   if (RetryOnEintr([&] { return Sys().mkdirat(m_fd, text.c_str(), 0700); }) != 0) return FsStatus::Of(errno);
   UniqueFd made(RetryOnEintr([&] { return Sys().openat(m_fd, text.c_str(), kFolderFlags | O_NOFOLLOW, 0); }));
-  int error = made ? Sys().dropAcls(made.Get()) : errno;
+  int error = made ? Sys().dropAcls(made.Get(), true) : errno;
   if (error == 0 && group &&
       Sys().fchown(made.Get(), static_cast<uid_t>(-1), static_cast<gid_t>(*group)) != 0)
     mode &= ~static_cast<std::uint32_t>(070);
@@ -238,7 +251,7 @@ FsStatus FolderHandle::RenameNew(std::string_view from, std::string_view to) con
 
 FsStatus FolderHandle::DropAcls() const {
   if (m_fd < 0) return FsStatus::Of(EBADF);
-  return FsStatus::Of(Sys().dropAcls(m_fd));
+  return FsStatus::Of(Sys().dropAcls(m_fd, true));
 }
 
 FsStatus FolderHandle::SetMode(std::uint32_t mode) const {

@@ -146,7 +146,7 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
   }
   // What the folder's default ACL gave the new file goes: its mode alone
   // says who may read it.
-  if (const int error = Sys().dropAcls(m_fd)) {
+  if (const int error = m_options.mayInheritAcl ? Sys().dropAcls(m_fd, false) : 0) {
     m_outcome = Fail(error);
     return false;
   }
@@ -186,9 +186,9 @@ bool ReplacingFile::SameAsOld(const EntryInfo& old) const {
                            (m_options.modeLimit && (old.mode & 0777 & ~*m_options.modeLimit) != 0);
   if (modeDiffers && m_folder->Traits().modesStored) return false;
   if (m_options.group && old.group != *m_options.group) return false;
-  if (m_folder->LookAcl(m_name) != AclState::None) return false;
   std::string content;
-  return m_folder->ReadFile(m_name, m_size, content) == ReadStatus::Read && content == m_pending;
+  return m_folder->ReadFile(m_name, m_size, content) == ReadStatus::Read && content == m_pending &&
+         m_folder->LookAcl(m_name) == AclState::None;
 }
 
 ReplacingFile::Outcome ReplacingFile::Fail(int error) {

@@ -58,9 +58,11 @@ struct SysCallTable {
 
   // What each operating system does its own way (src/linux). Each returns
   // 0 or an errno value.
-  // The names of the open folder `dirFd`, read through a descriptor of its
-  // own (so the caller's position never moves), "." and ".." left out.
-  int (*listNames)(int dirFd, std::vector<FolderName>& names);
+  // The names of the open folder `dirFd`, "." and ".." left out; from its
+  // start (`rewind`) or from where the descriptor stands, a fresh one's
+  // start (the position moves: callers keep one listing at a time per
+  // descriptor).
+  int (*listNames)(int dirFd, bool rewind, std::vector<FolderName>& names);
   // Swaps the names `a` and `b` of a folder in one step (ENOSYS, EINVAL:
   // the file system cannot).
   int (*exchangeNames)(int dirFd, const char* a, const char* b);
@@ -78,8 +80,12 @@ struct SysCallTable {
   // Whether `name` of the open folder `dirFd` (not followed; "" for the
   // descriptor's own file) carries an access control list beyond its mode.
   AclState (*aclOf)(int dirFd, const char* name);
-  // Takes away the access and default ACLs of an open file or folder.
-  int (*dropAcls)(int fd);
+  // The access control lists of an open folder: its own (`access`) and the
+  // one its new files inherit (`inherited`).
+  int (*folderAcls)(int fd, AclState& access, bool& inherited);
+  // Takes away the access ACL of an open file or folder, and with `folder`
+  // the default ACL its new files would inherit.
+  int (*dropAcls)(int fd, bool folder);
   // What the file system of an open descriptor keeps of its files.
   FileSystemTraits (*traitsOf)(int fd);
 };
