@@ -6,7 +6,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "GalleryPages.h"
+#include "pages/gallery/GalleryPages.h"
 #include "ProtocolText.h"
 #include "platform/FsStatus.h"
 #include "ScanRunState.h"

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "HtmlText.h"
+#include "pages/HtmlText.h"
 
 namespace ombral {
 namespace {

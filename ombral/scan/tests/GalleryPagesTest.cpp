@@ -2,8 +2,8 @@
 // and counts, the assets, and the third form of the previews' record.
 #include <gtest/gtest.h>
 
-#include "GalleryPages.h"
-#include "PreviewRecord.h"
+#include "pages/gallery/GalleryPages.h"
+#include "previews/PreviewRecord.h"
 #include "ScanLines.h"
 
 using namespace gallery;

@@ -1,4 +1,4 @@
-#include "HtmlText.h"
+#include "pages/HtmlText.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "HtmlText.h"
-#include "PreviewFolder.h"
+#include "pages/HtmlText.h"
+#include "previews/PreviewFolder.h"
 #include "RecordingScan.h"
 #include "ScanLines.h"
 #include "platform/testing/TempDrive.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "GalleryPages.h"
+#include "pages/gallery/GalleryPages.h"
 
 namespace {
 

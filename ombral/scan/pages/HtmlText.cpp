@@ -1,5 +1,5 @@
 // Escaping of names for links and visible text.
-#include "HtmlText.h"
+#include "pages/HtmlText.h"
 
 #include <cstdio>
 

@@ -5,7 +5,7 @@
 #include <deque>
 #include <string>
 
-#include "GalleryPages.h"
+#include "pages/gallery/GalleryPages.h"
 #include "ProtocolText.h"
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"

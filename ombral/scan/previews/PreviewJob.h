@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "MovedPictures.h"
-#include "PictureShare.h"
-#include "PreviewFolder.h"
+#include "previews/MovedPictures.h"
+#include "previews/PictureShare.h"
+#include "previews/PreviewFolder.h"
 #include "platform/FolderHandle.h"
 #include "platform/Preview.h"
 

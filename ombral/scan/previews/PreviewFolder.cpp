@@ -1,9 +1,9 @@
 // CPreviewFolder: opening and trusting the record, reading it with every
 // line checked, adding lines as previews are written, and writing it anew.
-#include "PreviewFolder.h"
+#include "previews/PreviewFolder.h"
 
 #include "Digest.h"
-#include "RecordText.h"
+#include "pages/RecordText.h"
 #include "platform/Preview.h"
 #include "platform/ReplacingFile.h"
 

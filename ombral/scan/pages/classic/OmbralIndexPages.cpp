@@ -2,8 +2,8 @@
 // frameset and welcome pages and the lines of the main index.
 #include <string>
 
-#include "HtmlText.h"
-#include "PageTexts.h"
+#include "pages/HtmlText.h"
+#include "pages/classic/PageTexts.h"
 #include "ombral/HtmlFile.h"
 #include "ombral/OmbralScan.h"
 #include "platform/Clock.h"

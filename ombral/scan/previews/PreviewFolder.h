@@ -22,7 +22,7 @@
 #include <set>
 #include <string>
 
-#include "PreviewRecord.h"
+#include "previews/PreviewRecord.h"
 #include "platform/FolderHandle.h"
 #include "platform/String.h"
 

@@ -1,6 +1,6 @@
 // CFolderListing: the names of a folder and one status query per matching
 // file, through the folder's handle.
-#include "FolderListing.h"
+#include "walk/FolderListing.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // CPageRecord: reading with every line checked, lines added as pages are
 // written, and the record written anew at the end.
-#include "PageRecord.h"
+#include "pages/PageRecord.h"
 
 #include "Digest.h"
-#include "RecordText.h"
+#include "pages/RecordText.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "Digest.h"
 #include "ProtocolText.h"
-#include "GalleryPages.h"
+#include "pages/gallery/GalleryPages.h"
 #include "ScanRunState.h"
 #include "platform/Preview.h"
 

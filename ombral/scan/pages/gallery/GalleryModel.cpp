@@ -1,5 +1,5 @@
 // The gallery's model: summaries after the walk, kinds and date order.
-#include "GalleryModel.h"
+#include "pages/gallery/GalleryModel.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -33,7 +33,7 @@
 #include <string>
 #include <vector>
 
-#include "Audience.h"
+#include "walk/Audience.h"
 #include "platform/FolderHandle.h"
 #include "platform/String.h"
 

@@ -1,5 +1,5 @@
 // CPageWriter: one thread and a short queue.
-#include "PageWriter.h"
+#include "pages/PageWriter.h"
 
 namespace {
 

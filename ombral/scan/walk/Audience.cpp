@@ -1,5 +1,5 @@
 // CAudience: permission bits read as audiences.
-#include "Audience.h"
+#include "walk/Audience.h"
 
 CAudience CAudience::OfBits(const platform::EntryInfo& entry, platform::AclState acl, std::uint32_t ownerBit,
                             std::uint32_t groupBit, std::uint32_t otherBit) {

@@ -1,5 +1,5 @@
 // CPictureShare: the results by file, and their bound.
-#include "PictureShare.h"
+#include "previews/PictureShare.h"
 
 CPictureShare::Claim::~Claim() {
   if (!m_promise) return;

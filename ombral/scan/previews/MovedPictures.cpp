@@ -1,5 +1,5 @@
 // CMovedPictures: the records read once, previews copied on proof.
-#include "MovedPictures.h"
+#include "previews/MovedPictures.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 // Record lines: formatting and strict parsing.
-#include "PreviewRecord.h"
+#include "previews/PreviewRecord.h"
 
 #include <charconv>
 #include <cstdio>
 
 #include "Digest.h"
-#include "RecordText.h"
+#include "pages/RecordText.h"
 #include "platform/Preview.h"
 
 namespace preview_record {

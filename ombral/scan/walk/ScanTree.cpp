@@ -1,12 +1,12 @@
 // CScanTree: the walk through open folder handles, the order of the list,
 // and the cursor that opens the folders again.
-#include "ScanTree.h"
+#include "walk/ScanTree.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <map>
 
-#include "PreviewFolder.h"
+#include "previews/PreviewFolder.h"
 #include "platform/Crt.h"
 #include "platform/Drives.h"
 #include "platform/Mounts.h"

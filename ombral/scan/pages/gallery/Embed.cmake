@@ -1,7 +1,7 @@
 # Turns the gallery's style sheet and script into a C++ source file, so
 # ombral-scan carries them inside itself and needs no file at run time:
 #   cmake -DOUTPUT=<file.cpp> -DCSS=<gallery.css> -DJS=<gallery.js> -P Embed.cmake
-set(text "// Made from ombral/gallery/assets by Embed.cmake at build time.\n#include <string_view>\n\nnamespace gallery::assets {\n")
+set(text "// Made from ombral/scan/pages/gallery/assets by Embed.cmake at build time.\n#include <string_view>\n\nnamespace gallery::assets {\n")
 foreach(kind CSS JS)
   file(READ "${${kind}}" hex HEX)
   string(LENGTH "${hex}" digits)

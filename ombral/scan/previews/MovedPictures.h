@@ -18,8 +18,8 @@
 #include <map>
 #include <string>
 
-#include "PreviewFolder.h"
-#include "ScanTree.h"
+#include "previews/PreviewFolder.h"
+#include "walk/ScanTree.h"
 
 class CMovedPictures {
 public:

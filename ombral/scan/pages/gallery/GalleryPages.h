@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "GalleryModel.h"
+#include "pages/gallery/GalleryModel.h"
 
 namespace gallery {
 

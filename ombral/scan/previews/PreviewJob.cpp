@@ -1,5 +1,5 @@
 // PreviewJob: one picture, start to end, on a worker thread.
-#include "PreviewJob.h"
+#include "previews/PreviewJob.h"
 
 #include <cstring>
 #include <new>

@@ -1,7 +1,7 @@
 // COmbralScan: the gallery -- what the walk collects of each folder, and
 // the pages written from it after the walk, when the folders below every
 // folder are known (its album cards show their covers and counts).
-#include "GalleryPages.h"
+#include "pages/gallery/GalleryPages.h"
 #include "ProtocolText.h"
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"

@@ -1,13 +1,13 @@
 // CStaleCleaner: the proofs of ownership and the removals.
-#include "StaleCleaner.h"
+#include "pages/StaleCleaner.h"
 
 #include <cerrno>
 
 #include "Digest.h"
-#include "PageRecord.h"
-#include "PreviewFolder.h"
+#include "pages/PageRecord.h"
+#include "previews/PreviewFolder.h"
 #include "ProtocolText.h"
-#include "ScanTree.h"
+#include "walk/ScanTree.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Record names and record files.
-#include "RecordText.h"
+#include "pages/RecordText.h"
 
 #include "platform/ReplacingFile.h"
 

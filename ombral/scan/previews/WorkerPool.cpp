@@ -1,5 +1,5 @@
 // CWorkerPool: a queue and its threads.
-#include "WorkerPool.h"
+#include "previews/WorkerPool.h"
 
 #include <algorithm>
 

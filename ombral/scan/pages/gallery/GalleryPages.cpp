@@ -1,13 +1,13 @@
 // The gallery's page texts.
-#include "GalleryPages.h"
+#include "pages/gallery/GalleryPages.h"
 
 #include <cstdio>
 
-#include "HtmlText.h"
+#include "pages/HtmlText.h"
 
 namespace gallery {
 namespace assets {
-// The sources in ombral/gallery/assets, as Embed.cmake embeds them.
+// The sources in pages/gallery/assets, as Embed.cmake embeds them.
 std::string_view CSSSource();
 std::string_view JSSource();
 }  // namespace assets
