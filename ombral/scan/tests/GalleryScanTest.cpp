@@ -57,7 +57,7 @@ protected:
   std::vector<std::string> Order(const std::string& page) {
     const std::string text = drive.ReadFile(page);
     std::vector<std::string> names;
-    const std::size_t data = text.find("id=\"ombral-folder\"");
+    const std::size_t data = text.find("\"items\":[", text.find("id=\"ombral-folder\""));
     const std::size_t end = text.find("</script>", data);
     for (std::size_t at = text.find("[\"", data); at < end; at = text.find("\n,[\"", at + 1)) {
       const std::size_t start = text.find('"', at) + 1;
@@ -99,7 +99,7 @@ TEST_F(GalleryScanTest, WritesModernPagesUnderTheSameNamesAndRecordsEveryFile) {
   // The entry page under the frameset's name, old bookmarks sent on to it.
   const std::string entry = drive.ReadFile("Pics/_FileIndexFrame.html");
   EXPECT_TRUE(Contains(entry, "<form class=\"search\" role=\"search\""));
-  EXPECT_TRUE(Contains(entry, "<li><a href=\"2001/Summer/_FileIndex.html\">Summer</a> <span class=\"count\">3</span></li>"));
+  EXPECT_TRUE(Contains(entry, "<li><a href=\"2001/Summer/_FileIndex.html\">Summer</a> <span class=\"count\">2</span></li>"));
   for (const char* old : {"Pics/_xbmidx.html", "Pics/_xidxbase.html"})
     EXPECT_TRUE(Contains(drive.ReadFile(old), "<meta http-equiv=\"refresh\" content=\"0; url=_FileIndexFrame.html\">"));
   EXPECT_TRUE(Contains(drive.ReadFile("Pics/_xsearch.js"), "\"top.jpg/beach.jpg/clip.mp4/javascript:alert(1).jpg/snow.png\""));
@@ -131,7 +131,7 @@ TEST_F(GalleryScanTest, SortsByDateTakenOrByTheFilesTimeAndKeepsTheDatesInTheRec
             (std::vector<std::string>{"b-file-2001.jpg", "c-2003.jpg", "d-file-2004.png", "a-2005.jpg"}));
   const std::string page = drive.ReadFile("Pics/_FileIndex.html");
   EXPECT_TRUE(Contains(page, "[\"a-2005.jpg\",0,160,120,"));
-  EXPECT_TRUE(Contains(page, ",\"2005-06-01 10:00:00\",1,\"Canon EOS 5D\",160,120,0]"));
+  EXPECT_TRUE(Contains(page, ",\"2005-06-01 10:00:00\",1,\"Canon EOS 5D\",160,120,0,0,0,0,0]"));
   EXPECT_TRUE(Contains(page, "Pictures by date taken"));
   EXPECT_TRUE(Contains(drive.ReadFile("Pics/_xthumbs/_xthumbs.txt"), " 2005-06-01T10:00:00 "));
 }

@@ -14,9 +14,11 @@ void Model::Summarize() {
   for (Folder& folder : folders) {
     folder.children.clear();
     folder.page = !folder.items.empty();
-    folder.pictures = 0;
-    for (const Item& item : folder.items)
-      if (item.kind != Kind::File) ++folder.pictures;
+    folder.pictures = folder.videos = 0;
+    for (const Item& item : folder.items) {
+      if (item.kind == Kind::Picture || item.kind == Kind::Unshown) ++folder.pictures;
+      if (item.kind == Kind::Video) ++folder.videos;
+    }
     folder.coverFolder = folder.coverItem = -1;
     for (std::size_t i = 0; i < folder.items.size() && folder.coverItem < 0; ++i)
       if (folder.items[i].kind == Kind::Picture) folder.coverItem = static_cast<int>(i);
@@ -53,6 +55,7 @@ void Model::Summarize() {
     if (!folder.shownInParent) continue;
     parent.page = true;
     parent.pictures += folder.pictures;
+    parent.videos += folder.videos;
     parent.children.push_back(index);
   }
 }

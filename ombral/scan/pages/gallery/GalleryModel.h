@@ -28,8 +28,15 @@ struct Item {
   int width = 0;                 // the picture as shown; 0 when unknown
   int height = 0;
   bool rendition = false;        // the viewer shows the rendition instead of the file
-  std::string previewFile;       // the preview's and the rendition's names in "_xthumbs"
+  std::string previewFile;       // the preview's and the rendition's names in the preview folder
   std::string renditionFile;
+  int renditionWidth = 0;        // the rendition's pixels, when there is one
+  int renditionHeight = 0;
+  // The preview for screens with two device pixels per CSS pixel: twice the
+  // preview's size (at most the picture's); largeWidth 0 when there is none.
+  std::string largeFile;
+  int largeWidth = 0;
+  int largeHeight = 0;
   std::string taken;             // "YYYY-MM-DD HH:MM:SS" from the picture, "" when it names none
   std::string camera;
 };
@@ -53,7 +60,8 @@ struct Folder {
   std::vector<int> children;     // folders below it that get a page and may be shown in it, in list order
   // Filled after the walk:
   bool page = false;             // gets a page: it lists files, or a folder below it does
-  int pictures = 0;              // pictures and videos here and below
+  int pictures = 0;              // pictures here and below (with or without a preview)
+  int videos = 0;                // videos here and below
   int coverFolder = -1;          // the folder holding its cover picture, -1 for none
   int coverItem = -1;            // that picture's index in the cover folder's items
 };

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "pages/HtmlText.h"
+#include "pages/gallery/GalleryData.h"
+#include "previews/PreviewFolder.h"
 
 namespace gallery {
 namespace assets {
@@ -15,6 +17,8 @@ std::string_view JSSource();
 namespace {
 
 constexpr const char* kHomePage = "http://www.tessalyworks.example/";
+// The preview folder, as the links of a page in the picture folder start.
+const std::string kThumbs = std::string(CPreviewFolder::kFolderName) + "/";
 
 std::string Up(int levels) {
   std::string text;
@@ -89,7 +93,7 @@ std::string AlbumCard(const Model& model, int from, int album, const PageSetting
     const Item& cover = At(model, folder.coverFolder).items[static_cast<std::size_t>(folder.coverItem)];
     const std::string src = (shown == album ? PathDown(model, from, folder.coverFolder)
                                             : Up(At(model, from).depth) + PathDown(model, 0, folder.coverFolder)) +
-                            "_xthumbs/" + cover.previewFile;
+                            kThumbs + cover.previewFile;
     card += "<img src=\"" + ombral::EscapeLink(src) + "\" alt=\"\" width=\"" + std::to_string(cover.previewWidth) +
             "\" height=\"" + std::to_string(cover.previewHeight) + "\" loading=\"lazy\">";
   } else {
@@ -110,10 +114,10 @@ std::string Albums(const Model& model, int from, const std::vector<int>& albums,
 // One entry of the grid as plain HTML, for browsers without JavaScript.
 std::string StaticEntry(const Item& item) {
   const std::string name = ombral::EscapeText(item.name);
-  const std::string href = ombral::EscapeLink(item.rendition ? "_xthumbs/" + item.renditionFile : item.name);
+  const std::string href = ombral::EscapeLink(item.rendition ? kThumbs + item.renditionFile : item.name);
   std::string entry = "<li><a href=\"" + href + "\">";
   if (item.kind == Kind::Picture) {
-    entry += "<img src=\"" + ombral::EscapeLink("_xthumbs/" + item.previewFile) + "\" alt=\"" + ombral::EscapeAttribute(item.name) +
+    entry += "<img src=\"" + ombral::EscapeLink(kThumbs + item.previewFile) + "\" alt=\"" + ombral::EscapeAttribute(item.name) +
              "\" width=\"" + std::to_string(item.previewWidth) + "\" height=\"" + std::to_string(item.previewHeight) +
              "\" loading=\"lazy\">";
   } else {
@@ -121,49 +125,6 @@ std::string StaticEntry(const Item& item) {
   }
   // A picture's name is its preview's text; others show it.
   return entry + (item.kind == Kind::Picture ? "" : "<span class=\"name\">" + name + "</span>") + "</a></li>\n";
-}
-
-// The folder's files as data for the script: one array per file.
-std::string FolderData(const Folder& folder, const PageSettings& settings) {
-  // JSON, not a script: a browser reads ten thousand entries of JSON in a
-  // fraction of the time it takes to compile them as a script.
-  std::string data = std::string("<script type=\"application/json\" id=\"ombral-folder\">{\"sort\":\"") +
-                     (settings.byDate ? "date" : "name") + "\",\"items\":[\n";
-  for (std::size_t i = 0; i < folder.items.size(); ++i) {
-    const Item& item = folder.items[i];
-    const int kind = static_cast<int>(item.kind);
-    // A file whose time is not known (a link that may not be looked
-    // through) shows no date.
-    const std::string date = !item.taken.empty() ? item.taken : item.modified ? LocalDateText(item.modified) : "";
-    char numbers[160];
-    std::snprintf(numbers, sizeof numbers, ",%d,%d,%d,%llu,", kind, item.previewWidth, item.previewHeight,
-                  static_cast<unsigned long long>(item.size));
-    data += i ? ",[" : "[";
-    data += JsonString(item.name);
-    data += numbers;
-    data += JsonString(date);
-    data += item.taken.empty() ? ",0," : ",1,";
-    data += JsonString(item.camera);
-    std::snprintf(numbers, sizeof numbers, ",%d,%d,%d", item.width, item.height, item.rendition ? 1 : 0);
-    data += numbers;
-    // A name that is not UTF-8 cannot be spelled by the script: its link
-    // comes along; so do the preview's and the rendition's names where they
-    // are not the picture's with ".jpg" and ".jpeg" (shortened long names).
-    const bool ownFiles = item.kind == Kind::Picture && (item.previewFile != item.name + ".jpg" ||
-                                                         (item.rendition && item.renditionFile != item.name + ".jpeg"));
-    if (!IsUtf8(item.name) || ownFiles) {
-      data += ',';
-      data += IsUtf8(item.name) ? "0" : JsonString(UrlPath(item.name));
-    }
-    if (ownFiles) {
-      data += ',';
-      data += JsonString(UrlPath(item.previewFile));
-      data += ',';
-      data += JsonString(UrlPath(item.renditionFile));
-    }
-    data += "]\n";
-  }
-  return data + "]}</script>\n";
 }
 
 void TreeBranch(const Model& model, int index, const std::string& path, const PageSettings& settings,
@@ -219,62 +180,6 @@ std::string_view Script() {
   return text;
 }
 
-bool IsUtf8(std::string_view text) {
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t length = ombral::Utf8SequenceLength(text, pos);
-    if (length == 0) return false;
-    pos += length;
-  }
-  return true;
-}
-
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t length = ombral::Utf8SequenceLength(text, pos);
-    if (length == 0) {
-      out += "\\ufffd";
-      ++pos;
-      continue;
-    }
-    const std::string_view one = text.substr(pos, length);
-    pos += length;
-    if (one == "\xE2\x80\xA8") out += "\\u2028";
-    else if (one == "\xE2\x80\xA9") out += "\\u2029";
-    else if (length > 1) out += one;
-    else {
-      const unsigned char c = static_cast<unsigned char>(one[0]);
-      if (c == '"' || c == '\\') {
-        out += '\\';
-        out += static_cast<char>(c);
-      } else if (c < 0x20 || c == '<' || c == '>' || c == '&' || c == 0x7F) {
-        char code[8];
-        std::snprintf(code, sizeof code, "\\u%04x", c);
-        out += code;
-      } else {
-        out += static_cast<char>(c);
-      }
-    }
-  }
-  return out + "\"";
-}
-
-std::string UrlPath(std::string_view name) {
-  std::string out;
-  for (const char c : name) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') || c == '-' ||
-        c == '.' || c == '_' || c == '~') {
-      out += c;
-    } else {
-      char code[4];
-      std::snprintf(code, sizeof code, "%%%02X", byte);
-      out += code;
-    }
-  }
-  return out;
-}
-
 std::string FolderPage(const Model& model, int index, const PageSettings& settings) {
   const Folder& folder = At(model, index);
   const std::string title = ombral::EscapeText(folder.name);
@@ -308,7 +213,7 @@ std::string FolderPage(const Model& model, int index, const PageSettings& settin
   if (!folder.items.empty()) {
     page += "<section aria-labelledby=\"files\"><h2 id=\"files\">" +
             std::string(settings.byDate ? "Pictures by date taken" : "Pictures") + "</h2>\n";
-    page += "<ul class=\"grid\" id=\"grid\" role=\"list\" aria-label=\"Pictures\"></ul>\n" + FolderData(folder, settings) +
+    page += "<ul class=\"grid\" id=\"grid\" role=\"list\" aria-label=\"Pictures\"></ul>\n" + FolderData(folder, settings.byDate) +
             ScriptTag(folder.depth) + "<noscript><ul class=\"grid static\">\n";
     for (const Item& item : folder.items) page += StaticEntry(item);
     page += "</ul></noscript>\n</section>\n";

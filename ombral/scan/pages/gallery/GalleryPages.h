@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "pages/gallery/GalleryData.h"
 #include "pages/gallery/GalleryModel.h"
 
 namespace gallery {
@@ -42,15 +43,5 @@ std::string SearchIndex(const Model& model, const PageSettings& settings);
 // The style sheet and the script, as they are written into the top folder.
 std::string_view StyleSheet();
 std::string_view Script();
-
-// A JSON string literal of `text` that may stand inside a <script> element:
-// quotes, backslashes, control characters, '<', '>', '&', U+2028 and U+2029
-// escaped; a byte that is not part of valid UTF-8 shown as U+FFFD.
-std::string JsonString(std::string_view text);
-// `name` as a link a script can use unchanged: every byte but letters,
-// digits and "-._~" percent-encoded.
-std::string UrlPath(std::string_view name);
-// Whether `text` is valid UTF-8 throughout.
-bool IsUtf8(std::string_view text);
 
 }  // namespace gallery

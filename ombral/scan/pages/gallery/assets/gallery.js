@@ -5,15 +5,13 @@
 'use strict';
 var d = document;
 
-// A folder's files come as arrays from the page (JSON in #ombral-folder):
-// 0 name, 1 kind (0 picture, 1 picture without preview, 2 video, 3 other
-// file), 2-3 preview size, 4 bytes, 5 date, 6 date is the date taken,
-// 7 camera, 8-9 picture size, 10 has a rendition, 11 link (names that are
-// not UTF-8 only; else 0), 12-13 the preview's and the rendition's names
-// (only where a long name made them shorter).
-function link(it) { return it[11] || encodeURIComponent(it[0]); }
-function previewLink(it) { return '_xthumbs/' + (it[12] || link(it) + '.jpg'); }
-function fileLink(it) { return it[10] ? '_xthumbs/' + (it[13] || link(it) + '.jpeg') : link(it); }
+// A folder's files come as arrays from the page (JSON in #ombral-folder),
+// whose places the data names in its "fields" list and whose kinds in its
+// "kinds" list: F.name is the place of the name, K.video the kind of a video.
+var F = {}, K = {}, thumbs = '';
+function link(it) { return it[F.link] || encodeURIComponent(it[F.name]); }
+function previewLink(it) { return thumbs + (it[F.previewFile] || link(it) + '.jpg'); }
+function fileLink(it) { return it[F.rendition] ? thumbs + (it[F.renditionFile] || link(it) + '.jpeg') : link(it); }
 function el(tag, cls, text) {
   var e = d.createElement(tag);
   if (cls) e.className = cls;
@@ -31,26 +29,26 @@ function sizeText(n) {
 function Grid(ul, items, onOpen) {
   var gap = 8, cols = 1, rowH = 1, first = 0, last = 0, nodes = {}, keep = -1, queued = false;
   function tile(i) {
-    var it = items[i], li = el('li'), a = el('a'), kind = it[1];
+    var it = items[i], li = el('li'), a = el('a'), kind = it[F.kind];
     li.setAttribute('aria-posinset', i + 1);
     li.setAttribute('aria-setsize', items.length);
-    a.href = kind === 3 ? link(it) : fileLink(it);
+    a.href = kind === K.file ? link(it) : fileLink(it);
     a.dataset.i = i;
-    if (kind === 0) {
+    if (kind === K.picture) {
       var img = el('img');
       img.src = previewLink(it);
-      img.alt = it[0];
-      img.width = it[2];
-      img.height = it[3];
+      img.alt = it[F.name];
+      img.width = it[F.previewWidth];
+      img.height = it[F.previewHeight];
       img.decoding = 'async';
       a.appendChild(img);
     } else {
-      var icon = el('span', 'icon', kind === 2 ? '\u25B6 Video' : kind === 1 ? 'Picture' : 'File');
+      var icon = el('span', 'icon', kind === K.video ? '\u25B6 Video' : kind === K.unshown ? 'Picture' : 'File');
       icon.setAttribute('aria-hidden', 'true');
       a.appendChild(icon);
-      if (kind !== 0) a.setAttribute('aria-label', it[0]);
+      if (kind !== K.picture) a.setAttribute('aria-label', it[F.name]);
     }
-    a.appendChild(el('span', 'name', it[0]));
+    a.appendChild(el('span', 'name', it[F.name]));
     li.appendChild(a);
     return li;
   }
@@ -88,7 +86,7 @@ function Grid(ul, items, onOpen) {
     var a = e.target.closest('a[data-i]');
     // A click with a modifier opens the file as the browser does.
     if (!a || e.button || e.metaKey || e.ctrlKey || e.shiftKey || e.altKey) return;
-    if (items[+a.dataset.i][1] === 3) return;
+    if (items[+a.dataset.i][F.kind] === K.file) return;
     e.preventDefault();
     onOpen(+a.dataset.i, a);
   });
@@ -121,7 +119,7 @@ function Viewer(items, grid) {
   var box = el('div', 'viewer'), stage = el('div', 'stage'), caption = el('p', 'caption');
   var prev = el('button', 'prev', '\u2039'), next = el('button', 'next', '\u203A'), close = el('button', 'close', '\u00D7');
   var current = -1, opener = null, pushed = false, shown = [], startX = null, startY = 0;
-  for (var n = 0; n < items.length; ++n) if (items[n][1] !== 3) shown.push(n);
+  for (var n = 0; n < items.length; ++n) if (items[n][F.kind] !== K.file) shown.push(n);
   box.hidden = true;
   box.setAttribute('role', 'dialog');
   box.setAttribute('aria-modal', 'true');
@@ -137,14 +135,14 @@ function Viewer(items, grid) {
 
   function media(i) {
     var it = items[i], m;
-    if (it[1] === 2) {
+    if (it[F.kind] === K.video) {
       m = el('video');
       m.controls = true;
       m.preload = 'metadata';
       m.setAttribute('playsinline', '');
     } else {
       m = el('img');
-      m.alt = it[0];
+      m.alt = it[F.name];
     }
     m.src = fileLink(it);
     return m;
@@ -152,14 +150,14 @@ function Viewer(items, grid) {
   function describe(i) {
     var it = items[i], parts = [];
     caption.textContent = '';
-    caption.appendChild(el('strong', null, it[0]));
-    if (it[5]) parts.push(it[6] ? 'taken ' + it[5] : 'file date ' + it[5]);
-    if (it[7]) parts.push(it[7]);
-    if (it[8]) parts.push(it[8] + ' \u00D7 ' + it[9]);
-    parts.push(sizeText(it[4]));
+    caption.appendChild(el('strong', null, it[F.name]));
+    if (it[F.date]) parts.push(it[F.taken] ? 'taken ' + it[F.date] : 'file date ' + it[F.date]);
+    if (it[F.camera]) parts.push(it[F.camera]);
+    if (it[F.width]) parts.push(it[F.width] + ' \u00D7 ' + it[F.height]);
+    parts.push(sizeText(it[F.bytes]));
     parts.push((shown.indexOf(i) + 1) + ' of ' + shown.length);
     caption.appendChild(d.createTextNode(' \u00B7 ' + parts.join(' \u00B7 ') + ' \u00B7 '));
-    var orig = el('a', null, it[10] ? 'original file' : 'open the file');
+    var orig = el('a', null, it[F.rendition] ? 'original file' : 'open the file');
     orig.href = link(it);
     caption.appendChild(orig);
   }
@@ -173,10 +171,10 @@ function Viewer(items, grid) {
     next.disabled = at >= shown.length - 1;
     // The next picture is loaded while this one is looked at.
     var after = shown[at + 1];
-    if (after != null && items[after][1] !== 2) new Image().src = fileLink(items[after]);
+    if (after != null && items[after][F.kind] !== K.video) new Image().src = fileLink(items[after]);
   }
   function address(i, push) {
-    var hash = '#' + encodeURIComponent(items[i][0]);
+    var hash = '#' + encodeURIComponent(items[i][F.name]);
     // Some browsers refuse history entries for file:// pages: the hash alone then.
     try {
       if (push) { history.pushState({ ombral: i }, '', hash); pushed = true; }
@@ -215,7 +213,7 @@ function Viewer(items, grid) {
   function fromAddress() {
     var name = '';
     try { name = decodeURIComponent(location.hash.slice(1)); } catch (e) { return -1; }
-    for (var i = 0; i < items.length; ++i) if (items[i][0] === name && items[i][1] !== 3) return i;
+    for (var i = 0; i < items.length; ++i) if (items[i][F.name] === name && items[i][F.kind] !== K.file) return i;
     return -1;
   }
   function follow() {
@@ -254,6 +252,9 @@ function Viewer(items, grid) {
 function folderPage(data) {
   var ul = d.getElementById('grid');
   if (!ul || !data) return;
+  data.fields.forEach(function (name, i) { F[name] = i; });
+  data.kinds.forEach(function (name, i) { K[name] = i; });
+  thumbs = data.thumbs;
   var viewer = null;
   var grid = Grid(ul, data.items, function (i, from) { viewer.open(i, from); });
   viewer = Viewer(data.items, grid);
