@@ -6,7 +6,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "pages/gallery/GalleryPages.h"
+#include "pages/PageSet.h"
 #include "ProtocolText.h"
 #include "platform/FsStatus.h"
 #include "ScanRunState.h"
@@ -20,13 +20,6 @@
 
 namespace {
 
-constexpr const char* kMainIndexPage = "_xbmidx.html";
-constexpr const char* kWelcomePage = "_xidxbase.html";
-
-// Names the scan writes or keeps for itself in the folders it scans.
-constexpr const char* kOwnNames[] = {kMainIndexPage,         kWelcomePage,         CPreviewFolder::kFolderName,
-                                     CPreviewFolder::kRecordName, CPageRecord::kName, gallery::kStyleName,
-                                     gallery::kScriptName,     gallery::kSearchName};
 
 std::string FormatText(const char* format, va_list args) {
   CString text;
@@ -46,6 +39,8 @@ COmbralScan::COmbralScan()
 }
 
 COmbralScan::~COmbralScan() = default;
+
+COmbralScan::RunState::~RunState() = default;
 
 void COmbralScan::Report(LineKind kind, const char* format, va_list args) {
   m_strMessage = FormatText(format, args).c_str();
@@ -108,8 +103,14 @@ std::string COmbralScan::CheckPageName(const char* name, const char* filter, boo
     message.Format("%s \"%s\" is not a valid filename (contains invalid characters).", what, text.c_str());
     return std::string(message.GetView());
   }
+  // Names the scan writes or keeps for itself in the folders it scans.
+  static const std::vector<std::string> ownNames = [] {
+    std::vector<std::string> names = PageSet::AllTopFiles();
+    names.insert(names.end(), {CPreviewFolder::kFolderName, CPreviewFolder::kRecordName, CPageRecord::kName});
+    return names;
+  }();
   bool own = false;
-  for (const char* ownName : kOwnNames) own = own || text == ownName;
+  for (const std::string& ownName : ownNames) own = own || text == ownName;
   // A page is written into every folder under this name: it must be one
   // name, and never the name of a file the page lists or the scan keeps.
   if (text.empty() || text == "." || text == ".." || text.find('/') != std::string::npos ||
@@ -218,34 +219,12 @@ bool COmbralScan::WriteTopLevelPage(const char* name, const std::function<void(C
   return true;
 }
 
-void COmbralScan::WriteTopLevelPages(CHtmlFile& mainIndex) {
-  const std::string indexPath = std::string(m_strPath.GetView()) + "\\" + kMainIndexPage;
-  if (mainIndex.Open(m_run->root, kMainIndexPage, indexPath, m_bDryRun != 0, PageOptions(0))) {
-    WriteIndexHeader(mainIndex, m_strPath, 1, 0, 0, 0);
-  } else {
-    // A link or a file of somebody else's in its place must not stop the
-    // whole tree from getting its pages: the run goes on without a main
-    // index, and says so.
-    ReportPageProblem(mainIndex, true);
-  }
-  // The frameset and welcome pages are extras: when one cannot be written
-  // the run goes on without it, and says so.
-  WriteTopLevelPage(m_strFrameFile.GetString(),
-                    [this](CHtmlFile& page) { WriteFramesetPage(page, kMainIndexPage, kWelcomePage); });
-  WriteTopLevelPage(kWelcomePage, [this](CHtmlFile& page) { WriteWelcomePage(page); });
-}
-
-void COmbralScan::WriteGalleryTopFiles(const std::string& redirect) {
-  for (const char* name : {kMainIndexPage, kWelcomePage})
-    WriteTopLevelPage(name, [&redirect](CHtmlFile& file) { file.Write(redirect); });
-}
-
 void COmbralScan::ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles) {
   Protocol("%s", "");
   Protocol("CREATED FILES: %d", createdFiles);
   Protocol("FOUND IMAGES: %d with %llu KB", totalImages, static_cast<unsigned long long>(totalBytes / 1024));
   Protocol("FOUND PATHS: %d", pathCount);
-  if (m_nPreviewEdge > 0 && m_run && m_bGallery)
+  if (m_nPreviewEdge > 0 && m_run && m_run->previews.findMoved)
     Protocol("PREVIEWS: %d made, %d unchanged, %d found again by content", m_run->previewsMade, m_run->previewsKept,
              m_run->previewsFoundAgain);
   else if (m_nPreviewEdge > 0 && m_run)
@@ -263,9 +242,11 @@ bool COmbralScan::RunScan() {
   SetStatusText("Scanning...");
   ClearProtocol();
   LoadSettings();
-  // The gallery shows previews: it brings them when they were not asked for.
-  if (m_bGallery && m_nPreviewEdge <= 0) m_nPreviewEdge = kDefaultPreviewEdge;
   m_run = std::make_unique<RunState>(m_bDryRun != 0);
+  // The kind of pages, and the previews it shows, chosen once.
+  m_run->pageSet = PageSet::For(*this);
+  m_run->previews = m_run->pageSet->Previews(m_nPreviewEdge);
+  if (m_run->previews.edge > 0) m_nPreviewEdge = m_run->previews.edge;
   if (!ValidateSettings() || !LockTree()) {
     m_run.reset();
     return false;
@@ -285,29 +266,22 @@ bool COmbralScan::RunScan() {
   if (m_run->pages->Open(m_bDryRun != 0, static_cast<std::size_t>(m_run->tree.Count())) == CPageRecord::State::Foreign)
     Warn("Kept \"%s\\%s\": not written by Ombral.", m_strPath.GetString(), CPageRecord::kName);
 
-  // The gallery writes its pages, the top ones too, after the walk.
-  CHtmlFile mainIndex;
-  if (m_bRecurse && !m_bGallery) WriteTopLevelPages(mainIndex);
-
+  PageSet& pageSet = *m_run->pageSet;
+  pageSet.Begin();
   std::uint64_t totalBytes = 0;
   int pathCount = 0;
   int createdFiles = 0;
-  const int totalImages = ScanFolders(mainIndex.IsOpen() ? &mainIndex : nullptr, m_strPath, m_bRecurse,
-                                      !m_bNoLogging, totalBytes, pathCount, createdFiles, m_bIgnoreEmptyPaths);
-  if (m_bGallery && !StopRequested()) createdFiles = WriteGallery();
+  const int totalImages = ScanFolders(pageSet.MainIndex(), m_strPath, m_bRecurse, !m_bNoLogging, totalBytes,
+                                      pathCount, createdFiles, m_bIgnoreEmptyPaths);
+  if (!StopRequested()) pageSet.Finish(totalBytes, totalImages, createdFiles);
   if (StopRequested()) {
-    // The main index keeps its old content: a new one would miss folders.
-    mainIndex.Abandon();
+    // What is half done keeps its old content: a new main index would miss folders.
+    pageSet.Abandon();
     StopPreviews();
     if (!m_bDryRun) (void)m_run->pages->Save();  // the stop is the news; the next run writes it
     m_run.reset();
     SetStatusText("SCAN CANCELED!");
     return false;
-  }
-  if (mainIndex.IsOpen()) {
-    WriteIndexFooter(mainIndex, totalImages, 1, static_cast<double>(totalBytes));
-    if (!mainIndex.Close([&](const std::string& digest) { m_run->pages->Note(kMainIndexPage, digest); }))
-      ReportPageProblem(mainIndex, false);
   }
   if (m_bRemoveStale) RemoveStaleFiles();
   if (const platform::FsStatus saved = m_bDryRun ? platform::FsStatus() : m_run->pages->Save(); saved.Failed())

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "walk/FolderListing.h"
-#include "pages/gallery/GalleryModel.h"
 #include "previews/MovedPictures.h"
 #include "pages/PageRecord.h"
 #include "pages/PageWriter.h"
 #include "previews/PreviewFolder.h"
 #include "previews/PreviewJob.h"
+#include "previews/PreviewPolicy.h"
 #include "walk/ScanTree.h"
 #include "pages/StaleCleaner.h"
 #include "previews/WorkerPool.h"
@@ -47,6 +47,9 @@ struct PicturePreview {
   std::future<void> done;
   std::shared_ptr<PreviewJobResult> result;
   bool factsOnly = false;  // the job only reads the gallery's facts of a kept preview
+
+  // Whether the page shows a preview for it.
+  bool IsShown() const { return kind == Kind::Kept || kind == Kind::Made; }
 };
 
 // What the walk counts.
@@ -80,6 +83,9 @@ struct COmbralScan::PendingFolder {
 
 struct COmbralScan::RunState {
   RunState(bool dryRun) : stale(dryRun) {}
+  ~RunState();
+  std::unique_ptr<PageSet> pageSet;  // the kind of pages this run writes
+  PreviewPolicy previews;            // what its previews are to be
   platform::SharedFolder root;
   std::string rootReal;    // the top folder's real path, for links that name it
   platform::RunLock lock;  // one scan per tree, held for the whole run
@@ -94,7 +100,6 @@ struct COmbralScan::RunState {
   std::unique_ptr<CWorkerPool> pool;  // started with the first preview to make
   CStaleCleaner stale;
   std::unique_ptr<CMovedPictures> moved;  // the gallery's previews by their pictures' digests, built when needed
-  std::unique_ptr<gallery::Model> gallery;  // with the gallery: what its pages show
   int previewsMade = 0;
   int previewsKept = 0;
   int previewsFoundAgain = 0;  // copied from a picture with the same bytes elsewhere in the tree

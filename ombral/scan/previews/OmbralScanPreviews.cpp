@@ -4,7 +4,7 @@
 
 #include "Digest.h"
 #include "ProtocolText.h"
-#include "pages/gallery/GalleryPages.h"
+#include "pages/PageSet.h"
 #include "ScanRunState.h"
 #include "platform/Preview.h"
 
@@ -34,10 +34,6 @@ static_assert(COmbralScan::kSmallestPreviewEdge == platform::kMinPreviewEdge &&
 
 std::uint64_t Mebibytes(std::uint64_t bytes) { return (bytes + (1u << 20) - 1) >> 20; }
 
-// The longer edge of the gallery's renditions: sharp on most screens,
-// a few hundred kilobytes each.
-constexpr int kRenditionEdge = 2048;
-
 }  // namespace
 
 void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*/) {
@@ -47,7 +43,8 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
   if (!anyPicture) return;
 
   auto previews = std::make_shared<CPreviewFolder>(pending.handle, pending.folder);
-  if (m_bGallery) previews->UseThirdForm();
+  const PreviewPolicy& policy = m_run->previews;
+  if (policy.facts) previews->UseThirdForm();
   // The preview folder is for those who may list its picture folder.
   const platform::ReplacingFile::Options access = PageOptions(pending.node);
   previews->LimitAccess(access.modeLimit.value_or(07777), access.group);
@@ -131,9 +128,9 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
             previews->Set(name, upgraded);
           }
         }
-        // The gallery reads what a preview made without it did not keep:
-        // the picture's digest and facts, without decoding it.
-        if (m_bGallery && !line->HasFacts() && !line->legacy && !m_bDryRun) {
+        // What a preview made without the facts did not keep is read
+        // now: the picture's digest and facts, without decoding it.
+        if (policy.facts && !line->HasFacts() && !line->legacy && !m_bDryRun) {
           PreviewJob job = JobFor(pending, file, acl, previews);
           job.factsOnly = true;
           job.keptLine = *line;
@@ -150,7 +147,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
     }
     if (m_bDryRun) continue;
     PreviewJob job = JobFor(pending, file, acl, previews);
-    if (m_bGallery) {
+    if (policy.findMoved) {
       // A picture no record here knows may have moved: the previews of the
       // whole tree are looked up by its digest.
       if (!m_run->moved) {
@@ -164,7 +161,8 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
 }
 
 bool COmbralScan::IsPreviewable(std::string_view name) const {
-  return platform::HasPictureExtension(name) || (m_bGallery && platform::HasPhonePictureExtension(name));
+  return platform::HasPictureExtension(name) ||
+         (m_run->previews.phoneFormats && platform::HasPhonePictureExtension(name));
 }
 
 PreviewJob COmbralScan::JobFor(const PendingFolder& pending, const ListedFile& file, platform::AclState acl,
@@ -176,11 +174,11 @@ PreviewJob COmbralScan::JobFor(const PendingFolder& pending, const ListedFile& f
   job.acl = acl;
   job.share = &m_run->share;
   job.previews = previews;
-  job.edge = m_nPreviewEdge;
+  job.edge = m_run->previews.edge;
   job.budget = m_run->budget.get();
   job.stop = m_run->stop;
-  job.gallery = m_bGallery != 0;
-  job.renditionEdge = m_bGallery ? kRenditionEdge : 0;
+  job.gallery = m_run->previews.facts;
+  job.renditionEdge = m_run->previews.renditionEdge;
   return job;
 }
 
@@ -288,12 +286,7 @@ void COmbralScan::SavePreviewRecord(PendingFolder& pending) {
 void COmbralScan::NoteStaleCandidates(const PendingFolder& pending) {
   if (!pending.searched) return;  // nothing is known about it: nothing goes
   const CFolderListing& listing = pending.listing;
-  // A page only where no page was wanted: a page that could not be
-  // written this time is not stale.
-  const std::string pageName(m_strIndexFile.GetView());
-  // The gallery decides after the walk which folders keep a page.
-  if (!m_bGallery && listing.Files().empty() && listing.HasFile(pageName))
-    m_run->stale.AddPage(pending.node, pending.folder, pageName, PlaceOf(pending.node, pageName));
+  m_run->pageSet->NoteStalePage(pending);
   if (!listing.HasFolder(CPreviewFolder::kFolderName)) return;
   CPreviewFolder previews(pending.handle, pending.folder);
   const CPreviewFolder* folder = pending.previews.get();
@@ -309,13 +302,9 @@ void COmbralScan::NoteStaleCandidates(const PendingFolder& pending) {
 
 void COmbralScan::RemoveStaleFiles() {
   if (!m_run) return;
-  // The gallery's files in the top folder that this run does not write
-  // (all of them without the gallery, the search index without the tree):
-  // removed like a stale page, when the page record proves them ours.
-  std::vector<const char*> galleryFiles;
-  if (!m_bGallery) galleryFiles = {gallery::kStyleName, gallery::kScriptName, gallery::kSearchName};
-  else if (!m_bRecurse) galleryFiles = {gallery::kSearchName};
-  for (const char* name : galleryFiles) m_run->stale.AddPage(0, m_strPath, name, name);
+  // Files in the top folder this run does not write: removed like a stale
+  // page, when the page record proves them ours.
+  for (const std::string& name : m_run->pageSet->StaleTopFiles()) m_run->stale.AddPage(0, m_strPath, name, name);
   m_run->staleFiles += m_run->stale.Run(*m_run->cursor, m_run->pages.get(), [this](const CString& line, bool error) {
     if (error) Error("%s", line.GetString());
     else if (line.Find("Kept ") == 0) Warn("%s", line.GetString());

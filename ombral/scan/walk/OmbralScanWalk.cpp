@@ -5,7 +5,7 @@
 #include <deque>
 #include <string>
 
-#include "pages/gallery/GalleryPages.h"
+#include "pages/PageSet.h"
 #include "ProtocolText.h"
 #include "ScanRunState.h"
 #include "ombral/HtmlFile.h"
@@ -42,22 +42,6 @@ platform::ReplacingFile::Options COmbralScan::PageOptions(int node) const {
   options.modeLimit = listing.ModeLimit();
   options.group = listing.FileGroup();
   return options;
-}
-
-void COmbralScan::FinishAlias(const PendingFolder& pending, CHtmlFile* mainIndex, const CString& root) {
-  // The main index names the link where it stands, and links to the page of
-  // the folder it leads to, when that folder gets one.
-  const CScanTree& tree = m_run->tree;
-  const int target = tree.Node(pending.node).aliasOf;
-  if (!mainIndex || m_bGallery || target < 0 || !IsShared(pending.node) || !IsShared(target)) return;
-  int error = 0;
-  const platform::SharedFolder handle = m_run->cursor->Open(target, error);
-  CFolderListing listing;
-  CFolderListing::Rules rules;
-  rules.matches = [this](const char* name) { return IsFilterMatch(name, m_strFilter) != 0; };
-  if (!handle || listing.Read(*handle, rules).Failed() || listing.Files().empty()) return;
-  const CString page = tree.Node(target).path + "\\" + m_strIndexFile;
-  WriteMainIndexAlias(*mainIndex, root, pending.folder, page);
 }
 
 platform::FsStatus COmbralScan::LookThroughLink(int node, const platform::FolderHandle& folder, const std::string& name,
@@ -164,32 +148,32 @@ std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CSt
     rules.lookThrough = [this, node, folder = pending->handle](const std::string& name, platform::EntryInfo& target) {
       return LookThroughLink(node, *folder, name, target);
     };
-  // The gallery's own files in the top folder are none of its pictures.
-  if (pending->node == 0 && m_bGallery)
-    rules.hidden.insert({gallery::kStyleName, gallery::kScriptName, gallery::kSearchName});
+  // The page set's own files in the top folder are none of its pictures.
+  if (pending->node == 0)
+    for (const std::string& name : m_run->pageSet->HiddenTopFiles()) rules.hidden.insert(name);
   const platform::FsStatus searched = pending->listing.Read(*pending->handle, rules);
   pending->searched = searched.Ok();
   if (searched.Failed()) pending->openError = searched.Error();
-  if (pending->searched && m_nPreviewEdge > 0) PreparePreviews(*pending, root);
+  if (pending->searched && m_run->previews.edge > 0) PreparePreviews(*pending, root);
   return pending;
 }
 
-void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, const CString& root, int recurse,
-                               int logging, int ignoreEmpty, Totals& totals) {
+void COmbralScan::FinishFolder(PendingFolder& pending, const WalkContext& walk, Totals& totals) {
+  PageSet& pageSet = *m_run->pageSet;
   const CString& folder = pending.folder;
   if (pending.alias) {
-    FinishAlias(pending, mainIndex, root);
+    pageSet.Alias(pending, walk);
     return;
   }
-  if (logging) Protocol("Search path: %s", folder.GetString());
+  if (walk.logging) Protocol("Search path: %s", folder.GetString());
   if (!pending.searched) {
     // A folder that vanished or cannot be read is reported and passed over;
     // the rest of the tree is still scanned.
     Error("%s", ombral::ProblemText("Cannot search path", folder.GetView(), pending.openError).c_str());
-    if (!ignoreEmpty && mainIndex && IsShared(pending.node)) WriteMainIndexLine(*mainIndex, root, folder, nullptr);
+    pageSet.Unreadable(pending, walk);
     return;
   }
-  if (recurse) ReportLeftOut(pending.node);
+  if (walk.recurse) ReportLeftOut(pending.node);
   for (const CFolderListing::Notice& notice : pending.listing.Notices()) {
     if (notice.kind == CFolderListing::Notice::Kind::Leftover)
       Protocol("Removed \"%s\\%s\": left behind by an interrupted scan.", folder.GetString(), notice.name.c_str());
@@ -202,70 +186,34 @@ void COmbralScan::FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, con
     else Warn("%s", pending.previewFolderProblem.GetString());
   }
 
-  if (m_bGallery) {
-    // The gallery's pages need the folders below this one: they are
-    // written after the walk, from what the walk collects.
-    CollectGalleryFolder(pending, logging, totals);
-    SavePreviewRecord(pending);
-    if (m_bRemoveStale) NoteStaleCandidates(pending);
-    return;
-  }
-  const CString pagePath = folder + "\\" + m_strIndexFile;
   const std::vector<ListedFile>& files = pending.listing.Files();
-  CHtmlFile page;
-  int folderImages = 0;
-  std::uint64_t folderBytes = 0;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (StopRequested()) {
-      page.Abandon();  // the old page stays
+      pageSet.AbandonFolder();
       return;
     }
-    const ListedFile& file = files[i];
-    if (!page.IsOpen()) {
-      if (!page.Open(pending.handle, m_strIndexFile.GetString(), pagePath.GetString(), m_bDryRun != 0,
-                     PageOptions(pending.node))) {
-        // The next matching file of this folder tries again.
-        ReportPageProblem(page, true);
-        ReportPreview(pending, i);
-        continue;
-      }
-      ++totals.createdFiles;
-      // The statistics come from the same look at the folder as the
-      // entries, so the head and the footer always agree.
-      if (logging) Protocol("Get path statistics on path %s...", folder.GetString());
-      WriteIndexHeader(page, folder, 0, recurse, pending.listing.Bytes(), static_cast<int>(files.size()));
+    if (!pageSet.OpenFolderPage(pending, walk, totals)) {
+      ReportPreview(pending, i);
+      continue;
     }
-    if (logging) Protocol("    adding image link: %s", file.name.GetString());
-    const PicturePreview* preview = i < pending.pictures.size() ? &pending.pictures[i] : nullptr;
-    if (preview && (preview->kind == PicturePreview::Kind::Kept || preview->kind == PicturePreview::Kind::Made)) {
-      const std::string link = pending.previews->PreviewLink(file.name.GetString());
-      WritePreviewEntry(page, folderImages, file.name, file.size, link.c_str(), preview->width, preview->height);
-    } else {
-      WriteImageEntry(page, folderImages, file.name, file.size);
-    }
+    if (walk.logging) Protocol("    adding image link: %s", files[i].name.GetString());
+    pageSet.Entry(pending, i);
     ReportPreview(pending, i);
-    ++folderImages;
-    folderBytes += file.size;
-    totals.bytes += file.size;
+    ++totals.images;
+    totals.bytes += files[i].size;
   }
-
-  if (page.IsOpen()) {
-    WriteIndexFooter(page, folderImages, 0, static_cast<double>(folderBytes));
-    std::string digest;
-    if (auto file = page.Release(digest)) {
-      CPageRecord* pages = m_run->pages.get();
-      m_run->writer->Finish(std::move(file), pagePath.GetString(),
-                            [pages, place = PlaceOf(pending.node, m_strIndexFile.GetString()), digest] {
-                              pages->Note(place, digest);
-                            });
-    }
-    if (mainIndex && IsShared(pending.node)) WriteMainIndexLine(*mainIndex, root, folder, pagePath);
-  } else if (!ignoreEmpty && mainIndex && IsShared(pending.node)) {
-    WriteMainIndexLine(*mainIndex, root, folder, nullptr);
-  }
-  totals.images += folderImages;
+  pageSet.EndFolder(pending, walk, totals);
   SavePreviewRecord(pending);
   if (m_bRemoveStale) NoteStaleCandidates(pending);
+}
+
+void COmbralScan::HandToWriter(CHtmlFile& page, const CString& path, int node) {
+  std::string digest;
+  if (auto file = page.Release(digest)) {
+    CPageRecord* pages = m_run->pages.get();
+    m_run->writer->Finish(std::move(file), path.GetString(),
+                          [pages, place = PlaceOf(node, m_strIndexFile.GetString()), digest] { pages->Note(place, digest); });
+  }
 }
 
 int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse, int logging,
@@ -279,9 +227,14 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
     Protocol("%s", "");
   }
   if (!m_run->writer) m_run->writer = std::make_unique<CPageWriter>();
-  if (m_bGallery) StartGallery();
-  if (m_nPreviewEdge > 0 && !m_run->budget)
+  if (m_run->previews.edge > 0 && !m_run->budget)
     m_run->budget = std::make_unique<platform::PreviewBudget>(static_cast<std::uint64_t>(m_nPreviewMemoryMiB) << 20);
+  WalkContext walk;
+  walk.mainIndex = mainIndex;
+  walk.root = rootText;
+  walk.recurse = recurse;
+  walk.logging = logging;
+  walk.ignoreEmpty = ignoreEmpty;
   Totals totals;
   // While previews are made on other threads, the walk looks at the next
   // folders and queues their previews, up to a few jobs per thread (and
@@ -297,7 +250,7 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
       const int index = next++;
       pending.push_back(PrepareFolder(rootText, tree.NodeOf(index), tree.At(index).path));
     }
-    FinishFolder(*pending.front(), mainIndex, rootText, recurse, logging, ignoreEmpty, totals);
+    FinishFolder(*pending.front(), walk, totals);
     pending.pop_front();
     ReportWriterProblems(false);
     OnFolderScanned(++done, count);

@@ -77,6 +77,10 @@ public:
   // The filter of a gallery the user gave none for: every picture format
   // the previews read (the phones' formats included) and the videos the
   // viewer plays.
+  // The longer edge of the gallery's renditions (what its viewer shows of
+  // a picture larger than that); 0 for none but those of the formats
+  // browsers cannot show.
+  int m_nRenditionEdge = 2048;
   static constexpr const char* kGalleryFilter = "JPG|JPEG|JPE|PNG|GIF|BMP|WEBP|TIF|TIFF|HEIC|HEIF|HIF|AVIF|MP4|M4V|WEBM";
   // With the gallery: pictures in the order of the dates they were taken
   // (a picture without one by its file's time) instead of by name.
@@ -161,9 +165,13 @@ private:
   struct Totals;
   struct PendingFolder;
   struct RunState;
+  // The kinds of pages (pages/PageSet.h): one is chosen for a run.
+  struct WalkContext;
+  struct PageSet;
+  class ClassicPageSet;
+  class GalleryPageSet;
   bool ValidateSettings();
   bool LockTree();
-  void WriteTopLevelPages(CHtmlFile& mainIndex);
   bool WriteTopLevelPage(const char* name, const std::function<void(CHtmlFile&)>& write);
   void BuildFolderList(int recurse, int logging);
   // The protocol line of a file or folder left out for a backslash in its name.
@@ -173,6 +181,9 @@ private:
   std::string PlaceOf(int node, const std::string& fileName) const;
   // Reports a page that could not be opened or written.
   void ReportPageProblem(const CHtmlFile& page, bool opening);
+  // Hands a folder page, written up to its end, to the writer thread, which
+  // lets it take its name and notes it in the page record.
+  void HandToWriter(CHtmlFile& page, const CString& path, int node);
   // Who may read the files the scan writes about folder `node` (its page,
   // its preview folder), as options of the page's file.
   platform::ReplacingFile::Options PageOptions(int node) const;
@@ -195,11 +206,7 @@ private:
   // The walk looks at a folder (and starts its previews) ahead of writing
   // its page; pages and protocol lines still come in folder order.
   std::unique_ptr<PendingFolder> PrepareFolder(const CString& root, int node, const CString& folder);
-  void FinishFolder(PendingFolder& pending, CHtmlFile* mainIndex, const CString& root, int recurse, int logging,
-                    int ignoreEmpty, Totals& totals);
-  // A link to a folder of the tree: a line in the main index that leads to
-  // that folder's page.
-  void FinishAlias(const PendingFolder& pending, CHtmlFile* mainIndex, const CString& root);
+  void FinishFolder(PendingFolder& pending, const WalkContext& walk, Totals& totals);
   // The main index's line of such a link: its own name, where it stands,
   // with the link of the page it leads to.
   void WriteMainIndexAlias(CHtmlFile& file, const char* root, const char* link, const char* targetPage);
@@ -210,25 +217,13 @@ private:
   void ReportPreview(const PendingFolder& pending, std::size_t index);
   void SavePreviewRecord(PendingFolder& pending);
   void NoteStaleCandidates(const PendingFolder& pending);
-  // Whether a file of this name gets a preview (with the gallery, also the
-  // phones' formats).
+  // Whether a file of this name gets a preview (the phones' formats too,
+  // when the run's previews take them).
   bool IsPreviewable(std::string_view name) const;
-  // A preview job for `name`, with the gallery's work when it is on.
+  // A preview job for `name`, as the run's preview policy asks.
   PreviewJob JobFor(const PendingFolder& pending, const ListedFile& file, platform::AclState acl,
                     const std::shared_ptr<CPreviewFolder>& previews) const;
   void Submit(PicturePreview& picture, PreviewJob job);
-  // The gallery: the model of the tree, a folder's files as the gallery
-  // shows them, and its pages and files after the walk.
-  void StartGallery();
-  void CollectGalleryFolder(const PendingFolder& pending, int logging, Totals& totals);
-  // Whether the readers of a folder's page may read this picture of it,
-  // and so see what the gallery tells of it.
-  bool CanShowFacts(const PendingFolder& pending, const ListedFile& file) const;
-  int WriteGallery();
-  void WriteGalleryTopFile(const char* name, std::string_view text);
-  // The main index's and the welcome page's names get `redirect`, a page
-  // that sends old bookmarks on to the entry page.
-  void WriteGalleryTopFiles(const std::string& redirect);
   void RemoveStaleFiles();
 
   std::unique_ptr<RunState> m_run;  // what one run keeps besides its counters

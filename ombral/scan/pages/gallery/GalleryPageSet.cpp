@@ -1,0 +1,153 @@
+// The gallery's page set: the model filled folder by folder during the
+// walk, the pages and the top folder's files written from it afterwards.
+#include "pages/gallery/GalleryPageSet.h"
+
+#include "ProtocolText.h"
+#include "ombral/HtmlFile.h"
+#include "pages/classic/ClassicPageSet.h"
+
+
+PreviewPolicy COmbralScan::GalleryPageSet::Previews(int askedEdge) const {
+  // The gallery shows previews: it brings them when they were not asked for.
+  PreviewPolicy policy;
+  policy.edge = askedEdge > 0 ? askedEdge : kDefaultPreviewEdge;
+  policy.phoneFormats = true;
+  policy.facts = true;
+  policy.findMoved = true;
+  policy.renditionEdge = scan.m_nRenditionEdge;
+  policy.largeEdge = 2 * policy.edge;
+  return policy;
+}
+
+std::vector<std::string> COmbralScan::GalleryPageSet::HiddenTopFiles() const { return {std::begin(kTopFiles), std::end(kTopFiles)}; }
+
+std::vector<std::string> COmbralScan::GalleryPageSet::StaleTopFiles() const {
+  // Without the tree there is no entry page to search from.
+  if (!scan.m_bRecurse) return {gallery::kSearchName};
+  return {};
+}
+
+void COmbralScan::GalleryPageSet::Begin() {
+  const CScanTree& tree = scan.m_run->tree;
+  m_model.folders.resize(static_cast<std::size_t>(tree.Count()));
+  for (int i = 0; i < tree.Count(); ++i) {
+    const int node = tree.NodeOf(i);
+    const CScanTree::Folder& folder = tree.Node(node);
+    gallery::Folder& entry = m_model.folders[static_cast<std::size_t>(node)];
+    entry.parent = folder.parent;
+    entry.depth = folder.depth;
+    entry.name = node == 0 ? std::string(scan.GetLastPathComponent(scan.m_strPath).GetView()) : folder.name;
+    if (node == 0 && entry.name.empty()) entry.name = "Pictures";  // a drive's root
+    entry.shared = scan.IsShared(node);
+    entry.aliasOf = folder.aliasOf >= 0 ? folder.aliasOf : -1;
+    entry.shownInParent = folder.parent < 0 || folder.reach.Covers(tree.Node(folder.parent).listing.Written());
+    m_model.order.push_back(node);
+  }
+}
+
+bool COmbralScan::GalleryPageSet::CanShowFacts(const PendingFolder& pending, const ListedFile& file) const {
+  const CAudience pageReaders = scan.m_run->tree.Node(pending.node).listing.Written();
+  // A picture's list can only narrow what its bits give the group and others.
+  const platform::AclState acl = (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(file.name.GetView())
+                                                               : platform::AclState::None;
+  return CAudience::OfReading(file.info, acl).Covers(pageReaders);
+}
+
+void COmbralScan::GalleryPageSet::Entry(PendingFolder& pending, std::size_t index) {
+  const ListedFile& file = pending.listing.Files()[index];
+  gallery::Item item;
+  item.name = std::string(file.name.GetView());
+  item.size = file.size;
+  item.modified = file.info.modifySeconds;
+  const PicturePreview* preview = index < pending.pictures.size() ? &pending.pictures[index] : nullptr;
+  const bool shown = preview && preview->IsShown();
+  // A picture the page's readers may not read gives them nothing of its
+  // own: no preview, no size, date or camera.
+  if (shown && !CanShowFacts(pending, file)) {
+    scan.Protocol("Private picture left out of the shared index: \"%s\\%s\".", pending.folder.GetString(),
+                  file.name.GetString());
+    item.kind = gallery::Kind::Unshown;
+  } else if (shown) {
+    item.kind = gallery::Kind::Picture;
+    item.previewFile = CPreviewFolder::PreviewName(item.name);
+    item.renditionFile = CPreviewFolder::RenditionName(item.name);
+    item.previewWidth = preview->width;
+    item.previewHeight = preview->height;
+    if (const CPreviewFolder::Line* line = pending.previews->Find(item.name)) {
+      item.width = line->pictureWidth;
+      item.height = line->pictureHeight;
+      item.taken = line->taken;
+      item.camera = line->camera;
+      item.rendition = line->HasRendition();
+      item.renditionWidth = line->renditionWidth;
+      item.renditionHeight = line->renditionHeight;
+    }
+  } else if (scan.IsPreviewable(item.name)) {
+    item.kind = gallery::Kind::Unshown;
+  } else if (gallery::IsVideoName(item.name)) {
+    item.kind = gallery::Kind::Video;
+  }
+  FolderOf(pending).items.push_back(std::move(item));
+}
+
+void COmbralScan::GalleryPageSet::EndFolder(PendingFolder& pending, const WalkContext& /*walk*/, Totals& /*totals*/) {
+  gallery::Folder& folder = FolderOf(pending);
+  folder.listed = true;
+  folder.hadPage = pending.listing.HasFile(std::string(scan.m_strIndexFile.GetView()));
+  if (scan.m_bSortByDate) gallery::SortByDateTaken(folder.items);
+}
+
+void COmbralScan::GalleryPageSet::Finish(std::uint64_t /*totalBytes*/, int /*totalImages*/, int& createdFiles) {
+  m_model.Summarize();
+  gallery::PageSettings settings;
+  settings.indexName = std::string(scan.m_strIndexFile.GetView());
+  settings.frameName = scan.m_bRecurse ? std::string(scan.m_strFrameFile.GetView()) : std::string();
+  settings.byDate = scan.m_bSortByDate != 0;
+  const CScanTree& tree = scan.m_run->tree;
+  CFolderCursor cursor(tree, scan.m_run->root, scan.m_bFollowLinks != 0);
+  createdFiles = 0;
+  for (int i = 0; i < tree.Count() && !scan.StopRequested(); ++i) {
+    const int node = tree.NodeOf(i);
+    const gallery::Folder& folder = m_model.folders[static_cast<std::size_t>(node)];
+    const CString path = tree.Node(node).path + "\\" + scan.m_strIndexFile;
+    if (!folder.page) {
+      // A page an earlier run left where none is wanted now.
+      if (scan.m_bRemoveStale && folder.listed && folder.hadPage)
+        scan.m_run->stale.AddPage(node, tree.Node(node).path, settings.indexName,
+                                  scan.PlaceOf(node, settings.indexName));
+      continue;
+    }
+    int error = 0;
+    const platform::SharedFolder handle = cursor.Open(node, error);
+    if (!handle) {
+      // Changed since the walk listed it: another folder holds its name now.
+      scan.Error("%s", ombral::ProblemText("Cannot search path", tree.Node(node).path.GetView(), error).c_str());
+      continue;
+    }
+    CHtmlFile page;
+    if (!page.Open(handle, settings.indexName, path.GetString(), scan.m_bDryRun != 0, scan.PageOptions(node))) {
+      scan.ReportPageProblem(page, true);
+      continue;
+    }
+    page.Write(gallery::FolderPage(m_model, node, settings));
+    scan.HandToWriter(page, path, node);
+    ++createdFiles;
+    scan.ReportWriterProblems(false);
+  }
+  scan.ReportWriterProblems(true);
+  if (scan.StopRequested()) return;
+  // The files of the top folder: the style sheet and the script that every
+  // page names, and with the tree the entry page, the search index and the
+  // two pages that send old bookmarks on to the entry page.
+  WriteTopFile(gallery::kStyleName, gallery::StyleSheet());
+  WriteTopFile(gallery::kScriptName, gallery::Script());
+  if (!scan.m_bRecurse) return;
+  WriteTopFile(settings.frameName.c_str(), gallery::EntryPage(m_model, settings));
+  WriteTopFile(gallery::kSearchName, gallery::SearchIndex(m_model, settings));
+  const std::string redirect = gallery::RedirectPage(settings);
+  for (const char* name : ClassicPageSet::kTopFiles) WriteTopFile(name, redirect);
+}
+
+void COmbralScan::GalleryPageSet::WriteTopFile(const char* name, std::string_view text) {
+  scan.WriteTopLevelPage(name, [text](CHtmlFile& file) { file.Write(text); });
+}

@@ -1,0 +1,37 @@
+// COmbralScan::GalleryPageSet: the gallery -- what the walk finds in each
+// folder is collected into its model, and its pages are written after the
+// walk, when the folders below every folder are known (album cards show
+// their covers and counts). Internal to the scan library.
+#pragma once
+
+#include "pages/PageSet.h"
+#include "pages/gallery/GalleryPages.h"
+
+class COmbralScan::GalleryPageSet : public COmbralScan::PageSet {
+public:
+  // Its files in the top folder besides its pages.
+  static constexpr const char* kTopFiles[] = {gallery::kStyleName, gallery::kScriptName, gallery::kSearchName};
+
+  using PageSet::PageSet;
+  PreviewPolicy Previews(int askedEdge) const override;
+  std::vector<std::string> HiddenTopFiles() const override;
+  std::vector<std::string> StaleTopFiles() const override;
+  void Begin() override;
+  bool OpenFolderPage(PendingFolder& /*pending*/, const WalkContext& /*walk*/, Totals& /*totals*/) override {
+    return true;
+  }
+  void Entry(PendingFolder& pending, std::size_t index) override;
+  void EndFolder(PendingFolder& pending, const WalkContext& walk, Totals& totals) override;
+  void Finish(std::uint64_t totalBytes, int totalImages, int& createdFiles) override;
+
+private:
+  // Whether the readers of a folder's page may read this picture of it,
+  // and so see what the gallery tells of it.
+  bool CanShowFacts(const PendingFolder& pending, const ListedFile& file) const;
+  gallery::Folder& FolderOf(const PendingFolder& pending) {
+    return m_model.folders[static_cast<std::size_t>(pending.node)];
+  }
+  void WriteTopFile(const char* name, std::string_view text);
+
+  gallery::Model m_model;
+};
