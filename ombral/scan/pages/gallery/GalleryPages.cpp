@@ -8,11 +8,6 @@
 #include "previews/PreviewFolder.h"
 
 namespace gallery {
-namespace assets {
-// The sources in pages/gallery/assets, as Embed.cmake embeds them.
-std::string_view CSSSource();
-std::string_view JSSource();
-}  // namespace assets
 
 namespace {
 
@@ -142,43 +137,7 @@ void TreeBranch(const Model& model, int index, const std::string& path, const Pa
   text += "</li>\n";
 }
 
-// The assets as they go into a tree: lines without their indentation, and
-// without the comments meant for the people who work on them (whole lines
-// starting with "//" in the script, /* ... */ in the style sheet).
-std::string Compact(std::string_view source, bool script) {
-  std::string text(source), out;
-  if (!script) {
-    for (std::size_t start; (start = text.find("/*")) != std::string::npos;) {
-      const std::size_t end = text.find("*/", start + 2);
-      text.erase(start, end == std::string::npos ? std::string::npos : end + 2 - start);
-    }
-  }
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string::npos) end = text.size();
-    std::string_view line(text.data() + pos, end - pos);
-    pos = end + 1;
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) line.remove_suffix(1);
-    if (line.empty() || (script && line.substr(0, 2) == "//")) continue;
-    out.append(line);
-    out += '\n';
-  }
-  return out;
-}
-
 }  // namespace
-
-std::string_view StyleSheet() {
-  static const std::string text = Compact(assets::CSSSource(), false);
-  return text;
-}
-
-std::string_view Script() {
-  static const std::string text = Compact(assets::JSSource(), true);
-  return text;
-}
 
 std::string FolderPage(const Model& model, int index, const PageSettings& settings) {
   const Folder& folder = At(model, index);
