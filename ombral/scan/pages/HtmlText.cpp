@@ -66,10 +66,18 @@ std::string Rewrite(std::string_view name, OnStray onStray, OnAscii onAscii) {
 
 }  // namespace
 
+namespace {
+std::string Spaces(std::size_t count) {
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) text += "%20";
+  return text;
+}
+}  // namespace
+
 std::string EscapeLink(std::string_view name) {
   const std::string_view first = name.substr(0, name.find('/'));
   std::string prefix = first.find(':') != std::string_view::npos ? "./" : "";
-  return prefix + Rewrite(
+  std::string link = prefix + Rewrite(
       name, [](std::string& out, unsigned char stray) { AppendPercent(out, stray); },
       [](std::string& out, char c) {
         switch (c) {
@@ -84,6 +92,12 @@ std::string EscapeLink(std::string_view name) {
             break;
         }
       });
+  // Spaces a browser would strip from either end of the address.
+  const std::size_t lead = link.find_first_not_of(' ');
+  if (lead == std::string::npos) return Spaces(link.size());
+  const std::size_t trail = link.size() - 1 - link.find_last_not_of(' ');
+  if (lead == 0 && trail == 0) return link;
+  return Spaces(lead) + link.substr(lead, link.size() - lead - trail) + Spaces(trail);
 }
 
 std::string EscapeText(std::string_view name) {

@@ -16,6 +16,9 @@ namespace ombral {
 // percent-encoded; '&' as "&amp;" and '"' as "&quot;". When the first
 // segment holds a ':' the link starts with "./", so that a browser never
 // reads a name such as "javascript:x.jpg" as an address with a scheme.
+// Spaces at the start and the end of the whole value are percent-encoded
+// too: a browser strips them from an address, and the link would miss a
+// name that begins or ends with one.
 std::string EscapeLink(std::string_view name);
 
 // For visible text: '&', '<', '>' as entities; a byte that is not part of

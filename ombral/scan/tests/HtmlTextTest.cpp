@@ -30,6 +30,9 @@ const EscapeRow kRows[] = {
     {"2001/a:b.jpg", "2001/a:b.jpg", "2001/a:b.jpg"},
     {"line\nbreak.jpg", "line%0Abreak.jpg", "line\nbreak.jpg"},
     {"tab\tand\x7F.jpg", "tab%09and%7F.jpg", "tab\tand\x7F.jpg"},
+    // Spaces a browser strips from the ends of an address; those inside stay.
+    {" lead/ a b .jpg ", "%20lead/ a b .jpg%20", " lead/ a b .jpg "},
+    {"  ", "%20%20", "  "},
 };
 }  // namespace
 
