@@ -59,8 +59,16 @@ constexpr const char* kUsage =
     "                   the viewer. Without --filter it lists\n"
     "                   JPG|JPEG|JPE|PNG|GIF|BMP|WEBP|TIF|TIFF|HEIC|HEIF|HIF|AVIF|\n"
     "                   MP4|M4V|WEBM\n"
-    "  --sort=ORDER     with --gallery: name (default) or date-taken (the EXIF\n"
-    "                   date a photo was taken, the file's time where it has none)\n"
+    "  --sort=ORDER     with --gallery: name (default; \"2\" before \"10\"),\n"
+    "                   date-taken (the EXIF date a photo was taken, the file's\n"
+    "                   time where it has none; oldest first) or date-taken-desc\n"
+    "                   (newest first)\n"
+    "  --renditions=EDGE\n"
+    "                   with --gallery: the viewer shows pictures larger than EDGE\n"
+    "                   pixels (default 2048, 512 to 8192) as a JPEG of that size\n"
+    "                   beside their preview, the original one click away;\n"
+    "                   --renditions=off shows the originals (HEIC, HEIF, AVIF and\n"
+    "                   TIFF pictures still get one, as browsers cannot show them)\n"
     "  --follow-links   also walk symbolic links to folders outside PATH (links to\n"
     "                   folders inside it are walked once, where they are)\n"
     "  --one-file-system\n"
@@ -129,6 +137,7 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
   bool havePath = false;
   bool optionsEnded = false;
   bool sortGiven = false;
+  bool renditionsGiven = false;
   for (int i = 0; i < argc; ++i) {
     const std::string_view arg = argv[i] ? argv[i] : "";
     if (!optionsEnded && arg == "--") {
@@ -154,12 +163,25 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
         }
       } else if (name == "--sort" && equals != std::string_view::npos) {
         const std::string_view order = arg.substr(equals + 1);
-        if (order != "name" && order != "date-taken") {
-          error = "--sort needs name or date-taken";
+        if (order != "name" && order != "date-taken" && order != "date-taken-desc") {
+          error = "--sort needs name, date-taken or date-taken-desc";
           return std::nullopt;
         }
-        options.sortByDate = order == "date-taken";
+        options.sortByDate = order != "name";
+        options.newestFirst = order == "date-taken-desc";
         sortGiven = true;
+      } else if (name == "--renditions" && equals != std::string_view::npos) {
+        const std::string_view text = arg.substr(equals + 1);
+        if (text == "off") {
+          options.renditionEdge = 0;
+        } else if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string_view::npos ||
+                   (options.renditionEdge = std::stoi(std::string(text))) < COmbralScan::kSmallestRenditionEdge ||
+                   options.renditionEdge > COmbralScan::kLargestRenditionEdge) {
+          error = "--renditions needs an edge of " + std::to_string(COmbralScan::kSmallestRenditionEdge) + " to " +
+                  std::to_string(COmbralScan::kLargestRenditionEdge) + " pixels, or off";
+          return std::nullopt;
+        }
+        renditionsGiven = true;
       } else if (name == "--thumbnails" && equals != std::string_view::npos) {
         if (!ParseEdge(arg.substr(equals + 1), options.thumbnailEdge)) {
           error = "--thumbnails needs an edge of " + std::to_string(platform::kMinPreviewEdge) + " to " +
@@ -188,6 +210,10 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
   }
   if (sortGiven && !options.gallery) {
     error = "--sort goes with --gallery";
+    return std::nullopt;
+  }
+  if (renditionsGiven && !options.gallery) {
+    error = "--renditions goes with --gallery";
     return std::nullopt;
   }
   if (options.gallery) {
@@ -238,6 +264,8 @@ CConsoleScan::CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE
   m_nPreviewMemoryMiB = options.previewMemoryMiB;
   m_bGallery = options.gallery;
   m_bSortByDate = options.sortByDate;
+  m_bNewestFirst = options.newestFirst;
+  m_nRenditionEdge = options.renditionEdge;
 }
 
 void CConsoleScan::AddProtocolLine(const char* text) {

@@ -27,7 +27,9 @@ struct ScanOptions {
   bool oneFileSystem = false;
   int previewMemoryMiB = 1024;  // --preview-memory=MIB
   bool gallery = false;         // --gallery (brings --thumbnails)
-  bool sortByDate = false;      // --sort=date-taken
+  bool sortByDate = false;      // --sort=date-taken or date-taken-desc
+  bool newestFirst = false;     // --sort=date-taken-desc
+  int renditionEdge = 2048;     // --renditions=EDGE, 0 for --renditions=off
   bool filterGiven = false;     // --filter was given (else the gallery lists its own kinds)
   bool help = false;
   bool version = false;

@@ -267,6 +267,13 @@ TEST(ScanOptions, GalleryBringsPreviewsItsFilterAndAnOrder) {
   EXPECT_EQ(own->filter, "JPG");  // a filter the user gave stays
   EXPECT_EQ(own->thumbnailEdge, 320);
   EXPECT_TRUE(own->sortByDate);
+  EXPECT_FALSE(own->newestFirst);
+  EXPECT_EQ(own->renditionEdge, 2048);
+  const char* newest[] = {"--gallery", "--sort=date-taken-desc", "--renditions=off", "T:\\Pics"};
+  const auto desc = ombral::ParseScanOptions(4, newest, error);
+  ASSERT_TRUE(desc) << error;
+  EXPECT_TRUE(desc->sortByDate && desc->newestFirst);
+  EXPECT_EQ(desc->renditionEdge, 0);
 
   struct Row {
     std::vector<const char*> args;
@@ -274,7 +281,10 @@ TEST(ScanOptions, GalleryBringsPreviewsItsFilterAndAnOrder) {
   };
   const Row rows[] = {
       {{"--sort=date-taken", "T:\\Pics"}, "--sort goes with --gallery"},
-      {{"--gallery", "--sort=size", "T:\\Pics"}, "--sort needs name or date-taken"},
+      {{"--gallery", "--sort=size", "T:\\Pics"}, "--sort needs name, date-taken or date-taken-desc"},
+      {{"--renditions=off", "T:\\Pics"}, "--renditions goes with --gallery"},
+      {{"--gallery", "--renditions=100", "T:\\Pics"}, "--renditions needs an edge of 512 to 8192 pixels, or off"},
+      {{"--gallery", "--renditions=99999", "T:\\Pics"}, "--renditions needs an edge of 512 to 8192 pixels, or off"},
       {{"--gallery", "--sort", "T:\\Pics"}, "unknown option --sort"},
   };
   for (const Row& row : rows) {

@@ -81,10 +81,13 @@ public:
   // a picture larger than that); 0 for none but those of the formats
   // browsers cannot show.
   int m_nRenditionEdge = 2048;
+  static constexpr int kSmallestRenditionEdge = 512;
+  static constexpr int kLargestRenditionEdge = 8192;
   static constexpr const char* kGalleryFilter = "JPG|JPEG|JPE|PNG|GIF|BMP|WEBP|TIF|TIFF|HEIC|HEIF|HIF|AVIF|MP4|M4V|WEBM";
   // With the gallery: pictures in the order of the dates they were taken
   // (a picture without one by its file's time) instead of by name.
   int m_bSortByDate = 0;
+  int m_bNewestFirst = 0;  // with m_bSortByDate: the newest picture first
 
   // The run: settings loaded, validated, pages written, statistics reported.
   // True when it ends with the status "SCAN COMPLETED", false when it was

@@ -29,6 +29,9 @@ void Model::Summarize() {
     const int index = *at;
     Folder& folder = folders[static_cast<std::size_t>(index)];
     std::reverse(folder.children.begin(), folder.children.end());  // they came in backwards
+    std::stable_sort(folder.children.begin(), folder.children.end(), [this](int a, int b) {
+      return NaturalLess(folders[static_cast<std::size_t>(a)].name, folders[static_cast<std::size_t>(b)].name);
+    });
     if (folder.coverItem >= 0) {
       folder.coverFolder = index;
     } else {
@@ -77,17 +80,50 @@ std::string LocalDateText(std::int64_t seconds) {
   return text;
 }
 
-void SortByDateTaken(std::vector<Item>& items) {
+void SortByDateTaken(std::vector<Item>& items, bool newestFirst) {
   std::vector<std::pair<std::string, std::size_t>> keys;
   keys.reserve(items.size());
   for (std::size_t i = 0; i < items.size(); ++i)
     keys.emplace_back(items[i].taken.empty() ? LocalDateText(items[i].modified) : items[i].taken, i);
-  // Equal dates keep the page order: the index breaks the tie.
-  std::sort(keys.begin(), keys.end());
+  // Equal dates keep the page order.
+  std::stable_sort(keys.begin(), keys.end(), [newestFirst](const auto& a, const auto& b) {
+    return newestFirst ? b.first < a.first : a.first < b.first;
+  });
   std::vector<Item> sorted;
   sorted.reserve(items.size());
   for (const auto& key : keys) sorted.push_back(std::move(items[key.second]));
   items = std::move(sorted);
+}
+
+bool NaturalLess(std::string_view a, std::string_view b) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  const auto lower = [](char c) { return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); };
+  std::size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (digit(a[i]) && digit(b[j])) {
+      // Numbers: without their leading zeros, the longer is the larger;
+      // of equal length, the first differing digit decides.
+      while (i < a.size() && a[i] == '0') ++i;
+      while (j < b.size() && b[j] == '0') ++j;
+      std::size_t endA = i, endB = j;
+      while (endA < a.size() && digit(a[endA])) ++endA;
+      while (endB < b.size() && digit(b[endB])) ++endB;
+      if (endA - i != endB - j) return endA - i < endB - j;
+      const int order = a.substr(i, endA - i).compare(b.substr(j, endB - j));
+      if (order != 0) return order < 0;
+      i = endA;
+      j = endB;
+      continue;
+    }
+    if (lower(a[i]) != lower(b[j])) return lower(a[i]) < lower(b[j]);
+    ++i;
+    ++j;
+  }
+  return a.size() - i < b.size() - j;
+}
+
+void SortByName(std::vector<Item>& items) {
+  std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return NaturalLess(a.name, b.name); });
 }
 
 }  // namespace gallery

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gallery {
@@ -72,7 +73,8 @@ struct Model {
   std::vector<Folder> folders;
   std::vector<int> order;
   // Fills page, pictures and the covers: a folder's cover is its first
-  // picture in page order, else the cover of its first sub-folder that has one.
+  // picture in page order, else the cover of its first sub-folder that has
+  // one. The sub-folders are in natural order of their names.
   void Summarize();
 };
 
@@ -84,7 +86,17 @@ bool IsVideoName(const std::string& name);
 std::string LocalDateText(std::int64_t seconds);
 
 // Orders a folder's items by date taken (a picture without one by the
-// local time of its file), the page order among equal dates.
-void SortByDateTaken(std::vector<Item>& items);
+// local time of its file), oldest or `newestFirst`, the page order among
+// equal dates.
+void SortByDateTaken(std::vector<Item>& items, bool newestFirst = false);
+
+// Whether `a` comes before `b` in natural order: runs of digits compare by
+// their numbers ("2" before "10", "007" as 7), everything else byte by byte
+// with ASCII letters case-blind. Names that differ only in case or leading
+// zeros are equal (the caller's order stays).
+bool NaturalLess(std::string_view a, std::string_view b);
+// Orders a folder's items by name in natural order, the page order among
+// equal names.
+void SortByName(std::vector<Item>& items);
 
 }  // namespace gallery

@@ -94,7 +94,8 @@ void COmbralScan::GalleryPageSet::EndFolder(PendingFolder& pending, const WalkCo
   gallery::Folder& folder = FolderOf(pending);
   folder.listed = true;
   folder.hadPage = pending.listing.HasFile(std::string(scan.m_strIndexFile.GetView()));
-  if (scan.m_bSortByDate) gallery::SortByDateTaken(folder.items);
+  if (scan.m_bSortByDate) gallery::SortByDateTaken(folder.items, scan.m_bNewestFirst != 0);
+  else gallery::SortByName(folder.items);
 }
 
 void COmbralScan::GalleryPageSet::Finish(std::uint64_t /*totalBytes*/, int /*totalImages*/, int& createdFiles) {
