@@ -49,6 +49,7 @@ void COmbralDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Text(dx, IDC_FILTER, m_strFilter);
   DDV_MaxChars(dx, m_strFilter, 200);
   DDX_Check(dx, IDC_IGNORE_EMPTY_PATHS, m_bIgnoreEmptyPaths);
+  DDX_Check(dx, IDC_GALLERY, m_bGallery);
   DDX_Check(dx, IDC_PREVIEWS, m_bPreviews);
   // The edge counts (and is checked) only with previews.
   if (!dx->m_bSaveAndValidate || m_bPreviews) {
@@ -94,6 +95,7 @@ BOOL COmbralDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         case IDC_RECURSE:
         case IDC_CLOSE_AFTER_SCAN:
         case IDC_NO_LOGGING: ClearProtocol(); return TRUE;
+        case IDC_GALLERY: OnGallery(); return TRUE;
         case IDC_PREVIEWS:
         case IDC_REMOVE_STALE: UpdateControlStates(); return TRUE;
         default: break;
@@ -159,6 +161,16 @@ void COmbralDlg::OnBrowseFile() {
     SetDlgItemText(IDC_PATH, m_strPath);
     UpdateData(FALSE);
   }
+}
+
+void COmbralDlg::OnGallery() {
+  CString filter;
+  GetDlgItemText(IDC_FILTER, filter);
+  const bool gallery = IsDlgButtonChecked(IDC_GALLERY) == BST_CHECKED;
+  // A filter the user typed stays as it is.
+  if (gallery && filter == kDefaultFilter) SetDlgItemText(IDC_FILTER, kGalleryFilter);
+  else if (!gallery && filter == kGalleryFilter) SetDlgItemText(IDC_FILTER, kDefaultFilter);
+  UpdateControlStates();
 }
 
 void COmbralDlg::OnOpenIndex() {

@@ -34,6 +34,7 @@ constexpr Anchor kAnchors[] = {
     {IDC_OVERWRITE, Follow::Right},         {IDC_RECURSE, Follow::Right},
     {IDC_CLOSE_AFTER_SCAN, Follow::Right},  {IDC_NO_LOGGING, Follow::Right},
     {IDC_IGNORE_EMPTY_PATHS, Follow::Right}, {IDC_PREVIEWS, Follow::Right},
+    {IDC_GALLERY, Follow::Right},
     {IDC_PREVIEW_EDGE, Follow::Right},      {IDC_PREVIEW_UNIT, Follow::Right},
     {IDC_REMOVE_STALE, Follow::Right},      {IDC_DRY_RUN, Follow::Right},
     {IDOK, Follow::Right},                  {IDC_CLOSE, Follow::Right},

@@ -23,6 +23,7 @@ constexpr DialogItem kMainItems[] = {
     AutoCheckBox("Ignore empty paths", IDC_IGNORE_EMPTY_PATHS, 297, 84, 84, 10),
     // The options of today's archives, off at first, share the status line's
     // row: the status texts are short, and the folded dialog shows that row.
+    AutoCheckBox("Gallery", IDC_GALLERY, 170, 108, 42, 10, WS_GROUP),
     AutoCheckBox("Previews", IDC_PREVIEWS, 216, 108, 46, 10, WS_GROUP),
     EditText(IDC_PREVIEW_EDGE, 264, 107, 22, 11, ES_AUTOHSCROLL | ES_NUMBER),
     LText("px", IDC_PREVIEW_UNIT, 288, 109, 12, 8),
@@ -33,7 +34,7 @@ constexpr DialogItem kMainItems[] = {
     PushButton("Protocoll <<", IDC_TOGGLE_PROTOCOL, 397, 90, 50, 14),
     ListBox(IDC_PROTOCOL, 14, 142, 427, 186,
             LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP),
-    LText("", IDC_STATUS, 9, 111, 200, 8),
+    LText("", IDC_STATUS, 9, 111, 156, 8),
     LText("Path to scan:", IDC_STATIC, 12, 26, 42, 8),
     LText("HTML index:", IDC_STATIC, 12, 48, 42, 8),
     LText("HTML frame:", IDC_STATIC, 12, 68, 42, 8),

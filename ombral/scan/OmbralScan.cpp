@@ -32,7 +32,7 @@ std::string FormatText(const char* format, va_list args) {
 COmbralScan::COmbralScan()
     : m_strIndexFile("_FileIndex.html"),
       m_strFrameFile("_FileIndexFrame.html"),
-      m_strFilter("GIF|JPG|JPEG|BMP|CGI|AVI|MPG|MPEG|RAM|SND|WAV|PNG") {
+      m_strFilter(kDefaultFilter) {
   // The scan's files are written beside their names under this prefix, and
   // an interrupted run's are known by it.
   platform::ReplacingFile::SetTemporaryPrefix(".#ombral.");

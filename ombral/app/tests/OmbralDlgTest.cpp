@@ -332,6 +332,24 @@ TEST_F(OmbralDialog, TheNewOptionsReachTheScan) {
   EXPECT_TRUE(m_drive.Exists("Pics/A/_FileIndex.html"));
 }
 
+TEST_F(OmbralDialog, GalleryBringsItsFilterAndWritesTheGallerysPages) {
+  EXPECT_EQ(m_dialog.IsDlgButtonChecked(IDC_GALLERY), 0u);
+  EXPECT_EQ(ShownText(m_dialog, IDC_GALLERY), "Gallery");
+  Click(m_dialog, IDC_GALLERY);
+  EXPECT_EQ(ShownText(m_dialog, IDC_FILTER), COmbralScan::kGalleryFilter);
+  Click(m_dialog, IDOK);
+  m_dialog.WaitForScan();
+  EXPECT_EQ(m_dialog.m_bGallery, 1);
+  EXPECT_EQ(m_drive.ReadFile("Pics/_FileIndexFrame.html").rfind("<!DOCTYPE html>", 0), 0u);
+  EXPECT_EQ(Protocol().back().rfind("PREVIEWS: ", 0), 0u);
+  // Back to the classic pages and their filter; a filter the user typed stays.
+  Click(m_dialog, IDC_GALLERY);
+  EXPECT_EQ(ShownText(m_dialog, IDC_FILTER), COmbralScan::kDefaultFilter);
+  Retype(m_dialog, IDC_FILTER, "JPG");
+  Click(m_dialog, IDC_GALLERY);
+  EXPECT_EQ(ShownText(m_dialog, IDC_FILTER), "JPG");
+}
+
 TEST_F(OmbralDialog, AnEdgeOutsideItsRangeStopsTheScan) {
   Click(m_dialog, IDC_PREVIEWS);
   for (const char* edge : {"8", "5000", ""}) {

@@ -104,6 +104,9 @@ protected:
   void OnBrowseFolder();
   void OnBrowseFile();
   void OnOpenIndex();
+  // "Gallery": a filter field that holds the classic pages' default
+  // changes to the gallery's (its phones' pictures and videos), and back.
+  void OnGallery();
 
   // The scan's reports. Called on the scan's thread they are queued, in
   // order, and shown on the dialog's thread in batches.

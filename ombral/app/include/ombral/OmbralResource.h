@@ -36,3 +36,5 @@ inline constexpr int IDC_PREVIEW_EDGE = 1022;
 inline constexpr int IDC_PREVIEW_UNIT = 1023;
 inline constexpr int IDC_REMOVE_STALE = 1024;
 inline constexpr int IDC_DRY_RUN = 1025;
+// The gallery's pages instead of the classic ones.
+inline constexpr int IDC_GALLERY = 1026;

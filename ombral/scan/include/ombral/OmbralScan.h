@@ -38,7 +38,8 @@ public:
   CString m_strPath;            // folder to scan; empty
   CString m_strIndexFile;       // every folder page: "_FileIndex.html"
   CString m_strFrameFile;       // the frameset page: "_FileIndexFrame.html"
-  CString m_strFilter;          // "GIF|JPG|JPEG|BMP|CGI|AVI|MPG|MPEG|RAM|SND|WAV|PNG"
+  CString m_strFilter;          // kDefaultFilter
+  static constexpr const char* kDefaultFilter = "GIF|JPG|JPEG|BMP|CGI|AVI|MPG|MPEG|RAM|SND|WAV|PNG";
   int m_bOverwrite = 1;         // existing top-level pages may be replaced
   int m_bRecurse = 1;           // walk the whole tree, write index, frameset and welcome page
   int m_bNoLogging = 1;         // no per-folder and per-file protocol lines
