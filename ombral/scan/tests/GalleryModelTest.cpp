@@ -32,14 +32,14 @@ TEST(GalleryOrder, NamesInNaturalOrder) {
     bool less;
   };
   const Row rows[] = {
-      {"2.jpg", "10.jpg", true},           // numbers by value
+      {"2.jpg", "10.jpg", true},  // numbers by value
       {"10.jpg", "2.jpg", false},
-      {"IMG_9.jpg", "img_10.jpg", true},   // case-blind around the number
-      {"img007.jpg", "img7.jpg", false},   // leading zeros: equal, not less either way
+      {"IMG_9.jpg", "img_10.jpg", true},  // case-blind around the number
+      {"img007.jpg", "img7.jpg", false},  // leading zeros: equal, not less either way
       {"img7.jpg", "img007.jpg", false},
       {"a.jpg", "B.jpg", true},
-      {"x1y2", "x1y10", true},             // every run of digits counts
-      {"x", "x1", true},                   // a prefix first
+      {"x1y2", "x1y10", true},                                  // every run of digits counts
+      {"x", "x1", true},                                        // a prefix first
       {"99999999999999999999", "100000000000000000000", true},  // longer than any integer type
       {"", "a", true},
   };

@@ -4,7 +4,6 @@
 
 #include "pages/gallery/GalleryPageSet.h"
 
-
 PreviewPolicy COmbralScan::ClassicPageSet::Previews(int askedEdge) const {
   PreviewPolicy policy;
   policy.edge = askedEdge > 0 ? askedEdge : 0;
@@ -60,7 +59,7 @@ bool COmbralScan::ClassicPageSet::OpenFolderPage(PendingFolder& pending, const W
   if (m_page->IsOpen()) return true;
   const CString pagePath = pending.folder + "\\" + scan.m_strIndexFile;
   if (!m_page->Open(pending.handle, scan.m_strIndexFile.GetString(), pagePath.GetString(), scan.m_bDryRun != 0,
-                   scan.PageOptions(pending.node))) {
+                    scan.PageOptions(pending.node))) {
     // The next matching file of this folder tries again.
     scan.ReportPageProblem(*m_page, true);
     return false;
@@ -95,7 +94,8 @@ void COmbralScan::ClassicPageSet::EndFolder(PendingFolder& pending, const WalkCo
   if (page && page->IsOpen()) {
     scan.WriteIndexFooter(*page, m_images, 0, static_cast<double>(m_bytes));
     scan.HandToWriter(*page, pagePath, pending.node);
-    if (walk.mainIndex && scan.IsShared(pending.node)) scan.WriteMainIndexLine(*walk.mainIndex, walk.root, pending.folder, pagePath);
+    if (walk.mainIndex && scan.IsShared(pending.node))
+      scan.WriteMainIndexLine(*walk.mainIndex, walk.root, pending.folder, pagePath);
   } else if (!walk.ignoreEmpty && walk.mainIndex && scan.IsShared(pending.node)) {
     scan.WriteMainIndexLine(*walk.mainIndex, walk.root, pending.folder, nullptr);
   }

@@ -31,8 +31,8 @@ std::string FolderData(const Folder& folder, bool byDate) {
   // JSON, not a script: a browser reads ten thousand entries of JSON in a
   // fraction of the time it takes to compile them as a script.
   std::string data = std::string("<script type=\"application/json\" id=\"ombral-folder\">{\"sort\":\"") +
-                     (byDate ? "date" : "name") + "\",\"thumbs\":" +
-                     JsonString(std::string(CPreviewFolder::kFolderName) + "/") + ",\"fields\":";
+                     (byDate ? "date" : "name") +
+                     "\",\"thumbs\":" + JsonString(std::string(CPreviewFolder::kFolderName) + "/") + ",\"fields\":";
   NameList(data, kFields, kFieldCount);
   data += ",\"kinds\":";
   NameList(data, kKinds, sizeof kKinds / sizeof kKinds[0]);
@@ -66,10 +66,9 @@ std::string FolderData(const Folder& folder, bool byDate) {
     // comes along; so do the names of the files in the preview folder where
     // they are not the picture's with their suffixes (shortened long names).
     const bool picture = item.kind == Kind::Picture;
-    const bool ownFiles =
-        picture && (item.previewFile != item.name + ".jpg" ||
-                    (item.rendition && item.renditionFile != item.name + ".jpeg") ||
-                    (item.largeWidth > 0 && item.largeFile != item.name + ".2x.jpg"));
+    const bool ownFiles = picture && (item.previewFile != item.name + ".jpg" ||
+                                      (item.rendition && item.renditionFile != item.name + ".jpeg") ||
+                                      (item.largeWidth > 0 && item.largeFile != item.name + ".2x.jpg"));
     if (!IsUtf8(item.name) || ownFiles) {
       data += ',';
       data += IsUtf8(item.name) ? "0" : JsonString(UrlPath(item.name));

@@ -123,7 +123,8 @@ bool NaturalLess(std::string_view a, std::string_view b) {
 }
 
 void SortByName(std::vector<Item>& items) {
-  std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return NaturalLess(a.name, b.name); });
+  std::stable_sort(items.begin(), items.end(),
+                   [](const Item& a, const Item& b) { return NaturalLess(a.name, b.name); });
 }
 
 }  // namespace gallery

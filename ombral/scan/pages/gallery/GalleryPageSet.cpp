@@ -6,7 +6,6 @@
 #include "ombral/HtmlFile.h"
 #include "pages/classic/ClassicPageSet.h"
 
-
 PreviewPolicy COmbralScan::GalleryPageSet::Previews(int askedEdge) const {
   // The gallery shows previews: it brings them when they were not asked for.
   PreviewPolicy policy;
@@ -19,7 +18,9 @@ PreviewPolicy COmbralScan::GalleryPageSet::Previews(int askedEdge) const {
   return policy;
 }
 
-std::vector<std::string> COmbralScan::GalleryPageSet::HiddenTopFiles() const { return {std::begin(kTopFiles), std::end(kTopFiles)}; }
+std::vector<std::string> COmbralScan::GalleryPageSet::HiddenTopFiles() const {
+  return {std::begin(kTopFiles), std::end(kTopFiles)};
+}
 
 std::vector<std::string> COmbralScan::GalleryPageSet::StaleTopFiles() const {
   // Without the tree there is no entry page to search from.
@@ -48,8 +49,8 @@ void COmbralScan::GalleryPageSet::Begin() {
 bool COmbralScan::GalleryPageSet::CanShowFacts(const PendingFolder& pending, const ListedFile& file) const {
   const CAudience pageReaders = scan.m_run->tree.Node(pending.node).listing.Written();
   // A picture's list can only narrow what its bits give the group and others.
-  const platform::AclState acl = (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(file.name.GetView())
-                                                               : platform::AclState::None;
+  const platform::AclState acl =
+      (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(file.name.GetView()) : platform::AclState::None;
   return CAudience::OfReading(file.info, acl).Covers(pageReaders);
 }
 
