@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "RecordingScan.h"
+#include "ScanFixture.h"
 #include "ombral/HtmlFile.h"
 #include "platform/testing/TempDrive.h"
 
@@ -30,9 +30,8 @@ std::string Page(TempDrive& drive, Write write) {
   return drive.ReadFile("page.html");
 }
 
-class IndexPagesTest : public ::testing::Test {
+class IndexPagesTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
   FixedClock clock{2026, 12, 6, 14, 5, 9};
   CRecordingScan scan;
 };

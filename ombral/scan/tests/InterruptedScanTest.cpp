@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "RecordingScan.h"
-#include "ScanLines.h"
+#include "ScanFixture.h"
 #include "platform/ReplacingFile.h"
 #include "platform/testing/ChildProcess.h"
 #include "platform/testing/TempDrive.h"
@@ -24,14 +23,8 @@ namespace fs = std::filesystem;
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.rfind(start, 0) == 0; }
 
-class InterruptedScanTest : public ::testing::Test {
+class InterruptedScanTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
-
-  void Picture(const std::string& relative) {
-    drive.MakeDir(fs::path(relative).parent_path().string());
-    ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native(relative), 160, 120)) << relative;
-  }
   // Runs a scan in a process of its own that is killed at the `nth` step
   // `step` of a file whose name ends in `suffix` (its clock stands at
   // 07.12.2026 09:00:00).
@@ -40,13 +33,7 @@ protected:
         OMBRAL_KILLED_SCAN, {drive.Folder(), std::to_string(edge), step, suffix, std::to_string(nth)});
     ASSERT_TRUE(end.killed && end.signal == platform::testing::KillSignal()) << "the scan ended before the kill";
   }
-  Lines Scan(int edge) {
-    CRecordingScan scan;
-    scan.m_strPath = "T:\\Pics";
-    scan.m_nPreviewEdge = edge;
-    EXPECT_TRUE(scan.RunScan());
-    return scan.protocol;
-  }
+  Lines Scan(int edge) { return ScanFixture::Scan({.edge = edge}); }
   std::vector<std::string> Leftovers() {
     std::vector<std::string> found;
     for (const auto& entry : fs::recursive_directory_iterator(drive.Native("Pics")))

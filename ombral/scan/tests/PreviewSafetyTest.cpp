@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "RecordingScan.h"
-#include "ScanLines.h"
+#include "ScanFixture.h"
 #include "platform/Preview.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
@@ -23,21 +22,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PreviewSafetyTest : public ::testing::Test {
+class PreviewSafetyTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
   FixedClock clock{2026, 12, 6, 14, 5, 9};
 
   void Picture(const std::string& relative, platform::testing::PictureOptions options = {}) {
-    drive.MakeDir(fs::path(relative).parent_path().string());
-    ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native(relative), 160, 120, options)) << relative;
+    ScanFixture::Picture(relative, 160, 120, options);
   }
   Lines Scan(CRecordingScan& scan, int edge = 200) {
-    scan.m_strPath = "T:\\Pics";
-    scan.m_strFilter = "JPG|PNG|TIF";
-    scan.m_nPreviewEdge = edge;
-    EXPECT_TRUE(scan.RunScan());
-    return scan.protocol;
+    return ScanFixture::Scan(scan, {.edge = edge, .filter = "JPG|PNG|TIF"});
   }
   Lines Scan(int edge = 200) {
     CRecordingScan scan;

@@ -9,8 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "RecordingScan.h"
-#include "ScanLines.h"
+#include "ScanFixture.h"
 #include "platform/FolderHandle.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
@@ -27,26 +26,19 @@ bool HaveSetfacl() { return std::system("command -v setfacl >/dev/null 2>&1") ==
 
 bool Setfacl(const std::string& arguments) { return std::system(("setfacl " + arguments + " 2>/dev/null").c_str()) == 0; }
 
-class PrivacyTest : public ::testing::Test {
+class PrivacyTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
   FixedClock clock{2026, 12, 8, 10, 0, 0};
 
   void Picture(const std::string& relative, const std::string& camera = {}) {
-    drive.MakeDir(fs::path(relative).parent_path().string());
-    ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native(relative), 160, 120)) << relative;
+    ScanFixture::Picture(relative);
     if (!camera.empty()) {
       ASSERT_TRUE(platform::testing::InsertExif(drive.Native(relative),
                                                 platform::testing::MakeExifTiff("2024:05:01 12:00:00", camera, "X1")));
     }
   }
   Lines Scan(bool gallery, int edge = 0) {
-    CRecordingScan scan;
-    scan.m_strPath = "T:\\Pics";
-    scan.m_bGallery = gallery;
-    scan.m_nPreviewEdge = edge;
-    EXPECT_TRUE(scan.RunScan());
-    return scan.protocol;
+    return ScanFixture::Scan({.edge = edge, .gallery = gallery, .filter = COmbralScan::kDefaultFilter});
   }
   platform::AclState AclOf(const std::string& folder, const std::string& name) {
     const platform::FolderHandle handle = platform::FolderHandle::Open(drive.Native(folder));

@@ -10,8 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "RecordingScan.h"
-#include "ScanLines.h"
+#include "ScanFixture.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
 
@@ -21,23 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RecordTrustTest : public ::testing::Test {
+class RecordTrustTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
   TempDrive other{'U'};
 
-  void Picture(const std::string& relative) {
-    drive.MakeDir(fs::path(relative).parent_path().string());
-    ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native(relative), 120, 90)) << relative;
-  }
-  Lines Scan(int edge, int removeStale = 0) {
-    CRecordingScan scan;
-    scan.m_strPath = "T:\\Pics";
-    scan.m_nPreviewEdge = edge;
-    scan.m_bRemoveStale = removeStale;
-    EXPECT_TRUE(scan.RunScan());
-    return scan.protocol;
-  }
+  void Picture(const std::string& relative) { ScanFixture::Picture(relative, 120, 90); }
+  Lines Scan(int edge, int removeStale = 0) { return ScanFixture::Scan({.edge = edge, .removeStale = removeStale != 0}); }
 };
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "RecordingScan.h"
+#include "ScanFixture.h"
 #include "platform/FileSystem.h"
 #include "platform/ReplacingFile.h"
 #include "platform/testing/Faults.h"
@@ -17,11 +17,9 @@ using platform::testing::TempDrive;
 
 namespace {
 
-using Lines = std::vector<std::string>;
 
-class ScanRunTest : public ::testing::Test {
+class ScanRunTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
   FixedClock clock{2026, 12, 6, 14, 5, 9};
   CRecordingScan scan;
 

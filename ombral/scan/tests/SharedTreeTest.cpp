@@ -12,8 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "RecordingScan.h"
-#include "ScanLines.h"
+#include "ScanFixture.h"
 #include "platform/FolderHandle.h"
 #include "platform/RunLock.h"
 #include "platform/testing/TempDrive.h"
@@ -26,16 +25,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SharedTreeTest : public ::testing::Test {
+class SharedTreeTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
   TempDrive outside{'U'};
   FixedClock clock{2026, 12, 6, 14, 5, 9};
 
-  void Picture(const std::string& relative) {
-    drive.MakeDir(fs::path(relative).parent_path().string());
-    ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native(relative), 120, 90)) << relative;
-  }
+  void Picture(const std::string& relative) { ScanFixture::Picture(relative, 120, 90); }
   // Runs a scan of T:\Pics with a deadline: a scan that blocks fails the
   // test instead of hanging the suite.
   Lines Scan(CRecordingScan& scan, int edge = 0, int removeStale = 0) {
