@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Crt.h"
 #include "platform/FileFind.h"
+#include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/ReplacingFile.h"
 #include "platform/RunLock.h"
@@ -242,6 +243,14 @@ bool COmbralScan::RunScan() {
   SetStatusText("Scanning...");
   ClearProtocol();
   LoadSettings();
+  // A root typed relative to the working folder is made absolute once,
+  // here, for every front end: its text then starts every path found below
+  // it, which the main index's links need. The working folder is left as
+  // it is, so the same text scans the same folder again.
+  if (platform::ClassifyPath(m_strPath.GetView()) == platform::PathForm::Relative) {
+    const std::string absolute = platform::ToDrivePath(platform::ToNativePath(platform::MakeAbsolute(m_strPath.GetView())));
+    if (!absolute.empty()) m_strPath = absolute.c_str();
+  }
   m_run = std::make_unique<RunState>(m_bDryRun != 0);
   // The kind of pages, and the previews it shows, chosen once.
   m_run->pageSet = PageSet::For(*this);
@@ -255,7 +264,6 @@ bool COmbralScan::RunScan() {
   // once for the whole run.
   platform::ScopedLocalZone zone;
 
-  platform::SetCurrentDirectoryPath(m_strPath.GetView());
   Protocol("PATH: %s", m_strPath.GetString());
   Protocol("%s", "");
 

@@ -149,6 +149,18 @@ TEST_F(OmbralDialog, ScanWritesThePagesAndReports) {
   EXPECT_TRUE(m_dialog.IsWindowVisible());  // "Close after scan" is off
 }
 
+TEST_F(OmbralDialog, ARelativePathScansTheSameFolderEveryTime) {
+  ASSERT_TRUE(platform::SetCurrentDirectoryPath("T:\\"));
+  Retype(m_dialog, IDC_PATH, "Pics");
+  for (int run = 0; run < 2; ++run) {
+    Click(m_dialog, IDOK);
+    m_dialog.WaitForScan();
+    EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN COMPLETED") << run;
+    EXPECT_EQ(Protocol().front(), "PATH: T:\\Pics") << run;
+  }
+  EXPECT_NE(m_drive.ReadFile("Pics/_xbmidx.html").find("<A HREF=\"A/_FileIndex.html\""), std::string::npos);
+}
+
 TEST_F(OmbralDialog, AFailedValidationShowsItsMessageAndCancels) {
   struct Row {
     int field;

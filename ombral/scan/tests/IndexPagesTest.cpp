@@ -128,10 +128,14 @@ TEST_F(IndexPagesTest, MainIndexLinesFromPaths) {
        "<A HREF=\"_FileIndex.html\" target=\"Details\"></A><BR>\r\n"},
       {"C:\\Pics\\", "C:\\Pics\\2001", "C:\\Pics\\2001\\_FileIndex.html",
        "&nbsp;&nbsp;<A HREF=\"2001/_FileIndex.html\" target=\"Details\">2001</A><BR>\r\n"},
-      // The root text is deleted as entered: a relative root leaves whole
-      // paths, which a browser must not read as an address with a scheme.
+      // The root's text goes only in front: a folder of the same name further
+      // down stays in the link. A path the root does not start stays whole,
+      // and a browser must not read it as an address with a scheme.
+      {"C:\\Pics", "C:\\Pics\\A\\C:\\Pics", "C:\\Pics\\A\\C:\\Pics\\_FileIndex.html",
+       "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<A HREF=\"A/C:/Pics/_FileIndex.html\" "
+       "target=\"Details\">Pics</A><BR>\r\n"},
       {"Pics", "C:\\Data\\Pics\\A", "C:\\Data\\Pics\\A\\_FileIndex.html",
-       "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<A HREF=\"./C:/Data//A/_FileIndex.html\" "
+       "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;<A HREF=\"./C:/Data/Pics/A/_FileIndex.html\" "
        "target=\"Details\">A</A><BR>\r\n"},
       {"C:\\Pics", "C:\\Pics\\x & y #1", "C:\\Pics\\x & y #1\\_FileIndex.html",
        "&nbsp;&nbsp;<A HREF=\"x &amp; y %231/_FileIndex.html\" target=\"Details\">x &amp; y #1</A><BR>\r\n"},

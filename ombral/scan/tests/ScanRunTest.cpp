@@ -104,7 +104,23 @@ TEST_F(ScanRunTest, RecursiveRunOverTheExampleTree) {
   EXPECT_NE(page.find("Stats: 2 images (4000 bytes)<BR>\r\n</P>\r\n<HR>\r\n<P ALIGN=\"CENTER\"><IMG SRC=\"one.jpg\">"),
             std::string::npos);
   EXPECT_NE(page.find("Image: 1 - two.gif (3000 bytes)"), std::string::npos);
-  EXPECT_EQ(platform::GetCurrentDirectoryPath(), "T:\\Pics");  // the run stays in the root
+}
+
+TEST_F(ScanRunTest, ARelativeRootScansAsItsAbsolutePathTimeAfterTime) {
+  MakeExampleTree();
+  ASSERT_TRUE(scan.RunScan());
+  const std::string absolute = drive.ReadFile("Pics/_xbmidx.html");
+  // From the tree's parent, twice: the working folder stays where it was.
+  ASSERT_TRUE(platform::SetCurrentDirectoryPath("T:\\"));
+  for (const char* typed : {"Pics", "Pics", ".\\Pics"}) {
+    SCOPED_TRACE(typed);
+    CRecordingScan relative;
+    relative.m_strPath = typed;
+    ASSERT_TRUE(relative.RunScan());
+    EXPECT_EQ(relative.protocol.front(), "PATH: T:\\Pics");
+    EXPECT_EQ(drive.ReadFile("Pics/_xbmidx.html"), absolute);
+    EXPECT_EQ(platform::GetCurrentDirectoryPath(), "T:\\");
+  }
 }
 
 TEST_F(ScanRunTest, IgnoringEmptyPathsLeavesOnlyFoldersWithPages) {

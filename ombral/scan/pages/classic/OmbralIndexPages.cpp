@@ -1,6 +1,7 @@
 // The texts of the pages a scan writes: heads, footers, image entries, the
 // frameset and welcome pages and the lines of the main index.
 #include <string>
+#include <string_view>
 
 #include "pages/HtmlText.h"
 #include "pages/classic/PageTexts.h"
@@ -21,6 +22,17 @@ constexpr const char* kHomePage = "http://www.tessalyworks.example/";
 // not guess a legacy one and break every non-ASCII link.
 constexpr const char* kCharsetLine =
     "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\">\r\n";
+
+// `path` without the root's text in front (and the backslashes after it).
+// Only in front: a root that occurs again further on (a folder of the same
+// name below it) stays there.
+std::string WithoutRoot(const char* path, const char* root) {
+  std::string_view text = path ? path : "";
+  const std::string_view prefix = root ? root : "";
+  if (!prefix.empty() && text.substr(0, prefix.size()) == prefix) text.remove_prefix(prefix.size());
+  while (!text.empty() && text.front() == '\\') text.remove_prefix(1);
+  return std::string(text);
+}
 
 }  // namespace
 
@@ -97,12 +109,10 @@ void COmbralScan::WriteWelcomePage(CHtmlFile& file) {
 }
 
 void COmbralScan::WriteMainIndexLine(CHtmlFile& file, const char* root, const char* folder, const char* page) {
-  // The link target is the page's (or folder's) path with the root text
-  // deleted wherever it occurs, exactly as entered, and slashes for
-  // backslashes; each slash left indents the line one level.
-  CZnString target(page ? page : folder);
-  target.FindReplace(root, "", 1);
-  target.TrimLeft('\\');
+  // The link target is the page's (or folder's) path without the root text
+  // in front, and slashes for backslashes; each slash left indents the line
+  // one level.
+  CZnString target(WithoutRoot(page ? page : folder, root).c_str());
   target.FindReplace('\\', '/', 1);
   std::string indent;
   for (int depth = target.CountChar('/'); depth > 0; --depth) indent += "&nbsp;&nbsp;";
@@ -117,12 +127,8 @@ void COmbralScan::WriteMainIndexLine(CHtmlFile& file, const char* root, const ch
 
 void COmbralScan::WriteMainIndexAlias(CHtmlFile& file, const char* root, const char* link, const char* targetPage) {
   // The link's own place sets the indentation; the target's page the link.
-  CZnString place(link);
-  place.FindReplace(root, "", 1);
-  place.TrimLeft('\\');
-  CZnString target(targetPage);
-  target.FindReplace(root, "", 1);
-  target.TrimLeft('\\');
+  CZnString place(WithoutRoot(link, root).c_str());
+  CZnString target(WithoutRoot(targetPage, root).c_str());
   target.FindReplace('\\', '/', 1);
   std::string indent;
   for (int depth = place.CountChar('\\') + 1; depth > 0; --depth) indent += "&nbsp;&nbsp;";
