@@ -40,6 +40,7 @@ void COmbralDlg::OnOK() {
 void COmbralDlg::StartScan() {
   m_bStopWanted.store(false);
   m_bCloseWhenStopped = false;
+  m_firstError.clear();
   m_bScanning = true;
   UpdateControlStates();
   const bool started = m_scanThread.Start([this] {
@@ -50,7 +51,9 @@ void COmbralDlg::StartScan() {
   // No thread to be had: the run goes on here, as it always could.
   m_bScanning = false;
   UpdateControlStates();
-  if (RunScan() && m_bCloseAfterScan) CDialog::OnOK();
+  const bool completed = RunScan();
+  if (completed && GetErrorCount() > 0) ShowErrors();
+  if (completed && m_bCloseAfterScan) CDialog::OnOK();
 }
 
 void COmbralDlg::StopScan() {
@@ -82,10 +85,30 @@ void COmbralDlg::OnScanEnded(bool completed) {
   }
   m_bScanning = false;
   UpdateControlStates();
+  if (completed && GetErrorCount() > 0) ShowErrors();
   if (m_bCloseWhenStopped) {
     CDialog::OnCancel();
   } else if (completed && m_bCloseAfterScan) {
     CDialog::OnOK();
+  }
+}
+
+void COmbralDlg::OnProblem(bool error, const char* text) {
+  if (error && m_firstError.empty() && text) m_firstError = text;
+}
+
+void COmbralDlg::ShowErrors() {
+  CString status;
+  status.Format("SCAN COMPLETED WITH %d %s", GetErrorCount(), GetErrorCount() == 1 ? "ERROR" : "ERRORS");
+  SetDlgItemText(IDC_STATUS, status);
+  if (!m_bProtocolShown) ToggleProtocol();
+  for (int i = 0, count = m_listProtocol.GetCount(); i < count; ++i) {
+    CString line;
+    m_listProtocol.GetText(i, line);
+    if (line.GetView() != m_firstError) continue;
+    m_listProtocol.SetCurSel(i);
+    m_listProtocol.SetTopIndex(i);
+    break;
   }
 }
 

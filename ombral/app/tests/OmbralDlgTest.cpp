@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "OmbralTestTree.h"
+#include "platform/testing/Faults.h"
 #include "platform/testing/ListBoxCapacity.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/UiDriver.h"
@@ -159,6 +160,26 @@ TEST_F(OmbralDialog, ARelativePathScansTheSameFolderEveryTime) {
     EXPECT_EQ(Protocol().front(), "PATH: T:\\Pics") << run;
   }
   EXPECT_NE(m_drive.ReadFile("Pics/_xbmidx.html").find("<A HREF=\"A/_FileIndex.html\""), std::string::npos);
+}
+
+TEST_F(OmbralDialog, ARunWithErrorsSaysHowManyAndShowsTheFirst) {
+  // Every folder page fails as on a full disk; the pictures are found all the same.
+  platform::testing::FailWritesContaining("Image: ", ENOSPC);
+  Click(m_dialog, IDOK);
+  m_dialog.WaitForScan();
+  platform::testing::ResetFaults();
+  EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN COMPLETED WITH 1 ERROR");
+  EXPECT_TRUE(m_dialog.GetDlgItem(IDC_PROTOCOL)->IsWindowVisible());
+  const std::vector<std::string> protocol = Protocol();
+  const int selected = ListSelection(m_dialog, IDC_PROTOCOL);
+  ASSERT_GE(selected, 0);
+  EXPECT_EQ(protocol[static_cast<std::size_t>(selected)].rfind("Cannot write file \"T:\\Pics\\A\\_FileIndex.html\"", 0), 0u)
+      << protocol[static_cast<std::size_t>(selected)];
+  EXPECT_NE(std::find(protocol.begin(), protocol.end(), "FOUND IMAGES: 2 with 3 KB"), protocol.end());
+  // A clean run says what it always said.
+  Click(m_dialog, IDOK);
+  m_dialog.WaitForScan();
+  EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN COMPLETED");
 }
 
 TEST_F(OmbralDialog, AFailedValidationShowsItsMessageAndCancels) {

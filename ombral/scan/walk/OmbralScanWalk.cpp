@@ -192,6 +192,9 @@ void COmbralScan::FinishFolder(PendingFolder& pending, const WalkContext& walk, 
       pageSet.AbandonFolder();
       return;
     }
+    // A picture is found whether or not its page can be written.
+    ++totals.images;
+    totals.bytes += files[i].size;
     if (!pageSet.OpenFolderPage(pending, walk, totals)) {
       ReportPreview(pending, i);
       continue;
@@ -199,8 +202,6 @@ void COmbralScan::FinishFolder(PendingFolder& pending, const WalkContext& walk, 
     if (walk.logging) Protocol("    adding image link: %s", files[i].name.GetString());
     pageSet.Entry(pending, i);
     ReportPreview(pending, i);
-    ++totals.images;
-    totals.bytes += files[i].size;
   }
   pageSet.EndFolder(pending, walk, totals);
   SavePreviewRecord(pending);

@@ -112,6 +112,8 @@ protected:
   // order, and shown on the dialog's thread in batches.
   void SetStatusText(const char* text) override;
   void ShowWarning(const char* text) override;
+  // Keeps the first error of a run, to show it when the run ends.
+  void OnProblem(bool error, const char* text) override;
   void LoadSettings() override;
 
 private:
@@ -133,6 +135,9 @@ private:
   // it stopped after a warning box, with later reports still queued.
   bool ShowReports();
   void OnScanEnded(bool completed);
+  // A completed run with errors says how many in the status line, and the
+  // protocol unfolds with its first error selected.
+  void ShowErrors();
   // Which controls can be used: none of the settings while a scan runs,
   // the edge only with "Previews", "Dry run" only with "Remove stale pages".
   void UpdateControlStates();
@@ -149,6 +154,9 @@ private:
   // A stop asked for before the scan's thread began its run, which the
   // run would forget (the run clears its stop request when it starts).
   std::atomic<bool> m_bStopWanted{false};
+  // The protocol line of the run's first error (written by the scan's
+  // thread while it runs, read by the dialog's once it has ended).
+  std::string m_firstError;
   std::unique_ptr<CScanReports> m_reports;
   static constexpr std::chrono::milliseconds kShowInterval{40};
   std::chrono::steady_clock::time_point m_lastShown{};
