@@ -222,8 +222,10 @@ bool COmbralScan::WriteTopLevelPage(const char* name, const std::function<void(C
 
 void COmbralScan::ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles) {
   Protocol("%s", "");
-  Protocol("CREATED FILES: %d", createdFiles);
-  Protocol("FOUND IMAGES: %d with %llu KB", totalImages, static_cast<unsigned long long>(totalBytes / 1024));
+  // A dry run writes nothing, whatever pages it went through.
+  Protocol("CREATED FILES: %d", m_bDryRun ? 0 : createdFiles);
+  // Kilobytes rounded as the main index rounds them.
+  Protocol("FOUND IMAGES: %d with %.0f KB", totalImages, static_cast<double>(totalBytes) * (1.0 / 1024));
   Protocol("FOUND PATHS: %d", pathCount);
   if (m_nPreviewEdge > 0 && m_run && m_run->previews.findMoved)
     Protocol("PREVIEWS: %d made, %d unchanged, %d found again by content", m_run->previewsMade, m_run->previewsKept,

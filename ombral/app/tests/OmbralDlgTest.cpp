@@ -145,7 +145,7 @@ TEST_F(OmbralDialog, ScanWritesThePagesAndReports) {
   EXPECT_TRUE(m_drive.Exists("Pics/A/_FileIndex.html"));
   EXPECT_FALSE(m_drive.Exists("Pics/B/_FileIndex.html"));
   EXPECT_EQ(Protocol(), (std::vector<std::string>{"PATH: T:\\Pics", "", "", "CREATED FILES: 1",
-                                                  "FOUND IMAGES: 2 with 3 KB", "FOUND PATHS: 3"}));
+                                                  "FOUND IMAGES: 2 with 4 KB", "FOUND PATHS: 3"}));
   EXPECT_TRUE(m_boxes.Boxes().empty());
   EXPECT_TRUE(m_dialog.IsWindowVisible());  // "Close after scan" is off
 }
@@ -175,7 +175,7 @@ TEST_F(OmbralDialog, ARunWithErrorsSaysHowManyAndShowsTheFirst) {
   ASSERT_GE(selected, 0);
   EXPECT_EQ(protocol[static_cast<std::size_t>(selected)].rfind("Cannot write file \"T:\\Pics\\A\\_FileIndex.html\"", 0), 0u)
       << protocol[static_cast<std::size_t>(selected)];
-  EXPECT_NE(std::find(protocol.begin(), protocol.end(), "FOUND IMAGES: 2 with 3 KB"), protocol.end());
+  EXPECT_NE(std::find(protocol.begin(), protocol.end(), "FOUND IMAGES: 2 with 4 KB"), protocol.end());
   // A clean run says what it always said.
   Click(m_dialog, IDOK);
   m_dialog.WaitForScan();

@@ -88,7 +88,7 @@ TEST_F(ScanRunTest, ValidationFailuresCancelWithTheirMessage) {
 TEST_F(ScanRunTest, RecursiveRunOverTheExampleTree) {
   MakeExampleTree();
   ASSERT_TRUE(scan.RunScan());
-  EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", "", "CREATED FILES: 1", "FOUND IMAGES: 2 with 3 KB",
+  EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", "", "CREATED FILES: 1", "FOUND IMAGES: 2 with 4 KB",
                                   "FOUND PATHS: 3"}));
   EXPECT_EQ(scan.statuses, (Lines{"Scanning...", "SCAN COMPLETED"}));
   EXPECT_EQ(scan.clears, 1);
@@ -201,7 +201,7 @@ TEST_F(ScanRunTest, MainIndexThatCannotBeWrittenIsReportedAndTheTreeStillScanned
   ASSERT_TRUE(scan.RunScan());
   EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "",
                                   "Cannot write file \"T:\\Pics\\_xbmidx.html\": a folder holds its name.", "",
-                                  "CREATED FILES: 1", "FOUND IMAGES: 2 with 3 KB", "FOUND PATHS: 4"}));
+                                  "CREATED FILES: 1", "FOUND IMAGES: 2 with 4 KB", "FOUND PATHS: 4"}));
   EXPECT_EQ(scan.GetErrorCount(), 1);
   EXPECT_TRUE(scan.warnings.empty());
   EXPECT_TRUE(drive.Exists("Pics/_FileIndexFrame.html"));
@@ -215,7 +215,7 @@ TEST_F(ScanRunTest, FolderPageThatCannotBeOpenedIsReportedPerFile) {
   const std::string line = "Cannot write file \"T:\\Pics\\A\\_FileIndex.html\": a folder holds its name.";
   // The pictures are found, though no page could show them.
   EXPECT_EQ(scan.protocol, (Lines{"PATH: T:\\Pics", "", line, line, "", "CREATED FILES: 0",
-                                  "FOUND IMAGES: 2 with 3 KB", "FOUND PATHS: 4"}));
+                                  "FOUND IMAGES: 2 with 4 KB", "FOUND PATHS: 4"}));
   EXPECT_EQ(MainIndexLines(), (Lines{"Pics<BR>", "A<BR>", "&nbsp;&nbsp;_FileIndex.html<BR>", "B<BR>"}));
 }
 
