@@ -1,6 +1,10 @@
 // COmbralDlg: start-up, data exchange, commands, pickers and closing.
 #include "ombral/OmbralDlg.h"
 
+#include <algorithm>
+#include <limits>
+#include <string_view>
+
 #include "ScanReports.h"
 
 #include "ombral/OmbralAboutDlg.h"
@@ -33,6 +37,47 @@ INT_PTR COmbralDlg::RunWithPath(const char* path) {
   return DoModal();
 }
 
+namespace {
+
+// The path field takes at most this many characters (the folder names the
+// pages are written under must fit the old limits).
+constexpr int kMaxPathChars = 255;
+
+int CountCharacters(std::string_view text) {
+  int count = 0;
+  for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  return count;
+}
+
+// A path longer than the field allows (only the command line or a picker
+// can put one there) is named with the field and the limit.
+void CheckPathLength(CDataExchange* dx, const CString& path) {
+  const int count = CountCharacters(path.GetView());
+  if (count <= kMaxPathChars) return;
+  CString message;
+  message.Format("The path to scan may have at most %d characters; this one has %d.", kMaxPathChars, count);
+  AfxMessageBox(message, MB_ICONEXCLAMATION);
+  dx->Fail();
+}
+
+// The edge field holds digits only: any number in it, however long, is
+// checked against the edge's range; an empty field counts as 0.
+void DDX_Edge(CDataExchange* dx, int id, int& value) {
+  if (!dx->m_bSaveAndValidate) return DDX_Text(dx, id, value);
+  CWnd* control = dx->PrepareEditCtrl(id);
+  if (!control) return;
+  CString text;
+  control->GetWindowText(text);
+  long long number = 0;
+  for (const char c : text.GetView()) {
+    if (c < '0' || c > '9') continue;
+    number = std::min<long long>(number * 10 + (c - '0'), std::numeric_limits<int>::max());
+  }
+  value = static_cast<int>(number);
+}
+
+}  // namespace
+
 void COmbralDlg::DoDataExchange(CDataExchange* dx) {
   CDialog::DoDataExchange(dx);
   DDX_Control(dx, IDC_PROTOCOL, m_listProtocol);
@@ -44,7 +89,8 @@ void COmbralDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Text(dx, IDC_INDEX_FILE, m_strIndexFile);
   DDV_MaxChars(dx, m_strIndexFile, 255);
   DDX_Text(dx, IDC_PATH, m_strPath);
-  DDV_MaxChars(dx, m_strPath, 255);
+  if (dx->m_bSaveAndValidate) CheckPathLength(dx, m_strPath);
+  DDV_MaxChars(dx, m_strPath, kMaxPathChars);
   DDX_Check(dx, IDC_NO_LOGGING, m_bNoLogging);
   DDX_Text(dx, IDC_FILTER, m_strFilter);
   DDV_MaxChars(dx, m_strFilter, 200);
@@ -53,12 +99,13 @@ void COmbralDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Check(dx, IDC_PREVIEWS, m_bPreviews);
   // The edge counts (and is checked) only with previews.
   if (!dx->m_bSaveAndValidate || m_bPreviews) {
-    DDX_Text(dx, IDC_PREVIEW_EDGE, m_nPreviewSize);
+    DDX_Edge(dx, IDC_PREVIEW_EDGE, m_nPreviewSize);
     DDV_MinMaxInt(dx, m_nPreviewSize, COmbralScan::kSmallestPreviewEdge, COmbralScan::kLargestPreviewEdge);
   }
   DDX_Check(dx, IDC_REMOVE_STALE, m_bRemoveStale);
   DDX_Check(dx, IDC_DRY_RUN, m_bDryRun);
   if (dx->m_bSaveAndValidate) {
+    CheckPageNames(dx);
     m_nPreviewEdge = m_bPreviews ? m_nPreviewSize : 0;
     if (!m_bRemoveStale) m_bDryRun = 0;
   } else {
@@ -103,6 +150,7 @@ BOOL COmbralDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
       break;
     case EN_CHANGE:
       if (id == IDC_PATH || id == IDC_INDEX_FILE || id == IDC_FRAME_FILE) {
+        if (id != IDC_PATH) m_nEditedPageField = id;
         ClearProtocol();
         return TRUE;
       }
@@ -140,6 +188,29 @@ void COmbralDlg::OnCloseButton() { CloseDialog(); }
 HWND COmbralDlg::PickerOwner() const {
   CWnd* main = AfxGetMainWnd();
   return main ? main->GetSafeHwnd() : GetSafeHwnd();
+}
+
+void COmbralDlg::CheckPageNames(CDataExchange* dx) {
+  const auto fail = [dx](int id, const std::string& message) {
+    AfxMessageBox(message.c_str(), MB_ICONEXCLAMATION);
+    dx->PrepareEditCtrl(id);
+    dx->Fail();
+  };
+  for (const bool frame : {false, true}) {
+    const std::string problem = CheckPageName(frame ? m_strFrameFile : m_strIndexFile, m_strFilter, frame);
+    if (!problem.empty()) fail(frame ? IDC_FRAME_FILE : IDC_INDEX_FILE, problem);
+  }
+  if (m_strIndexFile == m_strFrameFile) {
+    // The field the user changed last is the one that clashes.
+    CString message;
+    if (m_nEditedPageField == IDC_INDEX_FILE)
+      message.Format("The index filename \"%s\" is not a valid filename (it is the html frame filename).",
+                     m_strIndexFile.GetString());
+    else
+      message.Format("The html frame filename \"%s\" is not a valid filename (it is the index filename).",
+                     m_strFrameFile.GetString());
+    fail(m_nEditedPageField, std::string(message.GetView()));
+  }
 }
 
 void COmbralDlg::OnBrowseFolder() {

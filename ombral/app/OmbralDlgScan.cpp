@@ -28,12 +28,10 @@ void COmbralDlg::OnOK() {
     return;
   }
   // A field over its limit (only a path from the command line can be) or
-  // an edge out of range stops the run here: the scan would otherwise go on
-  // with settings it could not read from the dialog.
-  if (!UpdateData(TRUE)) {
-    SetStatusText("SCAN CANCELED!");
-    return;
-  }
+  // an edge out of range stops the run before it starts: the message box
+  // said why and the field has the focus; no scan ran, so the status
+  // stays as it was.
+  if (!UpdateData(TRUE)) return;
   StartScan();
 }
 

@@ -114,11 +114,16 @@ std::string COmbralScan::CheckPageName(const char* name, const char* filter, boo
   for (const std::string& ownName : ownNames) own = own || text == ownName;
   // A page is written into every folder under this name: it must be one
   // name, and never the name of a file the page lists or the scan keeps.
-  if (text.empty() || text == "." || text == ".." || text.find('/') != std::string::npos ||
-      MatchesFilter(text.c_str(), filter) || own) {
-    message.Format("%s \"%s\" is not a valid filename (it must be a plain file name that the filter does not "
-                   "match and that Ombral does not use for its own files).",
-                   what, text.c_str());
+  // Each reason has its own message.
+  const char* reason = nullptr;
+  if (text.empty() || text == "." || text == ".." || text.find('/') != std::string::npos)
+    reason = "it must be a plain file name";
+  else if (MatchesFilter(text.c_str(), filter))
+    reason = "the filter matches it";
+  else if (own)
+    reason = "Ombral uses that name for its own files";
+  if (reason) {
+    message.Format("%s \"%s\" is not a valid filename (%s).", what, text.c_str(), reason);
     return std::string(message.GetView());
   }
   return {};

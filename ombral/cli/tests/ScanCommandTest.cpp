@@ -182,20 +182,15 @@ TEST(ScanOptions, PageNamesArePlainNamesTheFilterDoesNotList) {
   };
   const Row rows[] = {
       {{"--index", "../x.html", "P"},
-       "The index filename \"../x.html\" is not a valid filename (it must be a plain file name that the filter does "
-       "not match and that Ombral does not use for its own files)."},
+       "The index filename \"../x.html\" is not a valid filename (it must be a plain file name)."},
       {{"--frame", "../x.html", "P"},
-       "The html frame filename \"../x.html\" is not a valid filename (it must be a plain file name that the filter "
-       "does not match and that Ombral does not use for its own files)."},
+       "The html frame filename \"../x.html\" is not a valid filename (it must be a plain file name)."},
       {{"--index", "photo.jpg", "P"},
-       "The index filename \"photo.jpg\" is not a valid filename (it must be a plain file name that the filter does "
-       "not match and that Ombral does not use for its own files)."},
+       "The index filename \"photo.jpg\" is not a valid filename (the filter matches it)."},
       {{"--index", "..", "P"},
-       "The index filename \"..\" is not a valid filename (it must be a plain file name that the filter does not "
-       "match and that Ombral does not use for its own files)."},
+       "The index filename \"..\" is not a valid filename (it must be a plain file name)."},
       {{"--frame", "_xbmidx.html", "P"},
-       "The html frame filename \"_xbmidx.html\" is not a valid filename (it must be a plain file name that the "
-       "filter does not match and that Ombral does not use for its own files)."},
+       "The html frame filename \"_xbmidx.html\" is not a valid filename (Ombral uses that name for its own files)."},
       {{"--index", "a\\b.html", "P"},
        "The index filename \"a\\b.html\" is not a valid filename (contains invalid characters)."},
       {{"--index", "same.html", "--frame", "same.html", "P"}, "--index and --frame name the same file"},

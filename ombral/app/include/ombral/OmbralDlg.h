@@ -107,6 +107,9 @@ protected:
   // "Gallery": a filter field that holds the classic pages' default
   // changes to the gallery's (its phones' pictures and videos), and back.
   void OnGallery();
+  // The page names, checked before a scan starts: a bad one is named in a
+  // message box and its field gets the focus.
+  void CheckPageNames(CDataExchange* dx);
 
   // The scan's reports. Called on the scan's thread they are queued, in
   // order, and shown on the dialog's thread in batches.
@@ -157,6 +160,8 @@ private:
   // The protocol line of the run's first error (written by the scan's
   // thread while it runs, read by the dialog's once it has ended).
   std::string m_firstError;
+  // The page-name field the user changed last (IDC_INDEX_FILE or IDC_FRAME_FILE).
+  int m_nEditedPageField = IDC_FRAME_FILE;
   std::unique_ptr<CScanReports> m_reports;
   static constexpr std::chrono::milliseconds kShowInterval{40};
   std::chrono::steady_clock::time_point m_lastShown{};
