@@ -320,12 +320,20 @@ try {
   else {
     const sharp = await newPage({ deviceScaleFactor: 2 });
     await sharp.goto(top);
+    // With srcset an img's natural size is scaled to its sizes: the file chosen is measured on its own.
     const pairs = await sharp.evaluate(() => Promise.all([...document.querySelectorAll('#grid img[srcset]')].map(async (img) => {
       await img.decode().catch(() => {});
-      return { name: img.alt, natural: img.naturalWidth, preview: img.width, src: img.currentSrc };
+      const chosen = new Image();
+      chosen.src = img.currentSrc;
+      await chosen.decode().catch(() => {});
+      const large = img.getAttribute('srcset').split(', ')[1].split(' ')[0];
+      return { name: img.alt, natural: chosen.naturalWidth, preview: Number(img.getAttribute('width')), src: img.currentSrc,
+               large: new URL(large, location.href).href };
     })));
-    for (const p of pairs.filter((p) => withLarge.some((s) => s.name === p.name && s.large === 2 * s.preview)))
-      if (p.natural !== 2 * p.preview) fail(`on a 2x screen ${p.name} shows ${p.natural} px for a ${p.preview} px preview (${p.src})`);
+    // Where the browser chose the large preview (not a panorama's larger source).
+    const chosenLarge = pairs.filter((p) => p.src === p.large && withLarge.some((s) => s.name === p.name && s.large === 2 * s.preview));
+    for (const p of chosenLarge) if (p.natural !== 2 * p.preview) fail(`on a 2x screen ${p.name} shows ${p.natural} px for a ${p.preview} px preview (${p.src})`);
+    if (!chosenLarge.length) fail('on a 2x screen no tile shows its large preview');
     console.log(`large previews: ${withLarge.length} in the top folder, 2x sizes checked`);
     await sharp.close();
   }
