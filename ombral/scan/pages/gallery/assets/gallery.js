@@ -310,7 +310,7 @@ function Viewer(items, grid) {
   var box = el('div', 'viewer'), bar = el('div', 'bar'), stage = el('div', 'stage'), caption = el('p', 'caption');
   var live = el('div', 'sr'), prev = el('button', 'prev'), next = el('button', 'next'), close = el('button', 'close');
   var play = el('button', 'play'), full = el('button', 'full'), save = el('a', 'save');
-  var current = -1, opener = null, pushed = false, shown = [], slide = null, timer = 0, hush = 0;
+  var current = -1, opener = null, pushed = false, shown = [], slide = null, timer = 0, hush = 0, fitted = '';
   for (var n = 0; n < items.length; ++n) if (items[n][F.kind] !== K.file) shown.push(n);
   box.hidden = true;
   box.tabIndex = -1;
@@ -370,6 +370,7 @@ function Viewer(items, grid) {
   function fit(v) {
     if (!v.img) return;
     var it = v.it, W = stage.clientWidth, H = stage.clientHeight;
+    fitted = W + 'x' + H;
     var w = it[F.width] || v.img.naturalWidth || it[F.previewWidth] || 1, h = it[F.height] || v.img.naturalHeight || it[F.previewHeight] || 1;
     var f = Math.min(W / w, H / h, 1);
     v.w = w * f; v.h = h * f; v.x0 = (W - v.w) / 2; v.y0 = (H - v.h) / 2;
@@ -535,7 +536,9 @@ function Viewer(items, grid) {
       : (box.requestFullscreen || box.webkitRequestFullscreen).call(box);
     if (asked && asked.catch) asked.catch(function () {});
   }
-  function refit() { if (slide) fit(slide); }
+  // A new size of the stage fits the picture anew (and ends a zoom); a
+  // resize that leaves the stage as it was keeps it.
+  function refit() { if (slide && stage.clientWidth + 'x' + stage.clientHeight !== fitted) fit(slide); }
   ['fullscreenchange', 'webkitfullscreenchange'].forEach(function (type) {
     d.addEventListener(type, function () {
       var on = (d.fullscreenElement || d.webkitFullscreenElement) === box;
