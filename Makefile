@@ -115,6 +115,19 @@ coverage:
 	cd $(COVERAGE_DIR) && ctest -j$(JOBS) --output-on-failure --timeout 300
 	tools/coverage-report.sh $(COVERAGE_DIR)
 
+# ESLint over the gallery's script, with the version the browser test's lock
+# file pins (installed into build/lint when that file changed).
+.PHONY: lint
+lint:
+	@tools/install-deps.sh node
+	@mkdir -p $(BUILD_DIR)/lint
+	@if ! cmp -s ombral/cli/tests/browser/package-lock.json $(BUILD_DIR)/lint/package-lock.json || \
+	    [ ! -x $(BUILD_DIR)/lint/node_modules/.bin/eslint ]; then \
+	  cp ombral/cli/tests/browser/package.json ombral/cli/tests/browser/package-lock.json $(BUILD_DIR)/lint/ && \
+	  (cd $(BUILD_DIR)/lint && npm ci --no-audit --no-fund --loglevel=error); \
+	fi
+	cd ombral/scan/pages/gallery && $(abspath $(BUILD_DIR))/lint/node_modules/.bin/eslint --max-warnings 0 assets/gallery.js
+
 # PNG pictures of the dialog program's windows, drawn off screen.
 screenshot: build
 	tools/screenshot.sh "$(abspath $(RELEASE_DIR))" "$(abspath $(BUILD_DIR))/screenshots"

@@ -82,7 +82,9 @@ TEST(GalleryModel, CoversCountsAndWhichFoldersGetPages) {
   const std::string page = FolderPage(model, root, settings);
   EXPECT_TRUE(Contains(page, "<img src=\"2001/Summer/_xthumbs/beach.jpg.jpg\" alt=\"\" width=\"240\" height=\"180\""));
   const std::string entry = EntryPage(model, settings);
-  EXPECT_TRUE(Contains(entry, "4 pictures in 4 folders"));
+  // Pictures and videos counted apart, the numbers there for the script.
+  EXPECT_TRUE(Contains(entry, "<p class=\"counts\" data-pictures=\"4\" data-videos=\"1\" data-folders=\"4\">"
+                              "4 pictures · 1 video in 4 folders</p>"));
   // Without scripts, a name is the text of its preview: a quote in it ends
   // no attribute.
   EXPECT_TRUE(Contains(FolderPage(model, winter, settings), "alt=\"say &quot;hi&quot;.png\""));
@@ -91,6 +93,89 @@ TEST(GalleryModel, CoversCountsAndWhichFoldersGetPages) {
   EXPECT_TRUE(Contains(SearchIndex(model, settings),
                        "(\"_FileIndex.html\",[\"Pics\",\"\",\"2001\",\"2001/\",\"2001/Summer\",\"2001/Summer/\","
                        "\"2001/Winter\",\"2001/Winter/\"],[0,0,0,3],\"clip.mp4/beach.jpg/sea.jpg/snow.png/say \\\"hi\\\".png\");"));
+}
+
+// What the script and the reader's browser find in the pages: the icon, the
+// reader's style sheet after ours, the keys of the texts the script puts in
+// the reader's language, names isolated where they stand beside other text.
+class GalleryMarkup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const int root = Add(model, -1, "Pics");
+    Item video;
+    video.name = "clip.mp4";
+    video.kind = Kind::Video;
+    video.size = 3 * 1024 * 1024;
+    Add(model, root, "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 2", {Picture("a.jpg"), video});  // Hebrew for "hello"
+    model.Summarize();
+    settings.indexName = "_FileIndex.html";
+    settings.frameName = "_FileIndexFrame.html";
+  }
+  Model model;
+  PageSettings settings;
+};
+
+TEST_F(GalleryMarkup, CarriesTheKeysTheScriptAndTheReaderUse) {
+  const std::string album = FolderPage(model, 1, settings), top = FolderPage(model, 0, settings), entry = EntryPage(model, settings);
+  const struct {
+    const std::string& page;
+    const char* text;
+  } rows[] = {
+      {album, "<link rel=\"icon\" href=\"data:image/svg+xml,%3Csvg "},
+      {album, "<link rel=\"stylesheet\" href=\"../_xgallery.css\">\n<link rel=\"stylesheet\" href=\"../_xgallery.user.css\">"},
+      {entry, "<link rel=\"stylesheet\" href=\"_xgallery.css\">\n<link rel=\"stylesheet\" href=\"_xgallery.user.css\">"},
+      {album, "<a class=\"skip\" href=\"#main\" data-l10n=\"skip\">"},
+      {album, "<nav aria-label=\"Breadcrumb\" data-l10n-label=\"breadcrumb\">"},
+      {album, "data-l10n=\"allFolders\">All folders</a>"},
+      {album, "<h2 id=\"files\" data-l10n=\"pictures\">Pictures</h2>"},
+      {album, "aria-label=\"Pictures\" data-l10n-label=\"pictures\"></ul>"},
+      {album, "<p class=\"counts\" data-pictures=\"1\" data-videos=\"1\" data-bytes=\"3145728\">"
+              "1 picture · 1 video · 3.0 MB</p>"},
+      {album, "<h1 dir=\"auto\">"},
+      {album, "<span data-l10n=\"madeWith\">Made with Ombral by</span>"},
+      {top, "<h2 id=\"albums\" data-l10n=\"albums\">Albums</h2>"},
+      {top, "<span class=\"count\" data-pictures=\"1\" data-videos=\"1\">1 picture · 1 video</span>"},
+      {top, "<p class=\"counts\" data-pictures=\"0\" data-albums=\"1\">0 pictures · 1 album</p>"},
+      {entry, "<label for=\"q\" data-l10n=\"search\">"},
+      {entry, "data-l10n-hint=\"searchHint\""},
+      {entry, "<section id=\"results\" aria-label=\"Search results\" data-l10n-label=\"results\" hidden>"},
+      {entry, "<h2 id=\"tree\" data-l10n=\"folders\">Folders</h2>"},
+      // A name written right to left, ending in a number, beside its count.
+      {entry, "<a href=\"\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 2/_FileIndex.html\"><bdi>\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 2</bdi></a> "
+               "<span class=\"count\" data-pictures=\"1\" data-videos=\"1\">1 picture · 1 video</span>"},
+  };
+  for (const auto& row : rows) EXPECT_TRUE(Contains(row.page, row.text)) << row.text;
+}
+
+// An album's cover offers larger pictures for sharp screens where there are
+// any: the preview twice its size, and for a panorama cut to its frame the
+// rendition, with the width it is drawn at.
+TEST_F(GalleryMarkup, CoverSourcesFollowWhatThereIs) {
+  const struct {
+    int previewWidth, previewHeight, largeWidth, renditionWidth;
+    const char* sources;  // nullptr: the preview alone, no srcset
+  } rows[] = {
+      {240, 180, 0, 0, nullptr},
+      {240, 180, 0, 2048, nullptr},  // not a panorama: no rendition for a cover
+      {240, 180, 480, 2048,
+       " srcset=\"%D7%A9%D7%9C%D7%95%D7%9D%202/_xthumbs/a.jpg.jpg 240w, %D7%A9%D7%9C%D7%95%D7%9D%202/_xthumbs/a.jpg.2x.jpg 480w\" "
+       "sizes=\"(max-width: 560px) 50vw, 360px\" loading"},
+      {240, 40, 480, 2048,
+       " srcset=\"%D7%A9%D7%9C%D7%95%D7%9D%202/_xthumbs/a.jpg.jpg 240w, %D7%A9%D7%9C%D7%95%D7%9D%202/_xthumbs/a.jpg.2x.jpg 480w, "
+       "%D7%A9%D7%9C%D7%95%D7%9D%202/_xthumbs/a.jpg.jpeg 2048w\" sizes=\"(max-width: 560px) 660px, 900px\" loading"},
+  };
+  for (const auto& row : rows) {
+    Item& cover = model.folders[1].items[0];
+    cover.previewWidth = row.previewWidth;
+    cover.previewHeight = row.previewHeight;
+    cover.largeWidth = row.largeWidth;
+    cover.largeHeight = row.largeWidth * row.previewHeight / row.previewWidth;
+    cover.largeFile = row.largeWidth ? "a.jpg.2x.jpg" : "";
+    cover.renditionWidth = row.renditionWidth;
+    const std::string page = FolderPage(model, 0, settings);
+    if (row.sources) EXPECT_TRUE(Contains(page, row.sources)) << row.previewWidth << " x " << row.previewHeight << "\n" << page;
+    else EXPECT_FALSE(Contains(page, "srcset")) << row.renditionWidth;
+  }
 }
 
 TEST(GalleryModel, DateOrderFallsBackToTheFilesTimeAndKeepsThePageOrderForTies) {
@@ -107,8 +192,8 @@ TEST(GalleryModel, DateOrderFallsBackToTheFilesTimeAndKeepsThePageOrderForTies) 
 }
 
 TEST(GalleryAssets, AreSmallAndCarryNoCommentsOrIndentation) {
-  EXPECT_LT(Script().size(), 16u * 1024);
-  EXPECT_LT(StyleSheet().size(), 8u * 1024);
+  EXPECT_LT(Script().size(), 40u * 1024);
+  EXPECT_LT(StyleSheet().size(), 10u * 1024);
   EXPECT_FALSE(Contains(std::string(Script()), "\n//"));
   EXPECT_FALSE(Contains(std::string(Script()), "\n  "));
   EXPECT_FALSE(Contains(std::string(StyleSheet()), "/*"));

@@ -83,7 +83,7 @@ TEST_F(GalleryScanTest, WritesModernPagesUnderTheSameNamesAndRecordsEveryFile) {
   EXPECT_EQ(summer.rfind("<!DOCTYPE html>\n<html lang=\"en\">", 0), 0u);
   EXPECT_TRUE(Contains(summer, "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"));
   EXPECT_TRUE(Contains(summer, "<link rel=\"stylesheet\" href=\"../../_xgallery.css\">"));
-  EXPECT_TRUE(Contains(summer, "<li><a href=\"../../_FileIndexFrame.html\">All folders</a></li><li><a href=\"../../_FileIndex.html\">Pics</a></li>"
+  EXPECT_TRUE(Contains(summer, "<li><a href=\"../../_FileIndexFrame.html\" data-l10n=\"allFolders\">All folders</a></li><li><a href=\"../../_FileIndex.html\">Pics</a></li>"
                                "<li><a href=\"../_FileIndex.html\">2001</a></li><li aria-current=\"page\">Summer</li>"));
   // Without JavaScript: a preview linking to the picture, a name that could
   // pass for an address made a file, the video a plain link.
@@ -94,12 +94,12 @@ TEST_F(GalleryScanTest, WritesModernPagesUnderTheSameNamesAndRecordsEveryFile) {
   // 2001 has no picture of its own: its page shows its albums, each with its cover.
   const std::string year = drive.ReadFile("Pics/2001/_FileIndex.html");
   EXPECT_TRUE(Contains(year, "<li><a href=\"Summer/_FileIndex.html\"><img src=\"Summer/_xthumbs/beach.jpg.jpg\" alt=\"\""));
-  EXPECT_TRUE(Contains(year, "<span class=\"name\">Winter</span><span class=\"count\">1 picture</span>"));
+  EXPECT_TRUE(Contains(year, "<span class=\"name\">Winter</span><span class=\"count\" data-pictures=\"1\">1 picture</span>"));
   EXPECT_FALSE(Contains(year, "id=\"grid\""));
   // The entry page under the frameset's name, old bookmarks sent on to it.
   const std::string entry = drive.ReadFile("Pics/_FileIndexFrame.html");
   EXPECT_TRUE(Contains(entry, "<form class=\"search\" role=\"search\""));
-  EXPECT_TRUE(Contains(entry, "<li><a href=\"2001/Summer/_FileIndex.html\">Summer</a> <span class=\"count\">2</span></li>"));
+  EXPECT_TRUE(Contains(entry, "<li><a href=\"2001/Summer/_FileIndex.html\"><bdi>Summer</bdi></a> <span class=\"count\" data-pictures=\"2\" data-videos=\"1\">2 pictures · 1 video</span></li>"));
   for (const char* old : {"Pics/_xbmidx.html", "Pics/_xidxbase.html"})
     EXPECT_TRUE(Contains(drive.ReadFile(old), "<meta http-equiv=\"refresh\" content=\"0; url=_FileIndexFrame.html\">"));
   EXPECT_TRUE(Contains(drive.ReadFile("Pics/_xsearch.js"), "\"top.jpg/beach.jpg/clip.mp4/javascript:alert(1).jpg/snow.png\""));

@@ -32,9 +32,10 @@ fi
 mkdir -p "$work"
 # playwright-core drives the installed Chromium; it never downloads a browser.
 # axe-core checks the gallery's accessibility.
+# The lint's packages (devDependencies) are not needed here.
 if [ ! -d "$work/node_modules/playwright-core" ] || [ ! -d "$work/node_modules/axe-core" ] || ! cmp -s "$here/package-lock.json" "$work/package-lock.json"; then
   cp "$here/package.json" "$here/package-lock.json" "$work/"
-  (cd "$work" && npm ci --no-audit --no-fund --loglevel=error)
+  (cd "$work" && npm ci --omit=dev --no-audit --no-fund --loglevel=error)
 fi
 
 tree="$work/tree"
@@ -69,18 +70,28 @@ CHROMIUM="$chromium" node "$work/browser-test.mjs" "$tree"
 "$scanner" --quiet --thumbnails=100 "$tree"
 CHROMIUM="$chromium" node "$work/browser-test.mjs" "$tree" --thumbnails
 
-# The gallery: awkward names, a HEIC picture, a photo with its date taken
-# and camera three folders down, and a folder of 10,000 pictures (links to
-# one small picture: each gets its own preview all the same).
+# The gallery: awkward names (a raw '%', leading blanks), a HEIC picture, a
+# photo with its date taken and camera three folders down, a large picture
+# to zoom into, a panorama, a damaged picture and a video, names whose
+# numbers order them, and a folder of 10,000 pictures (links to one small
+# picture: each gets its own preview all the same).
 gallery="$work/gallery"
 rm -rf "$gallery"
-mkdir -p "$gallery/A/B/C" "$gallery/2001" "$gallery/big"
+mkdir -p "$gallery/A/B/C" "$gallery/2001" "$gallery/big" "$gallery/numbers" "$gallery/ space folder"
 cp "$jpg" "$gallery/x & y.jpg"
 cp "$png" "$gallery/a#b.png"
 cp "$gif" "$gallery/100%.gif"
+cp "$jpg" "$gallery/100% happy?.jpg"
+cp "$jpg" "$gallery/ space.jpg"
+cp "$jpg" "$gallery/ space folder/inside.jpg"
 cp "$jpg" "$gallery/javascript:alert(1).jpg"
 cp "$png" "$gallery/new"$'\n'"line.png"
 cp "$jpg" "$gallery/2001/beach.jpg"
+printf 'not a picture' > "$gallery/broken.jpg"
+printf 'not a video' > "$gallery/clip.mp4"
+for name in "Img 1" "img 2" "img 10"; do cp "$jpg" "$gallery/numbers/$name.jpg"; done
+"$make_picture" "$gallery/big picture.jpg" 3000 2000
+"$make_picture" "$gallery/panorama.jpg" 3000 500
 "$make_picture" "$gallery/phone.heic" 640 480
 "$make_picture" "$gallery/2001/portrait.jpg" 400 300 6
 "$make_picture" "$gallery/A/B/C/deep-needle.jpg" 400 300 exif "2001:07:14 18:22:10" "Phone Maker" "Pocket 1"

@@ -23,6 +23,9 @@ namespace gallery {
 inline constexpr const char* kStyleName = "_xgallery.css";
 inline constexpr const char* kScriptName = "_xgallery.js";
 inline constexpr const char* kSearchName = "_xsearch.js";
+// The reader's own style sheet, linked after ours on every page; the scan
+// never writes or removes it, and a page without it is as it was.
+inline constexpr const char* kUserStyleName = "_xgallery.user.css";
 
 struct PageSettings {
   std::string indexName;  // every folder page
