@@ -139,8 +139,11 @@ bool COmbralScan::ValidateSettings() {
     // A folder that is there but may not be read says so, and why.
     const int error = errno;
     platform::FileStat stat;
-    if (platform::GetFileStat(m_strPath.GetView(), stat) && stat.isDirectory && error != ENOENT && error != 0)
+    const bool exists = platform::GetFileStat(m_strPath.GetView(), stat);
+    if (exists && stat.isDirectory && error != ENOENT && error != 0)
       Cancel("Path \"%s\" cannot be read: %s.", m_strPath.GetString(), std::strerror(error));
+    else if (exists && !stat.isDirectory)
+      Cancel("Path \"%s\" is not a folder.", m_strPath.GetString());
     else
       Cancel("Path \"%s\" could not be found.", m_strPath.GetString());
     return false;

@@ -50,6 +50,7 @@ protected:
 TEST_F(ScanRunTest, ValidationFailuresCancelWithTheirMessage) {
   drive.WriteFile("Pics/_FileIndex.html");
   drive.WriteFile("Pics/_FileIndexFrame.html");
+  drive.WriteFile("Pics/A/one.jpg");
   struct Row {
     const char* path;
     const char* index;
@@ -60,6 +61,7 @@ TEST_F(ScanRunTest, ValidationFailuresCancelWithTheirMessage) {
   const Row rows[] = {
       {"", "_FileIndex.html", "f.html", 1, "Need a valid path statement to create the index."},
       {"T:\\Nowhere", "_FileIndex.html", "f.html", 1, "Path \"T:\\Nowhere\" could not be found."},
+      {"T:\\Pics\\A\\one.jpg", "_FileIndex.html", "f.html", 1, "Path \"T:\\Pics\\A\\one.jpg\" is not a folder."},
       {"T:\\Pics", "a*b.html", "f?.html", 1,
        "The index filename \"a*b.html\" is not a valid filename (contains invalid characters)."},
       {"T:\\Pics", "ok.html", "sub\\f.html", 1,
