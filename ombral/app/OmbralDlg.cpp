@@ -177,10 +177,13 @@ void COmbralDlg::OnSysCommand(UINT id, LPARAM lParam) {
 }
 
 void COmbralDlg::OnCancel() {
-  if (m_bCloseWhenStopped) return;  // asked already; closing once the scan has stopped
-  if (MessageBox("Close application?", kBoxCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-    CloseDialog();
-  }
+  if (m_bCloseWhenStopped || m_bAsking) return;  // asked already
+  // A scan that ends while the question is open leaves the dialog to the
+  // answer (with "Close after scan" too): the question never stays alone.
+  m_bAsking = true;
+  const int answer = MessageBox("Close application?", kBoxCaption, MB_YESNO | MB_ICONQUESTION);
+  m_bAsking = false;
+  if (answer == IDYES) CloseDialog();
 }
 
 void COmbralDlg::OnCloseButton() { CloseDialog(); }

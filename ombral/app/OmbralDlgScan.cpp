@@ -86,7 +86,7 @@ void COmbralDlg::OnScanEnded(bool completed) {
   if (completed && GetErrorCount() > 0) ShowErrors();
   if (m_bCloseWhenStopped) {
     CDialog::OnCancel();
-  } else if (completed && m_bCloseAfterScan) {
+  } else if (completed && m_bCloseAfterScan && !m_bAsking) {
     CDialog::OnOK();
   }
 }

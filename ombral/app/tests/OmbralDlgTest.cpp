@@ -465,6 +465,46 @@ TEST_F(OmbralClosing, TheCloseBoxAsksAndYesCloses) {
   EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Close application?"});
 }
 
+// Answers "Close application?" only after the scan has ended.
+class AnswerAfterTheScan : public platform::MessageBoxHandler {
+public:
+  AnswerAfterTheScan(COmbralDlg& dialog, int answer)
+      : m_dialog(dialog), m_answer(answer), m_previous(platform::SetMessageBoxHandler(this)) {}
+  ~AnswerAfterTheScan() override { platform::SetMessageBoxHandler(m_previous); }
+  int Show(HWND, const char*, const char*, UINT) override {
+    m_dialog.WaitForScan();
+    m_visibleAtAnswer = m_dialog.IsWindowVisible() != FALSE;
+    return m_answer;
+  }
+  bool m_visibleAtAnswer = false;
+
+private:
+  COmbralDlg& m_dialog;
+  int m_answer;
+  platform::MessageBoxHandler* m_previous;
+};
+
+TEST_F(OmbralClosing, AScanEndingWhileTheQuestionIsOpenLeavesTheDialogToTheAnswer) {
+  for (const int answer : {IDNO, IDYES}) {
+    COmbralDlg dialog;
+    AnswerAfterTheScan boxes(dialog, answer);
+    bool openAfterNo = false;
+    Post([&] {
+      Click(dialog, IDC_CLOSE_AFTER_SCAN);
+      Click(dialog, IDOK);
+      Press(dialog, Key::Escape, IDOK);  // asks; the scan ends before the answer
+      openAfterNo = dialog.IsWindowVisible() != FALSE;
+      if (answer == IDNO) Click(dialog, IDC_CLOSE);
+    });
+    const INT_PTR result = dialog.RunWithPath("T:\\Pics");
+    EXPECT_TRUE(boxes.m_visibleAtAnswer) << answer;  // never the question alone
+    EXPECT_EQ(result, IDCANCEL) << answer;
+    if (answer == IDNO) {
+      EXPECT_TRUE(openAfterNo);
+    }
+  }
+}
+
 TEST_F(OmbralClosing, CloseAfterScanEndsTheDialogOnlyAfterACompletedScan) {
   const INT_PTR result = Run([&] {
     Click(m_dialog, IDC_CLOSE_AFTER_SCAN);

@@ -154,6 +154,7 @@ private:
   bool m_bResetting = false;
   bool m_bScanning = false;
   bool m_bCloseWhenStopped = false;
+  bool m_bAsking = false;  // "Close application?" is open
   // A stop asked for before the scan's thread began its run, which the
   // run would forget (the run clears its stop request when it starts).
   std::atomic<bool> m_bStopWanted{false};
