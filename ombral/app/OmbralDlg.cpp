@@ -125,6 +125,7 @@ BOOL COmbralDlg::OnInitDialog() {
   SetIcon(m_hIcon, FALSE);
   RememberLayout();
   ToggleProtocol();  // the dialog opens with the protocol folded in
+  FitScreenWidth();
   return TRUE;
 }
 

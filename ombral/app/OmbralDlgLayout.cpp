@@ -12,6 +12,10 @@ constexpr int kProtocolFold = 350;
 // The protocol list keeps at least this height (dialog units) when the
 // window is made smaller.
 constexpr int kSmallestProtocol = 40;
+// The window may be this much narrower than the template (dialog units):
+// the fields, the status line and the groups give the width up, so the
+// dialog fits a 1366 x 768 screen at twice the pixels per point.
+constexpr int kNarrowerThanTemplate = 60;
 
 // How a control follows the window's size, measured from the template's.
 enum class Follow {
@@ -77,6 +81,25 @@ void COmbralDlg::RememberLayout() {
   }
 }
 
+int COmbralDlg::SmallestClientWidth() const {
+  RECT narrower{0, 0, kNarrowerThanTemplate, 0};
+  MapDialogRect(&narrower);
+  return std::max<int>(0, m_templateClient.cx - narrower.right);
+}
+
+void COmbralDlg::FitScreenWidth() {
+  MONITORINFO screen{};
+  screen.cbSize = sizeof screen;
+  if (!GetMonitorInfo(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &screen)) return;
+  CRect window;
+  GetWindowRect(window);
+  const RECT& area = screen.rcWork;
+  const int width = std::max<int>(SmallestClientWidth() + FrameOf(*this).cx, std::min<int>(window.Width(), area.right - area.left));
+  if (width == window.Width()) return;
+  const int left = std::max<int>(area.left, std::min<int>(window.left, area.right - width));
+  MoveWindow(left, window.top, width, window.Height(), TRUE);
+}
+
 int COmbralDlg::FoldedClientHeight() const { return std::max(0, m_templateClient.cy - kProtocolFold); }
 
 void COmbralDlg::ToggleProtocol() {
@@ -138,8 +161,7 @@ void COmbralDlg::OnSize(UINT type, int cx, int cy) {
 void COmbralDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
   if (m_layout.empty()) return;
   const CSize frame = FrameOf(*this);
-  // Never narrower than the template: the fields and buttons need it.
-  info->ptMinTrackSize.x = m_templateClient.cx + frame.cx;
+  info->ptMinTrackSize.x = SmallestClientWidth() + frame.cx;
   if (!m_bProtocolShown) {
     // Folded, the height is that of the fold.
     info->ptMinTrackSize.y = info->ptMaxTrackSize.y = FoldedClientHeight() + frame.cy;

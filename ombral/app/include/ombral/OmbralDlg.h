@@ -149,6 +149,11 @@ private:
   // The controls' places at the template's size, taken before the first
   // fold; OnSize places them anew from these.
   void RememberLayout();
+  // The narrowest the client area may get.
+  int SmallestClientWidth() const;
+  // A window wider than its screen's free area gets that area's width (not
+  // less than its smallest).
+  void FitScreenWidth();
   int FoldedClientHeight() const;
 
   bool m_bResetting = false;
