@@ -2,6 +2,7 @@
 #include "ScanCommand.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <string_view>
 
@@ -77,6 +78,14 @@ constexpr const char* kUsage =
     "                   systems other users mounted are never walked\n"
     "  --quiet          print the final status line only, and warnings and errors\n"
     "                   on standard error\n"
+    "  --json           for scripts: standard output holds one JSON object per\n"
+    "                   line, one per problem ({\"type\":\"problem\",\"severity\":\n"
+    "                   \"error\"|\"warning\"|\"cancel\",\"text\":...}) and a last one\n"
+    "                   with the result ({\"type\":\"summary\",\"status\":\"completed\"|\n"
+    "                   \"completed-with-errors\"|\"cancelled\",\"exitCode\",\"path\",\n"
+    "                   \"createdFiles\",\"foundImages\",\"foundBytes\",\"foundPaths\",\n"
+    "                   \"previews\",\"staleFiles\",\"errors\",\"warnings\",\n"
+    "                   \"seconds\"}); problems also go to standard error\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
@@ -111,6 +120,7 @@ bool SetFlag(ScanOptions& options, std::string_view option) {
   else if (option == "--log") options.logging = true;
   else if (option == "--ignore-empty") options.ignoreEmpty = true;
   else if (option == "--quiet") options.quiet = true;
+  else if (option == "--json") options.json = true;
   else if (option == "--thumbnails") options.thumbnailEdge = COmbralScan::kDefaultPreviewEdge;
   else if (option == "--remove-stale") options.removeStale = true;
   else if (option == "--dry-run") options.dryRun = true;
@@ -239,7 +249,11 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
 }
 
 CConsoleScan::CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE* err)
-    : m_out(out), m_err(err), m_quiet(options.quiet), m_showProgress(platform::IsTerminal(err)) {
+    : m_out(out),
+      m_err(err),
+      m_quiet(options.quiet || options.json),
+      m_json(options.json),
+      m_showProgress(platform::IsTerminal(err)) {
   // A POSIX path (relative or absolute) is handed to the scan in absolute
   // drive form: the root text then occurs in every path found below it (the
   // link targets are the page paths with that text deleted), the pages show
@@ -277,7 +291,12 @@ void CConsoleScan::AddProtocolLine(const char* text) {
 
 void CConsoleScan::SetStatusText(const char* text) { m_status = text ? text : ""; }
 
-void CConsoleScan::OnProblem(bool, const char* text) {
+void CConsoleScan::OnProblem(bool error, const char* text) {
+  if (m_json) {
+    std::fprintf(m_out, "{\"type\":\"problem\",\"severity\":\"%s\",\"text\":%s}\n", error ? "error" : "warning",
+                 JsonText(text ? text : "").c_str());
+    std::fflush(m_out);
+  }
   // Without --quiet the line is in the protocol already.
   if (!m_quiet) return;
   ClearProgress();
@@ -285,6 +304,10 @@ void CConsoleScan::OnProblem(bool, const char* text) {
 }
 
 void CConsoleScan::ShowWarning(const char* text) {
+  if (m_json) {
+    std::fprintf(m_out, "{\"type\":\"problem\",\"severity\":\"cancel\",\"text\":%s}\n", JsonText(text ? text : "").c_str());
+    std::fflush(m_out);
+  }
   ClearProgress();
   std::fprintf(m_err, "ombral-scan: %s\n", text);
 }
@@ -302,6 +325,65 @@ void CConsoleScan::ClearProgress() {
   std::fprintf(m_err, "\r\033[K");
   std::fflush(m_err);
   m_progressShown = false;
+}
+
+namespace {
+
+// The last line of --json: the run's result, its counts and its time.
+void PrintSummary(const CConsoleScan& scan, int status, double seconds, std::FILE* out) {
+  const COmbralScan::Summary& summary = scan.GetSummary();
+  const char* state = status == 1 ? "cancelled" : status == 3 ? "completed-with-errors" : "completed";
+  std::string previews = "null";
+  if (summary.previews)
+    previews = "{\"made\":" + std::to_string(summary.previewsMade) + ",\"unchanged\":" +
+               std::to_string(summary.previewsKept) + ",\"foundAgain\":" + std::to_string(summary.previewsFoundAgain) + "}";
+  std::fprintf(out,
+               "{\"type\":\"summary\",\"status\":\"%s\",\"exitCode\":%d,\"path\":%s,\"createdFiles\":%d,"
+               "\"foundImages\":%d,\"foundBytes\":%llu,\"foundPaths\":%d,\"previews\":%s,\"staleFiles\":%s,"
+               "\"errors\":%d,\"warnings\":%d,\"seconds\":%.3f}\n",
+               state, status, JsonText(scan.m_strPath.GetView()).c_str(), summary.createdFiles, summary.images,
+               static_cast<unsigned long long>(summary.bytes), summary.paths, previews.c_str(),
+               summary.stale ? std::to_string(summary.staleFiles).c_str() : "null", scan.GetErrorCount(),
+               scan.GetWarningCount(), seconds);
+}
+
+}  // namespace
+
+std::string JsonText(std::string_view text) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    // The length of a valid UTF-8 sequence starting here, 0 for none.
+    std::size_t length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
+    for (std::size_t k = 1; k < length; ++k)
+      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) length = 0;
+    if (length == 3 && ((c == 0xE0 && static_cast<unsigned char>(text[i + 1]) < 0xA0) ||
+                        (c == 0xED && static_cast<unsigned char>(text[i + 1]) >= 0xA0)))
+      length = 0;  // overlong, or a surrogate
+    if (length == 4 && ((c == 0xF0 && static_cast<unsigned char>(text[i + 1]) < 0x90) ||
+                        (c == 0xF4 && static_cast<unsigned char>(text[i + 1]) >= 0x90)))
+      length = 0;  // overlong, or beyond U+10FFFF
+    if (length == 0) {
+      out += "\\ufffd";
+      ++i;
+    } else if (length > 1) {
+      out.append(text.substr(i, length));
+      i += length;
+    } else {
+      if (c == '"' || c == '\\') {
+        out += '\\';
+        out += static_cast<char>(c);
+      } else if (c < 0x20 || c == 0x7F) {
+        char code[8];
+        std::snprintf(code, sizeof code, "\\u%04x", c);
+        out += code;
+      } else {
+        out += static_cast<char>(c);
+      }
+      ++i;
+    }
+  }
+  return out + "\"";
 }
 
 int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
@@ -327,18 +409,19 @@ int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE*
   platform::OnInterrupt([] {
     if (CConsoleScan* scan = running.load()) scan->RequestStop();
   });
+  const auto started = std::chrono::steady_clock::now();
   const bool completed = scan.RunScan();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   platform::OnInterrupt(nullptr);
   running = nullptr;
-  std::fprintf(out, "%s\n", scan.GetStatusText().c_str());
+  const int status = !completed ? 1 : scan.GetErrorCount() > 0 ? 3 : 0;
+  if (options->json) PrintSummary(scan, status, seconds, out);
+  else std::fprintf(out, "%s\n", scan.GetStatusText().c_str());
   std::fflush(out);
-  if (!completed) return 1;
-  if (scan.GetErrorCount() > 0) {
+  if (status == 3)
     std::fprintf(err, "ombral-scan: completed with %d error%s\n", scan.GetErrorCount(),
                  scan.GetErrorCount() == 1 ? "" : "s");
-    return 3;
-  }
-  return 0;
+  return status;
 }
 
 }  // namespace ombral

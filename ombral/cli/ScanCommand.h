@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "ombral/OmbralScan.h"
 
@@ -20,6 +21,7 @@ struct ScanOptions {
   bool logging = false;
   bool ignoreEmpty = false;
   bool quiet = false;
+  bool json = false;            // --json: JSON lines on standard output for scripts
   int thumbnailEdge = 0;  // --thumbnails[=EDGE]: 0 off, else the previews' longer edge
   bool removeStale = false;
   bool dryRun = false;
@@ -34,6 +36,10 @@ struct ScanOptions {
   bool help = false;
   bool version = false;
 };
+
+// A JSON string literal of `text`: quotes, backslashes and control
+// characters escaped, a byte that is not part of valid UTF-8 as U+FFFD.
+std::string JsonText(std::string_view text);
 
 // Reads the arguments (without the program name). On a mistake returns
 // nothing and puts the reason into `error`.
@@ -67,6 +73,7 @@ private:
   std::FILE* m_out;
   std::FILE* m_err;
   bool m_quiet;
+  bool m_json;
   bool m_showProgress;
   bool m_progressShown = false;
   std::string m_status;

@@ -229,6 +229,18 @@ bool COmbralScan::WriteTopLevelPage(const char* name, const std::function<void(C
 }
 
 void COmbralScan::ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles) {
+  m_summary.createdFiles = m_bDryRun ? 0 : createdFiles;
+  m_summary.images = totalImages;
+  m_summary.bytes = totalBytes;
+  m_summary.paths = pathCount;
+  if (m_run) {
+    m_summary.previews = m_nPreviewEdge > 0;
+    m_summary.previewsMade = m_run->previewsMade;
+    m_summary.previewsKept = m_run->previewsKept;
+    m_summary.previewsFoundAgain = m_run->previewsFoundAgain;
+    m_summary.stale = m_bRemoveStale != 0;
+    m_summary.staleFiles = m_run->staleFiles;
+  }
   Protocol("%s", "");
   // A dry run writes nothing, whatever pages it went through.
   Protocol("CREATED FILES: %d", m_bDryRun ? 0 : createdFiles);
@@ -250,6 +262,7 @@ bool COmbralScan::RunScan() {
   m_stopRequested.store(false);
   m_nErrors = 0;
   m_nWarnings = 0;
+  m_summary = Summary();
   SetStatusText("Scanning...");
   ClearProtocol();
   LoadSettings();

@@ -302,3 +302,50 @@ TEST(ScanCommand, GalleryScanWritesTheEntryPageAndItsFiles) {
   EXPECT_NE(help.out.find("--gallery"), std::string::npos);
   EXPECT_NE(help.out.find("--sort=ORDER"), std::string::npos);
 }
+
+TEST(ScanCommand, JsonGivesOneObjectPerProblemAndTheResultLast) {
+  TempDrive drive('T');
+  drive.WriteSizedFile("Pics/A/one.jpg", 1000);
+  drive.WriteSizedFile("Pics/A/two.gif", 3000);
+  drive.MakeDir("Pics/B/_FileIndex.html");  // a folder where B's page would go
+  drive.WriteSizedFile("Pics/B/three.jpg", 100);
+  struct Row {
+    std::vector<const char*> args;
+    int status;
+    std::vector<std::string> lines;  // the summary without its time
+  };
+  const std::string taken = "{\"type\":\"problem\",\"severity\":\"error\",\"text\":\"Cannot write file "
+                            "\\\"T:\\\\Pics\\\\B\\\\_FileIndex.html\\\": a folder holds its name.\"}";
+  const auto noPreview = [](const char* name) {
+    return "{\"type\":\"problem\",\"severity\":\"warning\",\"text\":\"Cannot make a preview of \\\"T:\\\\Pics\\\\" +
+           std::string(name) + "\\\"!\"}";
+  };
+  const Row rows[] = {
+      {{"--json", "--thumbnails=16", "--remove-stale", "T:\\Pics"},
+       3,
+       {noPreview("A\\\\one.jpg"), noPreview("A\\\\two.gif"), taken, noPreview("B\\\\three.jpg"), "{\"type\":\"summary\",\"status\":\"completed-with-errors\",\"exitCode\":3,\"path\":\"T:\\\\Pics\","
+               "\"createdFiles\":1,\"foundImages\":3,\"foundBytes\":4100,\"foundPaths\":4,\"previews\":{\"made\":0,"
+               "\"unchanged\":0,\"foundAgain\":0},\"staleFiles\":0,\"errors\":1,\"warnings\":3,\"seconds\":"}},
+      {{"--json", "T:\\Gone"},
+       1,
+       {"{\"type\":\"problem\",\"severity\":\"cancel\",\"text\":\"Path \\\"T:\\\\Gone\\\" could not be found.\"}",
+        "{\"type\":\"summary\",\"status\":\"cancelled\",\"exitCode\":1,\"path\":\"T:\\\\Gone\",\"createdFiles\":0,"
+        "\"foundImages\":0,\"foundBytes\":0,\"foundPaths\":0,\"previews\":null,\"staleFiles\":null,\"errors\":0,"
+        "\"warnings\":0,\"seconds\":"}},
+  };
+  for (const Row& row : rows) {
+    const Result result = RunCommand(row.args);
+    EXPECT_EQ(result.status, row.status);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = result.out.find('\n', start)) != std::string::npos; start = end + 1)
+      lines.push_back(result.out.substr(start, end - start));
+    ASSERT_EQ(lines.size(), row.lines.size()) << result.out;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) EXPECT_EQ(lines[i], row.lines[i]);
+    // The time is a number of seconds with three decimals.
+    const std::string& summary = lines.back();
+    EXPECT_EQ(summary.substr(0, row.lines.back().size()), row.lines.back());
+    EXPECT_TRUE(summary.size() > row.lines.back().size() + 1 && summary.back() == '}') << summary;
+    EXPECT_FALSE(result.err.empty());  // people reading along still see the problems
+  }
+  EXPECT_EQ(ombral::JsonText("a\"b\\c\n\xe9\xC3\xA9"), "\"a\\\"b\\\\c\\u000a\\ufffd\xC3\xA9\"");
+}

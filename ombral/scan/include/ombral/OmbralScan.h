@@ -107,6 +107,22 @@ public:
   int GetErrorCount() const { return m_nErrors; }
   int GetWarningCount() const { return m_nWarnings; }
 
+  // What the last run counted, as its closing lines tell it; all 0 for a
+  // run that did not get to them (cancelled).
+  struct Summary {
+    int createdFiles = 0;
+    int images = 0;
+    std::uint64_t bytes = 0;
+    int paths = 0;
+    bool previews = false;       // the run made previews: the three counts below
+    int previewsMade = 0;
+    int previewsKept = 0;
+    int previewsFoundAgain = 0;
+    bool stale = false;          // the run looked for stale files: staleFiles
+    int staleFiles = 0;          // removed, or found by a dry run
+  };
+  const Summary& GetSummary() const { return m_summary; }
+
   // Why `name` cannot name the scan's pages with `filter` ("" when it can):
   // a page name is a plain file name (no '/' or '\\', not "." or ".."), not
   // one the filter lists, and not a name the scan uses for its own files.
@@ -234,6 +250,7 @@ private:
   std::atomic<bool> m_stopRequested{false};
   int m_nErrors = 0;
   int m_nWarnings = 0;
+  Summary m_summary;
   // Formats into m_strMessage and adds it to the protocol (control
   // characters of names show as escapes); counts errors and warnings and
   // tells the front end of them.
