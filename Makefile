@@ -16,7 +16,8 @@ RUN_DIR      := $(BUILD_DIR)/run
 # Chromium from Node.js), to benchmark and to fuzz.
 BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev libvips-dev fonts-dejavu-core
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file doxygen
-TEST_PACKAGES  := $(PACKAGE_PACKAGES) chromium node acl fuse3 python3-fusepy exfat-fuse exfatprogs fusefat dosfstools
+TEST_PACKAGES  := $(PACKAGE_PACKAGES) chromium node acl fuse3 python3-fusepy exfat-fuse exfatprogs fusefat dosfstools \
+                  systemd appstream
 BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl libvips-tools imagemagick strace
 FUZZ_PACKAGES  := $(BUILD_PACKAGES) clang libclang-rt-14-dev
 COVERAGE_PACKAGES := $(TEST_PACKAGES) gcovr

@@ -60,12 +60,17 @@ for path in ./usr/bin/ombral ./usr/bin/ombral-scan ./usr/share/man/man1/ombral-s
             ./usr/share/applications/ombral.desktop ./usr/share/icons/hicolor/48x48/apps/ombral.png \
             ./usr/include/znwidgets/ZnProgressDlg.h ./usr/lib/cmake/ZnWidgets/ZnWidgetsConfig.cmake \
             ./usr/lib/pkgconfig/zncore.pc ./usr/lib/libzncore.so.1 \
-            ./usr/share/doc/ombral/html/index.html; do
+            ./usr/share/doc/ombral/html/index.html ./usr/lib/systemd/system/ombral-scan@.service \
+            ./usr/lib/systemd/system/ombral-scan@.timer ./usr/share/bash-completion/completions/ombral-scan \
+            ./usr/share/zsh/vendor-completions/_ombral-scan ./usr/share/fish/vendor_completions.d/ombral-scan.fish \
+            ./usr/share/metainfo/example.tessalyworks.Ombral.metainfo.xml; do
   grep -q " $path\( \|$\)" "$work/contents.txt" || fail "the package lacks $path"
 done
 
 step "unpacked package"
 dpkg-deb -x "$deb" "$work/root"
+grep -q '^ExecStart=/usr/bin/ombral-scan ' "$work/root/usr/lib/systemd/system/ombral-scan@.service" ||
+  fail "the service does not start /usr/bin/ombral-scan"
 version="$("$work/root/usr/bin/ombral-scan" --version)"
 echo "$version"
 [[ "$version" == "ombral-scan "* ]] || fail "ombral-scan --version said: $version"

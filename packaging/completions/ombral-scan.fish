@@ -1,0 +1,22 @@
+# fish completion for ombral-scan: its options, their values, and folders.
+complete -c ombral-scan -f -a '(__fish_complete_directories)'
+complete -c ombral-scan -l index -r -d 'file name of every folder page'
+complete -c ombral-scan -l frame -r -d 'file name of the frameset or entry page'
+complete -c ombral-scan -l filter -x -d 'extensions to list, e.g. JPG|PNG'
+complete -c ombral-scan -l no-overwrite -d 'stop when the top pages exist'
+complete -c ombral-scan -l no-recurse -d 'the folder alone'
+complete -c ombral-scan -l log -d 'protocol every folder and file'
+complete -c ombral-scan -l ignore-empty -d 'no main-index line for folders without files'
+complete -c ombral-scan -l thumbnails -x -a '120 240 480' -d 'previews, longer edge in pixels'
+complete -c ombral-scan -l preview-memory -x -a '256 512 1024 2048' -d 'decoding memory in MiB'
+complete -c ombral-scan -l remove-stale -d 'delete pages and previews of earlier scans'
+complete -c ombral-scan -l dry-run -d 'with --remove-stale: name, delete nothing'
+complete -c ombral-scan -l gallery -d 'modern pages with a viewer and a search'
+complete -c ombral-scan -l sort -x -a 'name date-taken date-taken-desc' -d "the gallery's order"
+complete -c ombral-scan -l renditions -x -a '1024 2048 4096 off' -d "the viewer's picture size"
+complete -c ombral-scan -l follow-links -d 'walk links to folders outside the tree'
+complete -c ombral-scan -l one-file-system -d 'stay on the file system of the folder'
+complete -c ombral-scan -l quiet -d 'the final status line only'
+complete -c ombral-scan -l json -d 'JSON lines for scripts'
+complete -c ombral-scan -l help -d 'show the help'
+complete -c ombral-scan -l version -d 'show the version'
