@@ -81,6 +81,7 @@ void DDX_Edge(CDataExchange* dx, int id, int& value) {
 void COmbralDlg::DoDataExchange(CDataExchange* dx) {
   CDialog::DoDataExchange(dx);
   DDX_Control(dx, IDC_PROTOCOL, m_listProtocol);
+  DDX_Control(dx, IDC_PROGRESS, m_progress);
   DDX_Check(dx, IDC_CLOSE_AFTER_SCAN, m_bCloseAfterScan);
   DDX_Check(dx, IDC_OVERWRITE, m_bOverwrite);
   DDX_Check(dx, IDC_RECURSE, m_bRecurse);
@@ -126,6 +127,7 @@ BOOL COmbralDlg::OnInitDialog() {
   RememberLayout();
   ToggleProtocol();  // the dialog opens with the protocol folded in
   FitScreenWidth();
+  m_progress.ShowWindow(SW_HIDE);  // only while a scan runs
   return TRUE;
 }
 

@@ -33,6 +33,7 @@ constexpr Anchor kAnchors[] = {
     {IDC_SETTINGS_GROUP, Follow::Width},    {IDC_PATH, Follow::Width},
     {IDC_INDEX_FILE, Follow::Width},        {IDC_FRAME_FILE, Follow::Width},
     {IDC_FILTER, Follow::Width},            {IDC_STATUS, Follow::Width},
+    {IDC_PROGRESS, Follow::Width},
     {IDC_BROWSE_FOLDER, Follow::Right},     {IDC_BROWSE_FILE, Follow::Right},
     {IDC_OPEN_INDEX, Follow::Right},        {IDC_OPTIONS_GROUP, Follow::Right},
     {IDC_OVERWRITE, Follow::Right},         {IDC_RECURSE, Follow::Right},

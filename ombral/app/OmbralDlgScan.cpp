@@ -41,6 +41,11 @@ void COmbralDlg::StartScan() {
   m_firstError.clear();
   m_bScanning = true;
   UpdateControlStates();
+  m_nProgressShown = -1;
+  m_progress.SetRange32(0, 1);
+  m_progress.SetPos(0);
+  m_progress.ShowWindow(SW_SHOW);
+  if (CWnd* status = GetDlgItem(IDC_STATUS)) status->ShowWindow(SW_HIDE);
   const bool started = m_scanThread.Start([this] {
     const bool completed = RunScan();
     m_scanThread.Post([this, completed] { OnScanEnded(completed); });
@@ -83,12 +88,28 @@ void COmbralDlg::OnScanEnded(bool completed) {
   }
   m_bScanning = false;
   UpdateControlStates();
+  m_progress.ShowWindow(SW_HIDE);
+  if (CWnd* status = GetDlgItem(IDC_STATUS)) status->ShowWindow(SW_SHOW);
   if (completed && GetErrorCount() > 0) ShowErrors();
+  // A clean run offers its result: Enter (or Space) on "->" opens it.
+  if (completed && GetErrorCount() == 0)
+    if (CWnd* open = GetDlgItem(IDC_OPEN_INDEX)) open->SetFocus();
   if (m_bCloseWhenStopped) {
     CDialog::OnCancel();
   } else if (completed && m_bCloseAfterScan && !m_bAsking) {
     CDialog::OnOK();
   }
+}
+
+void COmbralDlg::OnFolderScanned(int foldersDone, int foldersTotal) {
+  if (foldersTotal <= 0) return;
+  const int hundredths = static_cast<int>(static_cast<long long>(foldersDone) * 100 / foldersTotal);
+  if (m_nProgressShown.exchange(hundredths) == hundredths) return;
+  m_scanThread.Post([this, foldersDone, foldersTotal] {
+    if (!m_bScanning) return;
+    m_progress.SetRange32(0, foldersTotal);
+    m_progress.SetPos(foldersDone);
+  });
 }
 
 void COmbralDlg::OnProblem(bool error, const char* text) {

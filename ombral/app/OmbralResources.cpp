@@ -35,6 +35,7 @@ constexpr DialogItem kMainItems[] = {
     ListBox(IDC_PROTOCOL, 14, 142, 427, 186,
             LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP),
     LText("", IDC_STATUS, 9, 111, 156, 8),
+    Control("", IDC_PROGRESS, "msctls_progress32", WS_BORDER, 9, 109, 156, 11),
     LText("Path to scan:", IDC_STATIC, 12, 26, 42, 8),
     LText("HTML index:", IDC_STATIC, 12, 48, 42, 8),
     LText("HTML frame:", IDC_STATIC, 12, 68, 42, 8),

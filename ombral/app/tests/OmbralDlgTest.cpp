@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "OmbralTestTree.h"
+#include "platform/ProgressCtrl.h"
 #include "platform/testing/Faults.h"
 #include "platform/testing/ListBoxCapacity.h"
 #include "platform/testing/TempDrive.h"
@@ -148,6 +149,26 @@ TEST_F(OmbralDialog, ScanWritesThePagesAndReports) {
                                                   "FOUND IMAGES: 2 with 4 KB", "FOUND PATHS: 3"}));
   EXPECT_TRUE(m_boxes.Boxes().empty());
   EXPECT_TRUE(m_dialog.IsWindowVisible());  // "Close after scan" is off
+}
+
+TEST_F(OmbralDialog, TheBarCountsFoldersAndACleanRunOffersItsPages) {
+  CWnd* bar = m_dialog.GetDlgItem(IDC_PROGRESS);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(bar->IsWindowVisible());  // only while a scan runs
+  Click(m_dialog, IDOK);
+  EXPECT_TRUE(bar->IsWindowVisible());
+  EXPECT_FALSE(m_dialog.GetDlgItem(IDC_STATUS)->IsWindowVisible());
+  m_dialog.WaitForScan();
+  // The dialog's own bar object is the one attached to the control.
+  const auto* shown = dynamic_cast<CProgressCtrl*>(m_dialog.GetDlgItem(IDC_PROGRESS));
+  ASSERT_NE(shown, nullptr);
+  int lower = -1, upper = -1;
+  shown->GetRange(lower, upper);
+  EXPECT_EQ(upper, 3);  // Pics, A and B, all done
+  EXPECT_EQ(shown->GetPos(), 3);
+  EXPECT_FALSE(bar->IsWindowVisible());
+  EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN COMPLETED");
+  EXPECT_TRUE(HasFocus(m_dialog, IDC_OPEN_INDEX));  // Enter opens the pages
 }
 
 TEST_F(OmbralDialog, ARelativePathScansTheSameFolderEveryTime) {

@@ -36,6 +36,7 @@
 #include "ombral/OmbralScan.h"
 #include "platform/Dialog.h"
 #include "platform/ListBox.h"
+#include "platform/ProgressCtrl.h"
 #include "platform/WorkerThread.h"
 
 class CScanReports;
@@ -75,6 +76,7 @@ public:
   void WaitForScan();
 
   CListBox m_listProtocol;
+  CProgressCtrl m_progress;
   int m_nProtocolLines = 0;  // lines added since the list was last emptied
   int m_bProtocolShown = 1;
   HICON m_hIcon = nullptr;
@@ -117,6 +119,9 @@ protected:
   void ShowWarning(const char* text) override;
   // Keeps the first error of a run, to show it when the run ends.
   void OnProblem(bool error, const char* text) override;
+  // Folders done of folders found: the progress bar, a step at most each
+  // hundredth of the tree (called on the scan's thread).
+  void OnFolderScanned(int foldersDone, int foldersTotal) override;
   void LoadSettings() override;
 
 private:
@@ -166,6 +171,7 @@ private:
   // The protocol line of the run's first error (written by the scan's
   // thread while it runs, read by the dialog's once it has ended).
   std::string m_firstError;
+  std::atomic<int> m_nProgressShown{-1};  // the hundredths the bar shows
   // The page-name field the user changed last (IDC_INDEX_FILE or IDC_FRAME_FILE).
   int m_nEditedPageField = IDC_FRAME_FILE;
   std::unique_ptr<CScanReports> m_reports;

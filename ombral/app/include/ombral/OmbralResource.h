@@ -38,3 +38,5 @@ inline constexpr int IDC_REMOVE_STALE = 1024;
 inline constexpr int IDC_DRY_RUN = 1025;
 // The gallery's pages instead of the classic ones.
 inline constexpr int IDC_GALLERY = 1026;
+// Folders done of folders found, in the status line's place while a scan runs.
+inline constexpr int IDC_PROGRESS = 1027;
