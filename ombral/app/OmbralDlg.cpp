@@ -9,6 +9,7 @@
 
 #include "ombral/OmbralAboutDlg.h"
 #include "platform/DataExchange.h"
+#include "platform/FileSystem.h"
 #include "platform/Menu.h"
 #include "platform/Resource.h"
 #include "platform/WinApp.h"
@@ -128,6 +129,7 @@ BOOL COmbralDlg::OnInitDialog() {
   ToggleProtocol();  // the dialog opens with the protocol folded in
   FitScreenWidth();
   m_progress.ShowWindow(SW_HIDE);  // only while a scan runs
+  DragAcceptFiles(TRUE);
   return TRUE;
 }
 
@@ -238,6 +240,17 @@ void COmbralDlg::OnBrowseFile() {
     SetDlgItemText(IDC_PATH, m_strPath);
     UpdateData(FALSE);
   }
+}
+
+void COmbralDlg::OnDropFiles(const std::vector<std::string>& paths) {
+  if (m_bScanning || paths.empty()) return;
+  std::string folder = paths.front();
+  platform::FileStat stat;
+  if (platform::GetFileStat(folder, stat) && !stat.isDirectory) {
+    const std::size_t last = folder.find_last_of('\\');
+    if (last != std::string::npos) folder.erase(last == 2 && folder[1] == ':' ? 3 : last);
+  }
+  SetDlgItemText(IDC_PATH, folder.c_str());
 }
 
 void COmbralDlg::OnGallery() {

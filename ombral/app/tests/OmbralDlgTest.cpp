@@ -171,6 +171,25 @@ TEST_F(OmbralDialog, TheBarCountsFoldersAndACleanRunOffersItsPages) {
   EXPECT_TRUE(HasFocus(m_dialog, IDC_OPEN_INDEX));  // Enter opens the pages
 }
 
+TEST_F(OmbralDialog, AFolderDroppedOntoTheDialogBecomesThePath) {
+  m_drive.WriteFile("Other/Sub/photo.jpg", "x");
+  struct Row {
+    int onto;             // the control dropped onto; 0 for the dialog
+    const char* dropped;  // below the drive
+    const char* path;     // the path field then
+  };
+  const Row rows[] = {
+      {IDC_PATH, "Other/Sub", "T:\\Other\\Sub"},
+      {0, "Other", "T:\\Other"},
+      {IDC_FILTER, "Other/Sub/photo.jpg", "T:\\Other\\Sub"},  // a file: its folder
+  };
+  for (const Row& row : rows) {
+    DropFiles(m_dialog, row.onto, {m_drive.Native(row.dropped)});
+    EXPECT_EQ(ShownText(m_dialog, IDC_PATH), row.path) << row.dropped;
+  }
+  EXPECT_EQ(ShownText(m_dialog, IDC_FILTER), COmbralScan::kDefaultFilter);  // no address typed into it
+}
+
 TEST_F(OmbralDialog, ARelativePathScansTheSameFolderEveryTime) {
   ASSERT_TRUE(platform::SetCurrentDirectoryPath("T:\\"));
   Retype(m_dialog, IDC_PATH, "Pics");

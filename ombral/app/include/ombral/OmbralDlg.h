@@ -101,6 +101,9 @@ protected:
   void OnSysCommand(UINT id, LPARAM lParam) override;
   void OnSize(UINT type, int cx, int cy) override;
   void OnGetMinMaxInfo(MINMAXINFO* info) override;
+  // A folder dropped onto the dialog (or a file: its folder) becomes the
+  // path to scan; nothing changes while a scan runs.
+  void OnDropFiles(const std::vector<std::string>& paths) override;
 
   void OnCloseButton();
   void OnBrowseFolder();

@@ -3,6 +3,9 @@
 /// CWaitCursor.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/Geometry.h"
 #include "platform/Object.h"
 #include "platform/String.h"
@@ -323,7 +326,16 @@ public:
   /// first) is the answer to the control, which the list views do not use.
   /// The base handles nothing and returns FALSE.
   virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
+  /// Files or folders the user dropped onto a dialog that accepts them
+  /// (DragAcceptFiles), anywhere on it, its controls included: their local
+  /// paths in drive form, in the order dropped. The base ignores them.
+  /// (Where the desktop hands a drop record to query, this hands the paths.)
+  virtual void OnDropFiles(const std::vector<std::string>& paths);
   /// @}
+
+  /// Whether a dialog takes files dropped onto it (OnDropFiles); a drop of
+  /// anything else, or onto a dialog that does not, goes where it always went.
+  void DragAcceptFiles(BOOL accept = TRUE);
 
   /// @name Wait cursor
   /// @{

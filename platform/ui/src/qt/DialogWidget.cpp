@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -12,6 +15,8 @@
 #include <algorithm>
 
 #include "Dispatch.h"
+#include "QtText.h"
+#include "platform/Drives.h"
 #include "WindowRegistry.h"
 
 namespace platform::ui {
@@ -95,6 +100,61 @@ void DialogWidget::closeEvent(QCloseEvent* event) {
   // The window stays until the dialog's own code ends it.
   event->ignore();
   SendClose(m_handle);
+}
+
+void DialogWidget::AcceptFileDrops(bool accept) {
+  m_acceptDrops = accept;
+  setAcceptDrops(accept);
+  // The controls see a drag first (an edit field would take the address as
+  // text): the dialog looks at it on their way.
+  for (QWidget* child : findChildren<QWidget*>()) {
+    if (accept) child->installEventFilter(this);
+    else child->removeEventFilter(this);
+  }
+  if (accept) installEventFilter(this);
+  else removeEventFilter(this);
+}
+
+namespace {
+
+// The local paths of a drag, in drive form; none when it carries anything
+// that is not a local file.
+std::vector<std::string> LocalPaths(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (!data || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (!url.isLocalFile()) return {};
+    paths.push_back(platform::ToDrivePath(FromQt(url.toLocalFile())));
+  }
+  return paths;
+}
+
+}  // namespace
+
+bool DialogWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (!m_acceptDrops) return QDialog::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDragMoveEvent*>(event);
+      if (LocalPaths(drag->mimeData()).empty()) break;
+      drag->setDropAction(Qt::CopyAction);
+      drag->accept();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const std::vector<std::string> paths = LocalPaths(drop->mimeData());
+      if (paths.empty()) break;
+      drop->setDropAction(Qt::CopyAction);
+      drop->accept();
+      SendDropFiles(m_handle, paths);
+      return true;
+    }
+    default:
+      break;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void DialogWidget::contextMenuEvent(QContextMenuEvent* event) {

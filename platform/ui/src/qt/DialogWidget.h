@@ -29,6 +29,10 @@ public:
   // (asked again each time: they may depend on the dialog's state).
   void ApplySizeLimits();
 
+  // Files dropped anywhere on the dialog, its controls too, go to
+  // OnDropFiles while this is on.
+  void AcceptFileDrops(bool accept);
+
 protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -36,6 +40,8 @@ protected:
   // The size limits are asked for and the new size reported (OnSize).
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // A drag of local files over the dialog or one of its controls.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   // OnSize with the current size, unless that was the last one reported.
@@ -43,6 +49,7 @@ private:
 
   HWND m_handle = nullptr;
   bool m_applyingLimits = false;
+  bool m_acceptDrops = false;
   bool m_placed = false;
   bool m_reported = false;
   QSize m_reportedSize;

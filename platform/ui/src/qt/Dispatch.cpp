@@ -85,6 +85,10 @@ void SendSize(HWND window, UINT type, int cx, int cy) {
   RunHandler(window, [&](CWnd& target) { target.OnSize(type, cx, cy); });
 }
 
+void SendDropFiles(HWND window, const std::vector<std::string>& paths) {
+  RunHandler(window, [&](CWnd& target) { target.OnDropFiles(paths); });
+}
+
 MINMAXINFO AskSizeLimits(HWND window) {
   MINMAXINFO info{};
   RunHandler(window, [&](CWnd& target) { target.OnGetMinMaxInfo(&info); });
@@ -124,6 +128,8 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return FALSE; }
 void CWnd::OnSize(UINT, int, int) {}
 
 void CWnd::OnGetMinMaxInfo(MINMAXINFO*) {}
+
+void CWnd::OnDropFiles(const std::vector<std::string>&) {}
 
 void CWnd::OnSysCommand(UINT id, LPARAM) {
   switch (id & 0xFFF0) {

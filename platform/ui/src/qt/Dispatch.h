@@ -6,6 +6,8 @@
 
 #include <QPoint>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/WinUser.h"
 #include "platform/Wnd.h"
@@ -48,6 +50,9 @@ MINMAXINFO AskSizeLimits(HWND window);
 // control's parent (OnNotify with the control's id); returns the answer it
 // set (0 when none is attached or it did not handle it).
 LRESULT SendNotify(HWND parent, NMHDR& header);
+
+// OnDropFiles with the dropped paths.
+void SendDropFiles(HWND window, const std::vector<std::string>& paths);
 
 // Opens the window's system menu at a screen position; returns the menu
 // (deleted when it closes), null when the window has none.

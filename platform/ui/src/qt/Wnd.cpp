@@ -139,6 +139,12 @@ void CWnd::UpdateWindow() {
   if (widget && widget->isVisible()) widget->repaint();
 }
 
+// --- Drops ------------------------------------------------------------------------------
+
+void CWnd::DragAcceptFiles(BOOL accept) {
+  if (auto* dialog = dynamic_cast<platform::ui::DialogWidget*>(WidgetOf(m_hWnd))) dialog->AcceptFileDrops(accept != FALSE);
+}
+
 // --- Geometry ---------------------------------------------------------------------------
 
 void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {

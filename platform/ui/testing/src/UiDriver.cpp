@@ -13,6 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QUrl>
 #include <QMenu>
 #include <QPointer>
 #include <QTest>
@@ -97,6 +100,22 @@ void Retype(const CWnd& dialog, int id, const std::string& utf8) {
     if (utf8.empty()) QTest::keyClick(widget, Qt::Key_Delete);
     TypeKeys(*widget, ToQt(utf8));
   }
+}
+
+void DropFiles(const CWnd& dialog, int id, const std::vector<std::string>& nativePaths) {
+  QWidget* target = id ? Control(dialog, id) : platform::ui::WidgetOf(dialog.m_hWnd);
+  ASSERT_NE(target, nullptr) << "no control " << id;
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const std::string& path : nativePaths) urls.append(QUrl::fromLocalFile(ToQt(path)));
+  data.setUrls(urls);
+  const QPoint middle = target->rect().center();
+  QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return;
+  QDropEvent drop(QPointF(middle), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  ProcessEvents();
 }
 
 void Press(const CWnd& window, Key key, int id) {

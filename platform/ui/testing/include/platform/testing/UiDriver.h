@@ -29,6 +29,10 @@ void Type(const CWnd& dialog, int id, const std::string& utf8);
 void Retype(const CWnd& dialog, int id, const std::string& utf8);
 // A key pressed in the control `id`; id 0 sends it to the window's focus.
 void Press(const CWnd& window, Key key, int id = 0);
+// Drags the files at `nativePaths` (as a file manager does, by their
+// file:// addresses) onto control `id` of the dialog (0: the dialog itself)
+// and drops them there.
+void DropFiles(const CWnd& dialog, int id, const std::vector<std::string>& nativePaths);
 // The caption's close box.
 void ClickCloseBox(const CWnd& window);
 // Opens the system menu and chooses the item with that command id; false
