@@ -105,7 +105,7 @@ int COmbralDlg::FoldedClientHeight() const { return std::max(0, m_templateClient
 
 void COmbralDlg::ToggleProtocol() {
   m_bProtocolShown = !m_bProtocolShown;
-  SetDlgItemText(IDC_TOGGLE_PROTOCOL, m_bProtocolShown ? "Protocoll <<" : "Protocoll >>");
+  SetDlgItemText(IDC_TOGGLE_PROTOCOL, m_bProtocolShown ? "&Protocoll <<" : "&Protocoll >>");
   CRect window;
   GetWindowRect(window);
   int top = window.top;

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr const char* kScanText = "Scan...";
-constexpr const char* kStopText = "Stop";
+constexpr const char* kScanText = "&Scan...";
+constexpr const char* kStopText = "&Stop";
 
 // The settings, which the run reads while it goes, and the buttons that act
 // on the tree cannot be used while a scan runs.

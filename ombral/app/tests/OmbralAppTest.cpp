@@ -49,7 +49,7 @@ TEST(OmbralStart, TheCommandLineTailFillsThePathNextToTheDefaults) {
                                            {IDC_CLOSE_AFTER_SCAN, 0}, {IDC_NO_LOGGING, 1},
                                            {IDC_IGNORE_EMPTY_PATHS, 0}};
     for (const auto& [id, state] : checks) EXPECT_EQ(dialog.IsDlgButtonChecked(id), state) << id;
-    EXPECT_EQ(ShownText(dialog, IDC_TOGGLE_PROTOCOL), "Protocoll >>");
+    EXPECT_EQ(ShownText(dialog, IDC_TOGGLE_PROTOCOL), "&Protocoll >>");
     EXPECT_EQ(ShownText(dialog, IDC_STATUS), "");
     EXPECT_TRUE(HasFocus(dialog, IDC_PATH));
     const std::vector<std::string> menu = SystemMenuTexts(dialog);

@@ -42,10 +42,10 @@ protected:
 };
 
 TEST_F(OmbralDialog, TheProtocolOpensFoldedAndUnfoldsBy350Pixels) {
-  EXPECT_EQ(ShownText(m_dialog, IDC_TOGGLE_PROTOCOL), "Protocoll >>");
+  EXPECT_EQ(ShownText(m_dialog, IDC_TOGGLE_PROTOCOL), "&Protocoll >>");
   const int folded = Height();
   Click(m_dialog, IDC_TOGGLE_PROTOCOL);
-  EXPECT_EQ(ShownText(m_dialog, IDC_TOGGLE_PROTOCOL), "Protocoll <<");
+  EXPECT_EQ(ShownText(m_dialog, IDC_TOGGLE_PROTOCOL), "&Protocoll <<");
   EXPECT_EQ(Height(), folded + 350);
   // Unfolded, the window holds the whole template.
   CRect client;
@@ -54,7 +54,7 @@ TEST_F(OmbralDialog, TheProtocolOpensFoldedAndUnfoldsBy350Pixels) {
   m_dialog.MapDialogRect(&full);
   EXPECT_EQ(client.Height(), full.bottom);
   Click(m_dialog, IDC_TOGGLE_PROTOCOL);
-  EXPECT_EQ(ShownText(m_dialog, IDC_TOGGLE_PROTOCOL), "Protocoll >>");
+  EXPECT_EQ(ShownText(m_dialog, IDC_TOGGLE_PROTOCOL), "&Protocoll >>");
   EXPECT_EQ(Height(), folded);
 }
 
@@ -139,7 +139,7 @@ TEST_F(OmbralDialog, ScanWritesThePagesAndReports) {
   Click(m_dialog, IDOK);
   EXPECT_TRUE(RunEventsUntil([&] { return !m_dialog.IsScanning(); }, 20000));
   EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN COMPLETED");
-  EXPECT_EQ(ShownText(m_dialog, IDOK), "Scan...");
+  EXPECT_EQ(ShownText(m_dialog, IDOK), "&Scan...");
   EXPECT_TRUE(m_drive.Exists("Pics/_xbmidx.html"));
   EXPECT_TRUE(m_drive.Exists("Pics/_FileIndexFrame.html"));
   EXPECT_TRUE(m_drive.Exists("Pics/_xidxbase.html"));
@@ -149,6 +149,34 @@ TEST_F(OmbralDialog, ScanWritesThePagesAndReports) {
                                                   "FOUND IMAGES: 2 with 4 KB", "FOUND PATHS: 3"}));
   EXPECT_TRUE(m_boxes.Boxes().empty());
   EXPECT_TRUE(m_dialog.IsWindowVisible());  // "Close after scan" is off
+}
+
+TEST_F(OmbralDialog, EveryButtonAndLabelHasItsLetterAndEveryFieldItsName) {
+  std::string letters;
+  for (const int id : {IDOK, IDC_CLOSE, IDC_TOGGLE_PROTOCOL, IDC_OVERWRITE, IDC_RECURSE, IDC_CLOSE_AFTER_SCAN,
+                       IDC_NO_LOGGING, IDC_IGNORE_EMPTY_PATHS, IDC_GALLERY, IDC_PREVIEWS, IDC_REMOVE_STALE, IDC_DRY_RUN}) {
+    const std::string text = ShownText(m_dialog, id);
+    const std::size_t mark = text.find('&');
+    ASSERT_NE(mark, std::string::npos) << text;
+    letters += static_cast<char>(std::tolower(static_cast<unsigned char>(text[mark + 1])));
+  }
+  struct Row {
+    int field;
+    const char* name;
+    char letter;
+  };
+  const Row rows[] = {{IDC_PATH, "Path to scan", 'a'}, {IDC_INDEX_FILE, "HTML index", 'x'},
+                      {IDC_FRAME_FILE, "HTML frame", 'm'}, {IDC_FILTER, "Filter", 'f'}};
+  for (const Row& row : rows) {
+    EXPECT_EQ(AccessibleName(m_dialog, row.field), row.name);
+    letters += row.letter;
+    // Alt and the label's letter take the focus to the field.
+    PressAlt(m_dialog, row.letter);
+    EXPECT_TRUE(HasFocus(m_dialog, row.field)) << row.name;
+  }
+  std::string unique = letters;
+  std::sort(unique.begin(), unique.end());
+  EXPECT_EQ(std::adjacent_find(unique.begin(), unique.end()), unique.end()) << letters;  // no letter twice
 }
 
 TEST_F(OmbralDialog, TheBarCountsFoldersAndACleanRunOffersItsPages) {
@@ -390,9 +418,9 @@ TEST_F(OmbralDialog, TheSystemMenuShowsTheAboutBox) {
 TEST_F(OmbralDialog, TheNewOptionsStartOffAndTheirDetailsFollowThem) {
   for (int id : {IDC_PREVIEWS, IDC_REMOVE_STALE, IDC_DRY_RUN}) EXPECT_EQ(m_dialog.IsDlgButtonChecked(id), 0u) << id;
   EXPECT_EQ(ShownText(m_dialog, IDC_PREVIEW_EDGE), "240");
-  EXPECT_EQ(ShownText(m_dialog, IDC_PREVIEWS), "Previews");
-  EXPECT_EQ(ShownText(m_dialog, IDC_REMOVE_STALE), "Remove stale pages");
-  EXPECT_EQ(ShownText(m_dialog, IDC_DRY_RUN), "Dry run");
+  EXPECT_EQ(ShownText(m_dialog, IDC_PREVIEWS), "Pre&views");
+  EXPECT_EQ(ShownText(m_dialog, IDC_REMOVE_STALE), "Remove stal&e pages");
+  EXPECT_EQ(ShownText(m_dialog, IDC_DRY_RUN), "&Dry run");
   // The edge only with previews, the dry run only with the removal.
   EXPECT_FALSE(m_dialog.GetDlgItem(IDC_PREVIEW_EDGE)->IsWindowEnabled());
   EXPECT_FALSE(m_dialog.GetDlgItem(IDC_DRY_RUN)->IsWindowEnabled());
@@ -439,7 +467,7 @@ TEST_F(OmbralDialog, TheNewOptionsReachTheScan) {
 
 TEST_F(OmbralDialog, GalleryBringsItsFilterAndWritesTheGallerysPages) {
   EXPECT_EQ(m_dialog.IsDlgButtonChecked(IDC_GALLERY), 0u);
-  EXPECT_EQ(ShownText(m_dialog, IDC_GALLERY), "Gallery");
+  EXPECT_EQ(ShownText(m_dialog, IDC_GALLERY), "&Gallery");
   Click(m_dialog, IDC_GALLERY);
   EXPECT_EQ(ShownText(m_dialog, IDC_FILTER), COmbralScan::kGalleryFilter);
   Click(m_dialog, IDOK);

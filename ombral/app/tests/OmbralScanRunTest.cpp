@@ -57,7 +57,7 @@ TEST_F(OmbralScanRun, TheWindowAnswersWhileItRunsAndStopEndsItAtOnce) {
   ASSERT_TRUE(m_dialog.Create(COmbralDlg::IDD));
   Click(m_dialog, IDOK);
   ASSERT_TRUE(Scanning());
-  EXPECT_EQ(ShownText(m_dialog, IDOK), "Stop");
+  EXPECT_EQ(ShownText(m_dialog, IDOK), "&Stop");
   EXPECT_FALSE(m_dialog.GetDlgItem(IDC_PATH)->IsWindowEnabled());  // the settings wait
   EXPECT_FALSE(m_dialog.GetDlgItem(IDC_NO_LOGGING)->IsWindowEnabled());
   EXPECT_TRUE(m_dialog.GetDlgItem(IDC_CLOSE)->IsWindowEnabled());
@@ -82,7 +82,7 @@ TEST_F(OmbralScanRun, TheWindowAnswersWhileItRunsAndStopEndsItAtOnce) {
   EXPECT_TRUE(RunEventsUntil([&] { return !Scanning(); }, 5000));
   EXPECT_LT(MillisecondsSince(pressed), 500);
   EXPECT_EQ(ShownText(m_dialog, IDC_STATUS), "SCAN CANCELED!");
-  EXPECT_EQ(ShownText(m_dialog, IDOK), "Scan...");
+  EXPECT_EQ(ShownText(m_dialog, IDOK), "&Scan...");
   EXPECT_TRUE(m_dialog.GetDlgItem(IDC_PATH)->IsWindowEnabled());
   // A stopped run keeps the main index as it was (there was none) and
   // reports no totals.

@@ -143,8 +143,8 @@ WindowKind KindOf(const DialogItem& item) {
   return WindowKind::Static;
 }
 
-void AddControl(const DialogItem& item, DialogWidget& dialog, WindowData& dialogData,
-                std::vector<QWidget*>& groupBoxes) {
+QWidget* AddControl(const DialogItem& item, DialogWidget& dialog, WindowData& dialogData,
+                    std::vector<QWidget*>& groupBoxes) {
   std::string text;
   QWidget* widget = MakeControl(item, dialog, text);
   WindowData* data = &RegisterWindow(widget, KindOf(item));
@@ -180,6 +180,7 @@ void AddControl(const DialogItem& item, DialogWidget& dialog, WindowData& dialog
   } else {
     Connect(widget, *data, dialogData.handle);
   }
+  return widget;
 }
 
 }  // namespace
@@ -199,7 +200,30 @@ void BuildDialog(const DialogTemplate& dialogTemplate, DialogWidget& dialog, Win
     dialog.setFixedSize(width, height);
   }
   std::vector<QWidget*> groupBoxes;
-  for (const DialogItem& item : dialogTemplate.items) AddControl(item, dialog, data, groupBoxes);
+  std::vector<QWidget*> widgets;
+  for (const DialogItem& item : dialogTemplate.items) widgets.push_back(AddControl(item, dialog, data, groupBoxes));
+  // A text label right before a field in the template names it: the field
+  // gets the label's words as its accessible name, and a label with a
+  // mnemonic ("&Filter:") moves the focus to it with Alt and that letter.
+  const std::span<const DialogItem> items = dialogTemplate.items;
+  for (std::size_t i = 0; i + 1 < items.size(); ++i) {
+    const DialogItem& label = items[i];
+    const DialogItem& field = items[i + 1];
+    if (label.kind != ControlKind::Static || (label.style & SS_TYPEMASK) == SS_ICON || !label.text) continue;
+    if (field.kind != ControlKind::Edit && field.kind != ControlKind::ListBox && field.kind != ControlKind::ListView &&
+        field.kind != ControlKind::TreeView)
+      continue;
+    std::string name = StripMnemonics(label.text);
+    while (!name.empty() && (name.back() == ':' || name.back() == ' ')) name.pop_back();
+    widgets[i + 1]->setAccessibleName(ToQt(name));
+    const std::string_view text = label.text;
+    const std::size_t mark = text.find('&');
+    if (!(label.style & SS_NOPREFIX) && mark != std::string_view::npos && mark + 1 < text.size() && text[mark + 1] != '&') {
+      auto* shown = static_cast<QLabel*>(widgets[i]);
+      shown->setText(ToQt(label.text));
+      shown->setBuddy(widgets[i + 1]);
+    }
+  }
   // A group box is a frame drawn behind the controls inside it.
   for (QWidget* box : groupBoxes) box->lower();
 }

@@ -172,6 +172,19 @@ std::string ShownText(const CWnd& dialog, int id) {
   return {};
 }
 
+std::string AccessibleName(const CWnd& dialog, int id) {
+  QWidget* widget = Control(dialog, id);
+  return widget ? FromQt(widget->accessibleName()) : std::string();
+}
+
+void PressAlt(const CWnd& window, char letter) {
+  QWidget* widget = platform::ui::WidgetOf(window.m_hWnd);
+  if (!widget) return;
+  const int key = Qt::Key_A + (std::tolower(static_cast<unsigned char>(letter)) - 'a');
+  QTest::keyClick(widget, static_cast<Qt::Key>(key), Qt::AltModifier);
+  ProcessEvents();
+}
+
 bool HasFocus(const CWnd& dialog, int id) {
   QWidget* widget = Control(dialog, id);
   return widget && widget->window()->focusWidget() == widget;

@@ -46,6 +46,10 @@ std::vector<std::string> ListLines(const CWnd& dialog, int id);
 int ListSelection(const CWnd& dialog, int id);
 // The text shown by the control (a static's text without '&' marks).
 std::string ShownText(const CWnd& dialog, int id);
+// The name a screen reader says for control `id`.
+std::string AccessibleName(const CWnd& dialog, int id);
+// Alt and `letter`, as a mnemonic is typed.
+void PressAlt(const CWnd& window, char letter);
 bool HasFocus(const CWnd& dialog, int id);
 // The texts of the window's system-menu items ("" for a separator).
 std::vector<std::string> SystemMenuTexts(const CWnd& window);
