@@ -269,8 +269,11 @@ bool COmbralScan::RunScan() {
   // A root typed relative to the working folder is made absolute once,
   // here, for every front end: its text then starts every path found below
   // it, which the main index's links need. The working folder is left as
-  // it is, so the same text scans the same folder again.
-  if (platform::ClassifyPath(m_strPath.GetView()) == platform::PathForm::Relative) {
+  // it is, so the same text scans the same folder again. A POSIX path gets
+  // its drive form too, so the paths in pages and messages keep one kind of
+  // separator.
+  if (const platform::PathForm form = platform::ClassifyPath(m_strPath.GetView());
+      form == platform::PathForm::Relative || form == platform::PathForm::Native) {
     const std::string absolute = platform::ToDrivePath(platform::ToNativePath(platform::MakeAbsolute(m_strPath.GetView())));
     if (!absolute.empty()) m_strPath = absolute.c_str();
   }

@@ -108,13 +108,16 @@ TEST_F(ScanRunTest, RecursiveRunOverTheExampleTree) {
   EXPECT_NE(page.find("Image: 1 - two.gif (3000 bytes)"), std::string::npos);
 }
 
+// Relative and POSIX roots are scanned in their absolute drive form: one
+// kind of separator in every path the run shows.
 TEST_F(ScanRunTest, ARelativeRootScansAsItsAbsolutePathTimeAfterTime) {
   MakeExampleTree();
   ASSERT_TRUE(scan.RunScan());
   const std::string absolute = drive.ReadFile("Pics/_xbmidx.html");
   // From the tree's parent, twice: the working folder stays where it was.
   ASSERT_TRUE(platform::SetCurrentDirectoryPath("T:\\"));
-  for (const char* typed : {"Pics", "Pics", ".\\Pics"}) {
+  const std::string native = drive.Native("Pics");
+  for (const char* typed : {"Pics", "Pics", ".\\Pics", native.c_str()}) {
     SCOPED_TRACE(typed);
     CRecordingScan relative;
     relative.m_strPath = typed;
