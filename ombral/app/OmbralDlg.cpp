@@ -223,23 +223,30 @@ void COmbralDlg::CheckPageNames(CDataExchange* dx) {
 
 void COmbralDlg::OnBrowseFolder() {
   if (!UpdateData(TRUE)) return;
-  char folder[MAX_PATH] = "";
-  if (CZnWndTool().GetFolderSelection(folder, PickerOwner(), nullptr, m_strPath)) {
-    m_strPath = folder;
-    SetDlgItemText(IDC_PATH, m_strPath);
-    UpdateData(FALSE);
-  }
+  CZnString folder;
+  if (CZnWndTool().GetFolderSelection(folder, PickerOwner(), nullptr, m_strPath)) TakePickedPath(folder);
 }
 
 void COmbralDlg::OnBrowseFile() {
   if (!UpdateData(TRUE)) return;
-  char folder[MAX_PATH] = "";
+  CZnString folder;
   // Mode 2: the chosen file's folder.
-  if (CZnWndTool().GetFileSelection(folder, PickerOwner(), nullptr, m_strPath, nullptr, 2)) {
-    m_strPath = folder;
-    SetDlgItemText(IDC_PATH, m_strPath);
-    UpdateData(FALSE);
+  if (CZnWndTool().GetFileSelection(folder, PickerOwner(), nullptr, m_strPath, nullptr, 2)) TakePickedPath(folder);
+}
+
+void COmbralDlg::TakePickedPath(const CZnString& folder) {
+  // A folder whose path the field cannot hold is named, not dropped silently.
+  if (const int count = CountCharacters(folder.GetView()); count > kMaxPathChars) {
+    CString message;
+    message.Format("The folder \"%s\" cannot be scanned from here: its path has %d characters, and the path to "
+                   "scan may have at most %d.",
+                   folder.GetString(), count, kMaxPathChars);
+    MessageBox(message, kBoxCaption, MB_OK | MB_ICONEXCLAMATION);
+    return;
   }
+  m_strPath = folder.GetString();
+  SetDlgItemText(IDC_PATH, m_strPath);
+  UpdateData(FALSE);
 }
 
 void COmbralDlg::OnDropFiles(const std::vector<std::string>& paths) {

@@ -362,11 +362,20 @@ TEST_F(OmbralDialog, ThePickersFillThePathOrLeaveIt) {
   Click(m_dialog, IDC_BROWSE_FILE);
   EXPECT_EQ(ShownText(m_dialog, IDC_PATH), "T:\\Pics\\B");
 
+  // A folder whose path the field cannot hold is named and not taken.
+  const std::string deep = "T:\\Pics\\" + std::string(300, 'd');
+  pickers.Answer(deep);
+  RecordingMessageBoxes boxes;
+  Click(m_dialog, IDC_BROWSE_FOLDER);
+  EXPECT_EQ(ShownText(m_dialog, IDC_PATH), "T:\\Pics\\B");
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"The folder \"" + deep + "\" cannot be scanned from here: its path "
+                                                    "has 308 characters, and the path to scan may have at most 255."});
+
   ASSERT_EQ(pickers.FileRequests().size(), 2u);
   EXPECT_EQ(pickers.FileRequests()[0].initialFolder, "T:\\Pics\\A");
   EXPECT_EQ(pickers.FileRequests()[0].title, "");
   EXPECT_EQ(pickers.FileRequests()[0].owner, m_dialog.m_hWnd);
-  ASSERT_EQ(pickers.FolderRequests().size(), 2u);
+  ASSERT_EQ(pickers.FolderRequests().size(), 3u);
   EXPECT_EQ(pickers.FolderRequests()[0].title, "");
 }
 

@@ -41,6 +41,8 @@
 
 class CScanReports;
 
+class CZnString;
+
 class COmbralDlg : public CDialog, public COmbralScan {
 public:
   enum { IDD = IDD_OMBRAL_DIALOG };
@@ -109,6 +111,8 @@ protected:
   void OnBrowseFolder();
   void OnBrowseFile();
   void OnOpenIndex();
+  // A picked folder becomes the path, when the field can hold it.
+  void TakePickedPath(const CZnString& folder);
   // "Gallery": a filter field that holds the classic pages' default
   // changes to the gallery's (its phones' pictures and videos), and back.
   void OnGallery();
