@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdarg>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 #include "DemoResource.h"
@@ -215,6 +216,7 @@ bool CDemoDlg::ShowFolder(HTREEITEM item) {
 }
 
 void CDemoDlg::ListFolder(const CZnString& folder) {
+  CWaitCursor wait;
   m_list.DeleteListContents(0, -1);
   CZnString pattern = folder;
   pattern.TrimRight('\\');
@@ -222,7 +224,13 @@ void CDemoDlg::ListFolder(const CZnString& folder) {
   pattern += "\\*.*";
   CFileFind finder;
   int files = 0;
-  for (BOOL more = finder.FindFile(pattern); more;) {
+  std::size_t widestSize = 0;
+  // A big folder takes seconds: after the first few thousand files a
+  // progress window shows the count and keeps the window answering (its
+  // Cancel stops the listing with what is there).
+  std::unique_ptr<CZnProgressDlg> progress;
+  bool cancelled = false;
+  for (BOOL more = finder.FindFile(pattern); more && !cancelled;) {
     more = finder.FindNextFile();
     if (finder.IsDots() || finder.IsDirectory()) continue;
     const CZnString name = finder.GetFileName();
@@ -234,13 +242,39 @@ void CDemoDlg::ListFolder(const CZnString& folder) {
     // Cell by cell: a name may hold the separator a joined row would use.
     const int row = m_list.InsertItem(m_list.GetItemCount(), name, 0);
     m_list.SetItemText(row, 1, changed);
-    m_list.SetItemText(row, 2, CZnString().FormatLong(static_cast<long>(finder.GetLength())));
+    const CZnString size = CZnString().FormatLong(static_cast<long>(finder.GetLength()));
+    widestSize = std::max<std::size_t>(widestSize, static_cast<std::size_t>(size.GetLength()));
+    m_list.SetItemText(row, 2, size);
     m_list.SetItemText(row, 3, TypeOf(name));
     ++files;
+    if (files % kFilesPerStep != 0) continue;
+    if (!progress && files >= kFilesBeforeProgress) {
+      progress = std::make_unique<CZnProgressDlg>();
+      if (progress->Create(this)) progress->SetStatus(m_strFolder);
+      else progress.reset();
+    }
+    if (progress) {
+      CString count;
+      count.Format("%d Dateien gelesen", files);
+      progress->SetItemText(count);
+      progress->SetRange(0, 2);
+      progress->SetPos(static_cast<unsigned>((files / kFilesPerStep) % 3));
+      cancelled = progress->CheckCancelButton() != 0;
+    }
   }
   finder.Close();
+  if (progress) progress->DestroyWindow();
+  FitSizeColumn(widestSize);
   m_list.SortAgain();
-  Log("%s: %d files", m_strFolder.GetString(), files);
+  Log(cancelled ? "%s: %d files (cancelled)" : "%s: %d files", m_strFolder.GetString(), files);
+}
+
+void CDemoDlg::FitSizeColumn(std::size_t characters) {
+  // Digits and separators are about four dialog units wide each, plus the
+  // cell's margins; the column never gets narrower than it was made.
+  RECT width{0, 0, static_cast<LONG>(characters * 4 + 10), 0};
+  MapDialogRect(&width);
+  if (width.right > m_list.GetColumnWidth(2)) m_list.SetColumnWidth(2, width.right);
 }
 
 int CDemoDlg::RunLongOperation(int steps) {

@@ -59,6 +59,12 @@ private:
   void PickFolder();
   void OpenDocument();
   void ListFolder(const CZnString& folder);
+  // The size column as wide as its longest text (`characters`) needs.
+  void FitSizeColumn(std::size_t characters);
+  // A folder listing shows its progress window after this many files, and
+  // updates it (and answers the user) after each step of files.
+  static constexpr int kFilesBeforeProgress = 2000;
+  static constexpr int kFilesPerStep = 500;
   void Sorted(int column, bool ascending);
   // Places the controls for a client area of `width` by `height` pixels.
   void Layout(int width, int height);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <algorithm>
 #include <cctype>
 #include <set>
@@ -82,6 +84,28 @@ TEST_F(Demo, OpensWithTheDrivesAndGeneratedRows) {
             (std::vector<std::string>{"Name", "Geändert", "Größe", "Typ"}));
   EXPECT_EQ(m_dialog.m_list.GetItemCount(), 300);
   EXPECT_EQ(m_dialog.ShownFolder(), "");
+}
+
+TEST_F(Demo, ABigFolderFillsTheListAndItsSizesFitTheirColumn) {
+  // More files than the listing takes before it shows its progress, and a
+  // file of ten gigabytes (sparse) whose size is the widest text.
+  for (int i = 0; i < 2600; ++i) m_drive.WriteFile("Big/f" + std::to_string(i) + ".txt", "x");
+  std::filesystem::resize_file(m_drive.Native("Big/f0.txt"), 10'000'000'000ULL);
+  const int before = m_dialog.m_list.GetColumnWidth(2);
+  CZnTreeCtrl& tree = m_dialog.m_tree;
+  HTREEITEM drive = ChildNamed(tree, m_dialog.FilesItem(), "T:");
+  ASSERT_NE(drive, nullptr);
+  ClickTreeButton(tree, drive);
+  HTREEITEM big = ChildNamed(tree, drive, " Big");
+  ASSERT_NE(big, nullptr);
+  ClickTreeItem(tree, big);
+  EXPECT_EQ(m_dialog.m_list.GetItemCount(), 2600);
+  EXPECT_EQ(Log().back(), "T:\\Big: 2600 files");
+  // "10.000.000.000" is 14 characters: the column grew to hold them.
+  RECT needed{0, 0, 14 * 4, 0};
+  m_dialog.MapDialogRect(&needed);
+  EXPECT_GT(m_dialog.m_list.GetColumnWidth(2), before);
+  EXPECT_GE(m_dialog.m_list.GetColumnWidth(2), needed.right);
 }
 
 TEST_F(Demo, AFolderExpandedAndSelectedFillsTheListWhichSortsOnAHeadingClick) {
