@@ -217,7 +217,7 @@ TEST(PreviewRecordThirdForm, KeepsTheGallerysFactsAndRefusesMalformedLines) {
   line.renditionDigest = "ca2a70509bd4bfed054bac3c23776978";
   line.renditionWidth = 2048;
   line.renditionHeight = 1536;
-  const std::string text = preview_record::Format("my picture.heic", line, true);
+  const std::string text = preview_record::Format("my picture.heic", line, 3);
   EXPECT_TRUE(Contains(text, " 2001-07-14T18:22:10 "));
   EXPECT_TRUE(Contains(text, " Canon%20EOS%205D%20100%25%20\"new\" my picture.heic\n"));
   std::string name;

@@ -57,8 +57,10 @@ inline constexpr long long kMaxPreviewSourcePixels = 200LL * 1000 * 1000;
 // Longer edges a caller may ask for.
 inline constexpr int kMinPreviewEdge = 16;
 inline constexpr int kMaxPreviewEdge = 4096;
-// The longest edge a large preview may have (PreviewOptions::largeEdge).
+// The longest edges a large preview and a rendition may have
+// (PreviewOptions::largeEdge and renditionEdge).
 inline constexpr int kMaxLargePreviewEdge = 2 * kMaxPreviewEdge;
+inline constexpr int kMaxRenditionEdge = 8192;
 
 // The decoding memory a run should give its previews unless told otherwise.
 inline constexpr std::uint64_t kDefaultPreviewBudget = 1ULL << 30;
@@ -117,7 +119,8 @@ struct PreviewOptions {
   bool phoneFormats = false;
   // Above 0: a picture in a format browsers do not show (HEIC, HEIF, AVIF
   // and TIFF) also gets a rendition, a JPEG whose longer edge is at most
-  // this many pixels (never enlarged) for a viewer to show instead of the
+  // this many pixels (at least the preview's edge, at most
+  // kMaxRenditionEdge; never enlarged) for a viewer to show instead of the
   // picture. A rendition takes no more than twice the picture's bytes, or
   // 256 KiB where that is more: saved at lower quality, then smaller, until
   // it fits (down to twice the preview's edge).

@@ -537,7 +537,7 @@ void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, co
   outputs.previewLonger = static_cast<int>(std::min<std::uint64_t>(longer, static_cast<std::uint64_t>(edge)));
   outputs.checkerboard = options.checkerboard;
   if (options.renditionEdge > 0) {
-    const int asked = std::clamp(options.renditionEdge, edge, kMaxPreviewEdge);
+    const int asked = std::clamp(options.renditionEdge, edge, kMaxRenditionEdge);
     if (!BrowsersShow(format) || (options.renditionOfLarge && longer > static_cast<std::uint64_t>(asked)))
       outputs.rendition = static_cast<int>(std::min<std::uint64_t>(longer, static_cast<std::uint64_t>(asked)));
   }
