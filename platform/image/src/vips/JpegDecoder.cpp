@@ -133,7 +133,7 @@ std::uint64_t JpegDecoder::CoefficientBytes() const {
   return total;
 }
 
-JpegDecoder::Outcome JpegDecoder::Decode(int eighths, std::vector<unsigned char>& pixels, int& width, int& height) {
+JpegDecoder::Outcome JpegDecoder::Decode(int eighths, PixelRows& pixels, int& width, int& height) {
   jpeg_decompress_struct& info = m_state->info;
   // Set before the jump point: a jump must find the phase it happened in.
   m_state->errors.inData = true;
