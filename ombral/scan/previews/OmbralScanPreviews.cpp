@@ -43,7 +43,8 @@ Line NoPreviewLine(const Line* old, const platform::EntryInfo& picture, Line::Ki
 }
 
 static_assert(COmbralScan::kSmallestPreviewEdge == platform::kMinPreviewEdge &&
-              COmbralScan::kLargestPreviewEdge == platform::kMaxPreviewEdge);
+              COmbralScan::kLargestPreviewEdge == platform::kMaxPreviewEdge &&
+              COmbralScan::kLargestRenditionEdge == platform::kMaxRenditionEdge);
 
 std::uint64_t Mebibytes(std::uint64_t bytes) { return (bytes + (1u << 20) - 1) >> 20; }
 

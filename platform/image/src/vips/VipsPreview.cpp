@@ -560,6 +560,27 @@ void HoldAndMake(VipsImage* image, bool decodedAlready, std::size_t pictureBytes
   MakeOutputs(held.image, pictureBytes, outputs, result, errors);
 }
 
+// Each thread's buffer for a JPEG's decoded rows, kept from one picture to
+// the next: a buffer of megabytes taken afresh for every picture costs a
+// page fault for each of its pages every time (a fifth of a rendition's
+// time). Kept only up to this size; a larger one goes when its picture is
+// done.
+constexpr std::size_t kKeptRowBytes = 32u << 20;
+thread_local image::PixelRows t_rows;
+
+// The thread's rows for one picture, emptied (and given back when large)
+// when it is done.
+struct RowsLease {
+  image::PixelRows& rows = t_rows;
+  RowsLease() = default;
+  RowsLease(const RowsLease&) = delete;
+  RowsLease& operator=(const RowsLease&) = delete;
+  ~RowsLease() {
+    rows.clear();
+    if (rows.capacity() > kKeptRowBytes) image::PixelRows().swap(rows);
+  }
+};
+
 std::string MiB(std::uint64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MiB"; }
 
 // Everything after the format check. `holding` is what this call holds of
@@ -638,7 +659,9 @@ void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, co
   holding = held + result.needed;
   g_decodes.fetch_add(1);
 
-  image::PixelRows pixels;  // a JPEG's decoded pixels, under the thumbnail until it is saved
+  // A JPEG's decoded pixels, under the thumbnail until it is saved.
+  const RowsLease lease;
+  image::PixelRows& pixels = lease.rows;
   ImageRef thumb;
   if (decoder) {
     const int eighths = shape.jpegEighths > 0 ? shape.jpegEighths
