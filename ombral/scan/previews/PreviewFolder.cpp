@@ -53,6 +53,7 @@ bool CPreviewFolder::IsTrustedRecord(const EntryInfo& record) const {
 
 CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers, std::size_t pictureCount) {
   m_records.clear();
+  m_noted.clear();
   m_fileNames.clear();
   m_changed = false;
   m_adoptable = false;
@@ -203,15 +204,21 @@ void CPreviewFolder::Erase(const std::string& picture) {
   if (m_records.erase(picture)) m_changed = true;
 }
 
-platform::FsStatus CPreviewFolder::WriteWhole(const std::string* picture, const Line* line) const {
+platform::FsStatus CPreviewFolder::WriteWhole(bool withNoted) const {
+  // Lines noted by jobs whose results the walk has not taken yet are newer
+  // than the ones it holds.
+  std::map<std::string, Line> merged;
+  const std::map<std::string, Line>* lines = &m_records;
+  if (withNoted && !m_noted.empty()) {
+    merged = m_records;
+    for (const auto& [name, line] : m_noted) merged[name] = line;
+    lines = &merged;
+  }
   int form = m_form;
-  for (const auto& [name, known] : m_records) form = std::max(form, preview_record::FormFor(known));
-  if (line) form = std::max(form, preview_record::FormFor(*line));
+  for (const auto& [name, line] : *lines) form = std::max(form, preview_record::FormFor(line));
   static constexpr std::string_view kHeads[] = {preview_record::kHead2, preview_record::kHead3, preview_record::kHead4};
   std::string text(kHeads[form - 2]);
-  for (const auto& [name, known] : m_records)
-    if (!picture || name != *picture) text += preview_record::Format(name, known, form);
-  if (line) text += preview_record::Format(*picture, *line, form);
+  for (const auto& [name, line] : *lines) text += preview_record::Format(name, line, form);
   m_journal.Close();  // lines added from now on go to the new file
   if (const platform::FsStatus written = record_text::WriteRecord(m_folder, kRecordName, text); written.Failed())
     return written;
@@ -222,7 +229,9 @@ platform::FsStatus CPreviewFolder::WriteWhole(const std::string* picture, const 
 platform::FsStatus CPreviewFolder::Save() {
   if (!m_folder) return platform::FsStatus::Of(EBADF);
   std::lock_guard<std::mutex> lock(m_journalMutex);
-  if (const platform::FsStatus written = WriteWhole(nullptr, nullptr); written.Failed()) return written;
+  // The walk has taken every job's line by now.
+  m_noted.clear();
+  if (const platform::FsStatus written = WriteWhole(false); written.Failed()) return written;
   m_changed = false;
   return {};
 }
@@ -232,8 +241,16 @@ bool CPreviewFolder::Note(const std::string& picture, const Line& line) const {
   std::lock_guard<std::mutex> lock(m_journalMutex);
   // A line takes the form of the record it is added to. One with a large
   // preview needs the fourth: a record of an earlier form is written anew
-  // in it first (once), so the line names every file it stands for.
-  if (preview_record::FormFor(line) == 4 && m_diskForm < 4) return WriteWhole(&picture, &line).Ok();
+  // in it first (once), with every line noted so far, so the line names
+  // every file it stands for. Until then the noted lines are kept for that
+  // (only where the gallery's lines are written: the classic pages' records
+  // never get a large preview).
+  if (m_diskForm < 4 && m_form >= 3) m_noted[picture] = line;
+  if (preview_record::FormFor(line) == 4 && m_diskForm < 4) {
+    const bool written = WriteWhole(true).Ok();
+    if (written) m_noted.clear();
+    return written;
+  }
   if (!m_journal.IsOpen())
     m_journal = platform::AppendFile::Open(*m_folder, kRecordName,
                                            [this](const EntryInfo& opened) { return IsTrustedRecord(opened); });

@@ -133,10 +133,10 @@ public:
 
 private:
   platform::ReadStatus ReadRecord(std::uint64_t limit);
-  // Writes the record anew with its lines and, when given, `line` for
-  // `picture` (which need not be among them yet), in the latest form any of
-  // them needs. The caller holds m_journalMutex.
-  platform::FsStatus WriteWhole(const std::string* picture, const Line* line) const;
+  // Writes the record anew with its lines (`withNoted`: and the lines
+  // noted since it was last saved, which take precedence), in the latest
+  // form any of them needs. The caller holds m_journalMutex.
+  platform::FsStatus WriteWhole(bool withNoted) const;
   // Takes away a default access list and permissions beyond the limit.
   void NarrowAccess();
   bool IsTrustedRecord(const platform::EntryInfo& record) const;
@@ -157,7 +157,8 @@ private:
   int m_form = 2;              // the least form the record is written in
   mutable int m_diskForm = 2;  // the form of the record on disk (lines added to it take it)
   // Guards the journal, the record on disk and, since a noted line may
-  // write the whole record, the lines themselves.
+  // write the whole record, the lines themselves and the noted ones.
   mutable std::mutex m_journalMutex;
+  mutable std::map<std::string, Line> m_noted;  // lines noted since the record was last saved
   mutable platform::AppendFile m_journal;
 };
