@@ -294,9 +294,10 @@ bool JpegThumbnail(std::string_view picture, image::JpegDecoder& decoder, int ed
 }
 
 // The two greys of the checkerboard under transparent parts: mid greys,
-// close enough to each other to stay calm, apart enough to be seen.
-constexpr unsigned char kBoardDark = 112;
-constexpr unsigned char kBoardLight = 144;
+// close enough to each other to stay calm, apart enough to be seen; the
+// gallery's viewer draws the same behind a transparent original.
+constexpr unsigned char kBoardDark = 0x8a;
+constexpr unsigned char kBoardLight = 0xb0;
 
 // Lays `in`, which has an alpha band, on a checkerboard of `square`-pixel
 // squares: the picture in 8-bit samples, then its colour blended with the
