@@ -77,28 +77,41 @@ void CStaleCleaner::RemovePage(const Candidate& candidate, CFolderCursor& cursor
   ++m_removed;
 }
 
-void CStaleCleaner::RemoveRendition(const CPreviewFolder& folder, const std::string& picture, const Report& report) {
+void CStaleCleaner::RemoveBesides(const CPreviewFolder& folder, const std::string& picture, const Report& report) {
   const CPreviewFolder::Line* line = folder.Find(picture);
-  platform::EntryInfo info;
-  if (!line || !line->HasRendition() || !folder.LookRendition(picture, info)) return;
-  const CString path = folder.RenditionPath(picture);
-  if (info.kind != platform::EntryKind::File || !folder.IsOwnRenditionContent(picture)) {
-    report(Line("Kept \"%s\": not written by Ombral.", path), false);
-    return;
-  }
-  if (m_dryRun) {
-    report(Line("Would remove stale preview \"%s\".", path), false);
+  if (!line) return;
+  struct Beside {
+    bool recorded;
+    std::string name;
+    CString path;
+    bool (CPreviewFolder::*own)(const std::string&) const;
+  };
+  const Beside besides[] = {
+      {line->HasRendition(), CPreviewFolder::RenditionName(picture), folder.RenditionPath(picture),
+       &CPreviewFolder::IsOwnRenditionContent},
+      {line->HasLarge(), CPreviewFolder::LargePreviewName(picture), folder.LargePath(picture),
+       &CPreviewFolder::IsOwnLargeContent},
+  };
+  for (const Beside& beside : besides) {
+    platform::EntryInfo info;
+    if (!beside.recorded || folder.Handle()->Look(beside.name, info).Failed()) continue;
+    if (info.kind != platform::EntryKind::File || !(folder.*beside.own)(picture)) {
+      report(Line("Kept \"%s\": not written by Ombral.", beside.path), false);
+      continue;
+    }
+    if (m_dryRun) {
+      report(Line("Would remove stale preview \"%s\".", beside.path), false);
+      ++m_removed;
+      continue;
+    }
+    const platform::FileIdentity identity = info.Identity();
+    if (const platform::FsStatus removed = folder.Handle()->RemoveFile(beside.name, &identity); removed.Failed()) {
+      report(CannotRemove(beside.path, removed), true);
+      continue;
+    }
+    report(Line("Removed stale preview \"%s\".", beside.path), false);
     ++m_removed;
-    return;
   }
-  const platform::FileIdentity identity = info.Identity();
-  if (const platform::FsStatus removed = folder.Handle()->RemoveFile(CPreviewFolder::RenditionName(picture), &identity);
-      removed.Failed()) {
-    report(CannotRemove(path, removed), true);
-    return;
-  }
-  report(Line("Removed stale preview \"%s\".", path), false);
-  ++m_removed;
 }
 
 void CStaleCleaner::RemovePreviews(const Candidate& candidate, CFolderCursor& cursor, const Report& report) {
@@ -112,7 +125,7 @@ void CStaleCleaner::RemovePreviews(const Candidate& candidate, CFolderCursor& cu
     // The picture may have come back since the walk listed its folder.
     platform::EntryInfo pictureInfo;
     if (!pictures->Look(picture, pictureInfo).Is(ENOENT)) continue;
-    RemoveRendition(folder, picture, report);
+    RemoveBesides(folder, picture, report);
     const CString preview = folder.PreviewPath(picture);
     platform::EntryInfo info;
     if (!folder.LookPreview(picture, info)) {

@@ -8,9 +8,9 @@
 //  - a preview in a preview folder of the scan whose picture is gone, when
 //    its bytes have the digest the folder's record gives for it (or it
 //    carries the preview mark and the record lost its line), with the
-//    gallery's rendition of it (by its digest only); the record
-//    forgets it, and a preview folder left with nothing but its record goes
-//    too.
+//    gallery's rendition and large preview of it (by their digests only);
+//    the record forgets it, and a preview folder left with nothing but its
+//    record goes too.
 // Everything else of such a name stays, and the protocol names it.
 #pragma once
 
@@ -57,8 +57,9 @@ private:
   };
   void RemovePage(const Candidate& candidate, CFolderCursor& cursor, CPageRecord* pages, const Report& report);
   void RemovePreviews(const Candidate& candidate, CFolderCursor& cursor, const Report& report);
-  // The gallery's rendition of a gone picture, proven by its digest.
-  void RemoveRendition(const CPreviewFolder& folder, const std::string& picture, const Report& report);
+  // The gallery's rendition and large preview of a gone picture, each
+  // proven by its digest.
+  void RemoveBesides(const CPreviewFolder& folder, const std::string& picture, const Report& report);
 
   bool m_dryRun;
   std::vector<Candidate> m_candidates;

@@ -1,5 +1,6 @@
 // COmbralScan: the previews of a folder's pictures -- which ones are still
 // right, which ones the worker pool makes, and what the record keeps.
+#include <climits>
 #include <cstring>
 
 #include "Digest.h"
@@ -15,13 +16,25 @@ using Line = CPreviewFolder::Line;
 using Stamp = CPreviewFolder::Stamp;
 
 // The record line of a picture that cannot be made into a preview: it keeps
-// the preview an earlier run wrote (still the scan's own file), with no size
-// to show.
+// the files an earlier run wrote (still the scan's own, and removed as
+// such when the picture goes), with no size to show.
 Line NoPreviewLine(const Line* old, const platform::EntryInfo& picture, Line::Kind kind, std::uint64_t needed) {
   Line line;
   if (old && !old->legacy) {
     line.preview = old->preview;
     line.digest = old->digest;
+    if (old->HasRendition()) {
+      line.rendition = old->rendition;
+      line.renditionDigest = old->renditionDigest;
+      line.renditionWidth = old->renditionWidth;
+      line.renditionHeight = old->renditionHeight;
+    }
+    if (old->HasLarge()) {
+      line.large = old->large;
+      line.largeDigest = old->largeDigest;
+      line.largeWidth = old->largeWidth;
+      line.largeHeight = old->largeHeight;
+    }
   }
   line.kind = kind;
   line.picture = Stamp::Of(picture);
@@ -30,7 +43,8 @@ Line NoPreviewLine(const Line* old, const platform::EntryInfo& picture, Line::Ki
 }
 
 static_assert(COmbralScan::kSmallestPreviewEdge == platform::kMinPreviewEdge &&
-              COmbralScan::kLargestPreviewEdge == platform::kMaxPreviewEdge);
+              COmbralScan::kLargestPreviewEdge == platform::kMaxPreviewEdge &&
+              COmbralScan::kLargestRenditionEdge == platform::kMaxRenditionEdge);
 
 std::uint64_t Mebibytes(std::uint64_t bytes) { return (bytes + (1u << 20) - 1) >> 20; }
 
@@ -96,21 +110,37 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
         picture.kind = Kind::OverBudget;
         continue;
       }
-      platform::EntryInfo shown, rendition;
-      // The gallery's rendition must still stand beside the preview.
-      const bool renditionStands =
-          !line->HasRendition() ||
-          (previews->LookRendition(name, rendition) && rendition.kind == platform::EntryKind::File &&
-           preview_record::SameFile(Stamp::Of(rendition), line->rendition, traits.inodesStable) &&
-           NoMoreOpenThan(rendition, file.info, acl, traits.modesStored) &&
-           plain(CPreviewFolder::RenditionName(name)));
+      platform::EntryInfo shown;
+      // The gallery's rendition and large preview must still stand beside
+      // the preview as the record names them.
+      const auto stands = [&](bool recorded, const std::string& fileName, const Stamp& stamp) {
+        platform::EntryInfo info;
+        return !recorded || (previews->Handle()->Look(fileName, info).Ok() && info.kind == platform::EntryKind::File &&
+                             preview_record::SameFile(Stamp::Of(info), stamp, traits.inodesStable) &&
+                             NoMoreOpenThan(info, file.info, acl, traits.modesStored) && plain(fileName));
+      };
+      // And the picture must have what the run wants of one of its size: a
+      // large preview when it is larger than the preview, a rendition when
+      // it is larger than the viewer's edge. Where the record does not know
+      // its size (a preview made without the gallery), one whose preview
+      // fills the edge may be larger: it is made again.
+      const CMovedPictures::Edges edges{policy.edge, policy.largeEdge, policy.renditionEdge};
+      const int shownLonger = std::max(line->width, line->height);
+      const int longer = line->HasFacts()                ? std::max(line->pictureWidth, line->pictureHeight)
+                         : shownLonger >= policy.edge ? INT_MAX
+                                                      : shownLonger;
+      const bool hasWhatIsWanted = (line->HasLarge() || !CMovedPictures::WantsLarge(longer, edges)) &&
+                                   (line->HasRendition() || !CMovedPictures::WantsRendition(longer, edges));
+      const bool besidesStand =
+          hasWhatIsWanted && stands(line->HasRendition(), CPreviewFolder::RenditionName(name), line->rendition) &&
+          stands(line->HasLarge(), CPreviewFolder::LargePreviewName(name), line->large);
       // Where inodes are made up at each mount, the preview's bytes must
       // have the recorded digest as well.
       if (line->kind == Line::Kind::Preview && previews->HasFile(CPreviewFolder::PreviewName(name)) &&
           previews->LookPreview(name, shown) && shown.kind == platform::EntryKind::File &&
           line->IsPreviewFile(Stamp::Of(shown), traits.inodesStable) &&
           NoMoreOpenThan(shown, file.info, acl, traits.modesStored) && plain(CPreviewFolder::PreviewName(name)) &&
-          renditionStands && (traits.inodesStable || previews->IsOwnPreviewContent(name, false))) {
+          besidesStand && (traits.inodesStable || previews->IsOwnPreviewContent(name, false))) {
         picture.kind = Kind::Kept;
         picture.width = line->width;
         picture.height = line->height;
@@ -179,6 +209,7 @@ PreviewJob COmbralScan::JobFor(const PendingFolder& pending, const ListedFile& f
   job.stop = m_run->stop;
   job.gallery = m_run->previews.facts;
   job.renditionEdge = m_run->previews.renditionEdge;
+  job.largeEdge = m_run->previews.largeEdge;
   return job;
 }
 

@@ -14,7 +14,7 @@ void CPictureShare::Claim::Publish(const platform::PreviewImage& image) {
   auto shared = std::make_shared<const platform::PreviewImage>(image);
   {
     std::lock_guard<std::mutex> lock(m_share->m_mutex);
-    m_share->m_bytes += shared->jpeg.size() + shared->rendition.size();
+    m_share->m_bytes += shared->jpeg.size() + shared->rendition.size() + shared->large.size();
   }
   m_promise->set_value(std::move(shared));
   m_promise.reset();

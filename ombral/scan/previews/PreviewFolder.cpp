@@ -53,6 +53,7 @@ bool CPreviewFolder::IsTrustedRecord(const EntryInfo& record) const {
 
 CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers, std::size_t pictureCount) {
   m_records.clear();
+  m_noted.clear();
   m_fileNames.clear();
   m_changed = false;
   m_adoptable = false;
@@ -135,15 +136,17 @@ platform::ReadStatus CPreviewFolder::ReadRecord(std::uint64_t limit) {
       [this, limit](const EntryInfo& opened) { return IsTrustedRecord(opened) && opened.size <= limit; });
   if (read.status != platform::ReadStatus::Read) return read.status;
   int version = 0;
-  if (text.compare(0, preview_record::kHead3.size(), preview_record::kHead3) == 0) version = 3;
-  else if (text.compare(0, preview_record::kHead2.size(), preview_record::kHead2) == 0) version = 2;
-  else if (text.compare(0, preview_record::kHead1.size(), preview_record::kHead1) == 0) version = 1;
-  else return platform::ReadStatus::Refused;
+  for (const std::string_view head :
+       {preview_record::kHead1, preview_record::kHead2, preview_record::kHead3, preview_record::kHead4}) {
+    ++version;
+    if (text.compare(0, head.size(), head) == 0) break;
+    if (version == 4) return platform::ReadStatus::Refused;
+  }
   // Lines that do not read as a record line are dropped: their pictures
   // simply get a new preview, and their files are not known as ours. A
   // later line of a picture (added while a run wrote its preview) wins.
   std::string_view rest(text);
-  rest.remove_prefix(version == 1 ? preview_record::kHead1.size() : preview_record::kHead2.size());
+  rest.remove_prefix(preview_record::kHead1.size());  // every head is as long
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');
     if (end == std::string_view::npos) break;  // a cut last line
@@ -154,9 +157,9 @@ platform::ReadStatus CPreviewFolder::ReadRecord(std::uint64_t limit) {
   }
   // A first-form record is written anew in the second form.
   m_changed = version == 1;
-  // A record of the third form stays one, also in a scan without the gallery.
-  m_diskThird = version == 3;
-  m_third = m_third || m_diskThird;
+  // A record of a later form stays one, also in a scan without the gallery.
+  m_diskForm = std::max(version, 2);
+  m_form = std::max(m_form, m_diskForm);
   return platform::ReadStatus::Read;
 }
 
@@ -191,37 +194,67 @@ const CPreviewFolder::Line* CPreviewFolder::Find(const std::string& picture) con
 }
 
 void CPreviewFolder::Set(const std::string& picture, const Line& line) {
+  std::lock_guard<std::mutex> lock(m_journalMutex);
   m_records[picture] = line;
   m_changed = true;
 }
 
 void CPreviewFolder::Erase(const std::string& picture) {
+  std::lock_guard<std::mutex> lock(m_journalMutex);
   if (m_records.erase(picture)) m_changed = true;
+}
+
+platform::FsStatus CPreviewFolder::WriteWhole(bool withNoted) const {
+  // Lines noted by jobs whose results the walk has not taken yet are newer
+  // than the ones it holds.
+  std::map<std::string, Line> merged;
+  const std::map<std::string, Line>* lines = &m_records;
+  if (withNoted && !m_noted.empty()) {
+    merged = m_records;
+    for (const auto& [name, line] : m_noted) merged[name] = line;
+    lines = &merged;
+  }
+  int form = m_form;
+  for (const auto& [name, line] : *lines) form = std::max(form, preview_record::FormFor(line));
+  static constexpr std::string_view kHeads[] = {preview_record::kHead2, preview_record::kHead3, preview_record::kHead4};
+  std::string text(kHeads[form - 2]);
+  for (const auto& [name, line] : *lines) text += preview_record::Format(name, line, form);
+  m_journal.Close();  // lines added from now on go to the new file
+  if (const platform::FsStatus written = record_text::WriteRecord(m_folder, kRecordName, text); written.Failed())
+    return written;
+  m_diskForm = form;
+  return {};
 }
 
 platform::FsStatus CPreviewFolder::Save() {
   if (!m_folder) return platform::FsStatus::Of(EBADF);
-  bool third = m_third;
-  for (const auto& [name, line] : m_records) third = third || line.HasFacts();
-  std::string text(third ? preview_record::kHead3 : preview_record::kHead2);
-  for (const auto& [name, line] : m_records) text += preview_record::Format(name, line, third);
   std::lock_guard<std::mutex> lock(m_journalMutex);
-  m_journal.Close();  // lines added from now on go to the new file
-  if (const platform::FsStatus written = record_text::WriteRecord(m_folder, kRecordName, text); written.Failed())
-    return written;
+  // The walk has taken every job's line by now.
+  m_noted.clear();
+  if (const platform::FsStatus written = WriteWhole(false); written.Failed()) return written;
   m_changed = false;
-  m_diskThird = third;
   return {};
 }
 
 bool CPreviewFolder::Note(const std::string& picture, const Line& line) const {
   if (!m_folder) return false;
   std::lock_guard<std::mutex> lock(m_journalMutex);
+  // A line takes the form of the record it is added to. One with a large
+  // preview needs the fourth: a record of an earlier form is written anew
+  // in it first (once), with every line noted so far, so the line names
+  // every file it stands for. Until then the noted lines are kept for that
+  // (only where the gallery's lines are written: the classic pages' records
+  // never get a large preview).
+  if (m_diskForm < 4 && m_form >= 3) m_noted[picture] = line;
+  if (preview_record::FormFor(line) == 4 && m_diskForm < 4) {
+    const bool written = WriteWhole(true).Ok();
+    if (written) m_noted.clear();
+    return written;
+  }
   if (!m_journal.IsOpen())
     m_journal = platform::AppendFile::Open(*m_folder, kRecordName,
                                            [this](const EntryInfo& opened) { return IsTrustedRecord(opened); });
-  // A line takes the form of the record it is added to.
-  return m_journal.Append(preview_record::Format(picture, line, m_diskThird)).Ok();
+  return m_journal.Append(preview_record::Format(picture, line, m_diskForm)).Ok();
 }
 
 bool CPreviewFolder::LookPreview(const std::string& picture, EntryInfo& info) const {
@@ -254,8 +287,24 @@ bool CPreviewFolder::IsOwnRenditionContent(const std::string& picture) const {
 }
 
 void CPreviewFolder::UseThirdForm() {
-  if (!m_third) m_changed = true;
-  m_third = true;
+  if (m_form < 3) m_changed = true;
+  m_form = std::max(m_form, 3);
+}
+
+bool CPreviewFolder::LookLarge(const std::string& picture, EntryInfo& info) const {
+  return m_folder && m_folder->Look(LargePreviewName(picture), info).Ok();
+}
+
+bool CPreviewFolder::IsOwnLargeContent(const std::string& picture) const {
+  const Line* line = Find(picture);
+  std::string bytes;
+  return m_state == State::Ours && m_folder && line && line->HasLarge() &&
+         m_folder->ReadFile(LargePreviewName(picture), kMaxPreviewBytes, bytes) == platform::ReadStatus::Read &&
+         CDigest::Of(bytes) == line->largeDigest;
+}
+
+CString CPreviewFolder::LargePath(const std::string& picture) const {
+  return m_path + "\\" + CString(LargePreviewName(picture));
 }
 
 CString CPreviewFolder::RenditionPath(const std::string& picture) const {

@@ -93,16 +93,29 @@ public:
   // or (with `markCounts`) the mark every preview carries.
   bool IsOwnPreviewContent(const std::string& picture, bool markCounts) const;
 
-  // The rendition of a picture whose format browsers do not show (the
-  // gallery's viewer shows it instead): "<picture>.jpeg", a name no
-  // preview can have, since every preview's name ends in ".jpg".
+  // The rendition of a picture (the gallery's viewer shows it instead of
+  // the picture): "<picture>.jpeg", a name no preview can have, since
+  // every preview's name ends in ".jpg".
   static std::string RenditionName(const std::string& picture) { return FileNameFor(picture, ".jpeg"); }
   bool LookRendition(const std::string& picture, platform::EntryInfo& info) const;
   // Whether the file under the rendition's name has the recorded digest.
   bool IsOwnRenditionContent(const std::string& picture) const;
   CString RenditionPath(const std::string& picture) const;
+  // The large preview of a picture, for screens with two device pixels to a
+  // CSS pixel: "<picture>.2x.jpg". No preview has such a name: a preview's
+  // is its picture's name and ".jpg", and previews are made only of
+  // pictures whose names end in a picture's extension (".jpg", ".png",
+  // ".heic", ...), never in ".2x"; a shortened name ends in '~', 16
+  // hexadecimal digits (no '.') and the suffix. A rendition's ends in
+  // ".jpeg". Kept, trusted and removed by the same rules as the rendition.
+  static std::string LargePreviewName(const std::string& picture) { return FileNameFor(picture, ".2x.jpg"); }
+  bool LookLarge(const std::string& picture, platform::EntryInfo& info) const;
+  // Whether the file under the large preview's name has the recorded digest.
+  bool IsOwnLargeContent(const std::string& picture) const;
+  CString LargePath(const std::string& picture) const;
   // The record is written in its third form from now on (the gallery's
-  // facts); a record read in that form keeps it anyway.
+  // facts); a record read in that form keeps it anyway. (It takes the
+  // fourth by itself, as soon as one of its lines has a large preview.)
   void UseThirdForm();
 
   CString PreviewPath(const std::string& picture) const;    // path text of a picture's preview
@@ -120,6 +133,10 @@ public:
 
 private:
   platform::ReadStatus ReadRecord(std::uint64_t limit);
+  // Writes the record anew with its lines (`withNoted`: and the lines
+  // noted since it was last saved, which take precedence), in the latest
+  // form any of them needs. The caller holds m_journalMutex.
+  platform::FsStatus WriteWhole(bool withNoted) const;
   // Takes away a default access list and permissions beyond the limit.
   void NarrowAccess();
   bool IsTrustedRecord(const platform::EntryInfo& record) const;
@@ -137,8 +154,11 @@ private:
   std::map<std::string, Line> m_records;
   std::set<std::string> m_fileNames;
   bool m_changed = false;
-  bool m_third = false;      // written in the third form
-  bool m_diskThird = false;  // the record on disk is of the third form
+  int m_form = 2;              // the least form the record is written in
+  mutable int m_diskForm = 2;  // the form of the record on disk (lines added to it take it)
+  // Guards the journal, the record on disk and, since a noted line may
+  // write the whole record, the lines themselves and the noted ones.
   mutable std::mutex m_journalMutex;
+  mutable std::map<std::string, Line> m_noted;  // lines noted since the record was last saved
   mutable platform::AppendFile m_journal;
 };

@@ -70,12 +70,13 @@ PreviewJobResult PreviewJob::Run() const {
     SetFacts(result.line, content, facts);
     return result;
   }
-  std::string previewBytes, renditionBytes;
+  std::string previewBytes, renditionBytes, largeBytes;
   CPreviewFolder::Line line;
   line.kind = CPreviewFolder::Line::Kind::Preview;
   line.picture = CPreviewFolder::Stamp::Of(read);
-  const CMovedPictures::Source* source = moved ? moved->Find(read.size, content, edge) : nullptr;
-  if (source && moved->Read(*source, previewBytes, renditionBytes)) {
+  const CMovedPictures::Source* source =
+      moved ? moved->Find(read.size, content, {edge, largeEdge, renditionEdge}) : nullptr;
+  if (source && moved->Read(*source, previewBytes, renditionBytes, largeBytes)) {
     budget->Release(size);
     const CPreviewFolder::Line& was = source->line;
     line.width = was.width;
@@ -87,6 +88,8 @@ PreviewJobResult PreviewJob::Run() const {
     line.camera = was.camera;
     line.renditionWidth = renditionBytes.empty() ? 0 : was.renditionWidth;
     line.renditionHeight = renditionBytes.empty() ? 0 : was.renditionHeight;
+    line.largeWidth = largeBytes.empty() ? 0 : was.largeWidth;
+    line.largeHeight = largeBytes.empty() ? 0 : was.largeHeight;
     result.foundAgain = true;
   } else {
     // Another name of the same file may have been decoded already, or be
@@ -101,7 +104,10 @@ PreviewJobResult PreviewJob::Run() const {
       // The decoder takes over what this job holds, and gives it all back.
       platform::PreviewOptions options;
       options.phoneFormats = gallery;
-      options.renditionEdge = gallery ? renditionEdge : 0;
+      options.renditionEdge = !gallery ? 0 : renditionEdge > 0 ? renditionEdge : kUnshownRenditionEdge;
+      options.renditionOfLarge = gallery && renditionEdge > 0;
+      options.largeEdge = largeEdge;
+      options.checkerboard = gallery;
       try {
         image = platform::MakePreviewImage(bytes, edge, *budget, size, options);
       } catch (const std::bad_alloc&) {
@@ -133,10 +139,14 @@ PreviewJobResult PreviewJob::Run() const {
     renditionBytes = std::move(image.rendition);
     line.renditionWidth = image.renditionWidth;
     line.renditionHeight = image.renditionHeight;
+    largeBytes = std::move(image.large);
+    line.largeWidth = image.largeWidth;
+    line.largeHeight = image.largeHeight;
   }
   if (stop && stop->load()) return result;
   line.digest = CDigest::Of(previewBytes);
   if (!renditionBytes.empty()) line.renditionDigest = CDigest::Of(renditionBytes);
+  if (!largeBytes.empty()) line.largeDigest = CDigest::Of(largeBytes);
 
   platform::ReplacingFile::Options options;
   options.mode = PreviewMode(read, acl);
@@ -145,32 +155,44 @@ PreviewJobResult PreviewJob::Run() const {
   // The preview folder is the scan's own, and its default list (an earlier
   // version's folder may have had one) was taken away when it was opened.
   options.mayInheritAcl = false;
-  platform::ReplacingFile rendition, file;
+  platform::ReplacingFile rendition, large, file;
   const auto failed = [&](const platform::ReplacingFile& which) {
     result.status = Status::WriteFailed;
     result.error = which.Error();
     result.takenBy = which.TakenBy();
     return result;
   };
-  // The rendition first, then the preview; the record names both before
-  // either takes its name.
-  Outcome renditionOutcome = Outcome::Unchanged;
-  if (!renditionBytes.empty()) {
-    if (!rendition.Begin(previews->Handle(), CPreviewFolder::RenditionName(name), options)) return failed(rendition);
-    rendition.Write(renditionBytes);
-    renditionOutcome = rendition.Finish();
-    if (renditionOutcome == Outcome::Failed || renditionOutcome == Outcome::NameTaken) return failed(rendition);
-    line.rendition = CPreviewFolder::Stamp::Of(rendition.Written());
+  // The rendition and the large preview first, then the preview, each
+  // complete beside its name; the record names all of them before any
+  // takes its name.
+  struct Beside {
+    platform::ReplacingFile& writer;
+    const std::string& bytes;
+    std::string fileName;
+    CPreviewFolder::Stamp& stamp;
+    Outcome outcome = Outcome::Unchanged;
+  };
+  Beside besides[] = {{rendition, renditionBytes, CPreviewFolder::RenditionName(name), line.rendition},
+                      {large, largeBytes, CPreviewFolder::LargePreviewName(name), line.large}};
+  for (Beside& beside : besides) {
+    if (beside.bytes.empty()) continue;
+    if (!beside.writer.Begin(previews->Handle(), beside.fileName, options)) return failed(beside.writer);
+    beside.writer.Write(beside.bytes);
+    beside.outcome = beside.writer.Finish();
+    if (beside.outcome == Outcome::Failed || beside.outcome == Outcome::NameTaken) return failed(beside.writer);
+    beside.stamp = CPreviewFolder::Stamp::Of(beside.writer.Written());
   }
   if (!file.Begin(previews->Handle(), CPreviewFolder::PreviewName(name), options)) return failed(file);
   file.Write(previewBytes);
   Outcome outcome = file.Finish();
   if (outcome == Outcome::Created || outcome == Outcome::Replaced || outcome == Outcome::Unchanged) {
     line.preview = CPreviewFolder::Stamp::Of(file.Written());
-    // The record names the preview before it takes its name.
+    // The record names the files before they take their names.
     previews->Note(name, line);
-    if (renditionOutcome != Outcome::Unchanged) renditionOutcome = rendition.Publish();
-    if (renditionOutcome == Outcome::Failed || renditionOutcome == Outcome::NameTaken) return failed(rendition);
+    for (Beside& beside : besides) {
+      if (beside.outcome != Outcome::Unchanged) beside.outcome = beside.writer.Publish();
+      if (beside.outcome == Outcome::Failed || beside.outcome == Outcome::NameTaken) return failed(beside.writer);
+    }
     if (outcome != Outcome::Unchanged) outcome = file.Publish();
   }
   if (outcome == Outcome::Failed || outcome == Outcome::NameTaken) return failed(file);

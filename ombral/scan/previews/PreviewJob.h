@@ -41,10 +41,18 @@ struct PreviewJob {
   int edge = 0;
   platform::PreviewBudget* budget = nullptr;
   std::shared_ptr<std::atomic<bool>> stop;
-  // The gallery's work: the phones' formats, a rendition for the viewer,
-  // and the picture's digest and facts in the record line.
+  // The gallery's work: the phones' formats, transparency on a
+  // checkerboard, renditions for the viewer, and the picture's digest and
+  // facts in the record line.
   bool gallery = false;
+  // The longer edge of the viewer's renditions of pictures larger than it
+  // (0: none); pictures browsers cannot show get one all the same, at
+  // kUnshownRenditionEdge when this is 0.
   int renditionEdge = 0;
+  static constexpr int kUnshownRenditionEdge = 2048;
+  // The longer edge of the large preview for screens with two device
+  // pixels to a CSS pixel (0: none); see platform::PreviewOptions.
+  int largeEdge = 0;
   // The preview is still right: only the digest and the facts are read,
   // and added to this line.
   bool factsOnly = false;

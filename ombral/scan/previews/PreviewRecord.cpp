@@ -110,8 +110,22 @@ bool TakeStamp(std::string_view& line, Stamp& stamp) {
   return TakeNumber(line, stamp.size) && TakeTime(line, stamp.seconds, stamp.nanos) && TakeNumber(line, stamp.inode);
 }
 
-bool SizeIsShowable(int width, int height) {
-  return width >= 1 && width <= platform::kMaxPreviewEdge && height >= 1 && height <= platform::kMaxPreviewEdge;
+bool SizeIsShowable(int width, int height, int largest = platform::kMaxPreviewEdge) {
+  return width >= 1 && width <= largest && height >= 1 && height <= largest;
+}
+
+// A picture of the scan's beside the preview (a rendition, a large preview)
+// has a size to show; none has none.
+bool SizeFits(bool present, int width, int height, int largest) {
+  return present ? SizeIsShowable(width, height, largest) : width == 0 && height == 0;
+}
+
+std::string StampText(const Stamp& stamp, const std::string& digest, int width, int height) {
+  char text[160];
+  std::snprintf(text, sizeof text, "%llu %lld.%09u %llu %s %d %d ", static_cast<unsigned long long>(stamp.size),
+                static_cast<long long>(stamp.seconds), stamp.nanos, static_cast<unsigned long long>(stamp.inode),
+                digest.empty() ? "-" : digest.c_str(), width, height);
+  return text;
 }
 
 bool ParseFirstForm(std::string_view text, std::string& name, Line& line) {
@@ -147,7 +161,9 @@ bool Line::IsPreviewFile(const Stamp& file, bool inodesStable) const {
   return legacy || SameFile(file, preview, inodesStable);
 }
 
-std::string Format(const std::string& name, const Line& line, bool third) {
+int FormFor(const Line& line) { return line.HasLarge() ? 4 : line.HasFacts() ? 3 : 2; }
+
+std::string Format(const std::string& name, const Line& line, int form) {
   const char kind = line.kind == Line::Kind::Preview ? 'P' : (line.kind == Line::Kind::Broken ? 'B' : 'L');
   char numbers[320];
   std::snprintf(numbers, sizeof numbers, "%c %llu %lld.%09u %llu %llu %lld.%09u %llu %s %d %d %llu ", kind,
@@ -158,18 +174,16 @@ std::string Format(const std::string& name, const Line& line, bool third) {
                 line.digest.empty() ? "-" : line.digest.c_str(), line.width, line.height,
                 static_cast<unsigned long long>(line.needed));
   std::string text = numbers;
-  if (third) {
+  if (form >= 3) {
     std::string taken = line.taken.empty() ? "-" : line.taken;
     if (taken.size() > 10) taken[10] = 'T';
-    char facts[320];
-    std::snprintf(facts, sizeof facts, "%s %d %d %s %llu %lld.%09u %llu %s %d %d ",
-                  line.content.empty() ? "-" : line.content.c_str(), line.pictureWidth, line.pictureHeight,
-                  taken.c_str(), static_cast<unsigned long long>(line.rendition.size),
-                  static_cast<long long>(line.rendition.seconds), line.rendition.nanos,
-                  static_cast<unsigned long long>(line.rendition.inode),
-                  line.renditionDigest.empty() ? "-" : line.renditionDigest.c_str(), line.renditionWidth,
-                  line.renditionHeight);
-    text += facts + EscapeField(line.camera) + " ";
+    char facts[160];
+    std::snprintf(facts, sizeof facts, "%s %d %d %s ", line.content.empty() ? "-" : line.content.c_str(),
+                  line.pictureWidth, line.pictureHeight, taken.c_str());
+    text += facts;
+    text += StampText(line.rendition, line.renditionDigest, line.renditionWidth, line.renditionHeight);
+    if (form >= 4) text += StampText(line.large, line.largeDigest, line.largeWidth, line.largeHeight);
+    text += EscapeField(line.camera) + " ";
   }
   return text + record_text::Escape(name) + "\n";
 }
@@ -188,17 +202,20 @@ bool Parse(std::string_view text, int version, std::string& name, Line& line) {
   if (!TakeStamp(text, line.picture) || !TakeStamp(text, line.preview) || !TakeDigest(text, line.digest) ||
       !TakeNumber(text, line.width) || !TakeNumber(text, line.height) || !TakeNumber(text, line.needed))
     return false;
-  if (version == 3) {
+  if (version >= 3) {
     std::string_view camera;
     if (!TakeDigest(text, line.content) || !TakeNumber(text, line.pictureWidth) ||
         !TakeNumber(text, line.pictureHeight) || !TakeDate(text, line.taken) || !TakeStamp(text, line.rendition) ||
         !TakeDigest(text, line.renditionDigest) || !TakeNumber(text, line.renditionWidth) ||
-        !TakeNumber(text, line.renditionHeight) || !TakeField(text, camera) || !UnescapeField(camera, line.camera))
+        !TakeNumber(text, line.renditionHeight))
       return false;
+    if (version >= 4 && (!TakeStamp(text, line.large) || !TakeDigest(text, line.largeDigest) ||
+                         !TakeNumber(text, line.largeWidth) || !TakeNumber(text, line.largeHeight)))
+      return false;
+    if (!TakeField(text, camera) || !UnescapeField(camera, line.camera)) return false;
     if (line.pictureWidth < 0 || line.pictureHeight < 0) return false;
-    // A rendition has a size to show; no rendition has none.
-    if (line.HasRendition() ? !SizeIsShowable(line.renditionWidth, line.renditionHeight)
-                            : line.renditionWidth != 0 || line.renditionHeight != 0)
+    if (!SizeFits(line.HasRendition(), line.renditionWidth, line.renditionHeight, platform::kMaxRenditionEdge) ||
+        !SizeFits(line.HasLarge(), line.largeWidth, line.largeHeight, platform::kMaxLargePreviewEdge))
       return false;
   }
   if (line.kind == Line::Kind::Preview && (!SizeIsShowable(line.width, line.height) || line.digest.empty()))

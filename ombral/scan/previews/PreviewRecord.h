@@ -22,9 +22,17 @@
 // the date it was taken ("YYYY-MM-DDTHH:MM:SS" or "-"), the stamp, digest
 // and size of its rendition (a JPEG for the viewer; "0 0.000000000 0 - 0 0"
 // for none) and the camera ('%', blank, CR and LF percent-encoded; "-" for
-// none), then the name. A record is written in the third form when one of
-// its lines holds these facts, else in the second, so a scan without the
-// gallery writes what it always wrote.
+// none), then the name.
+//
+// The fourth form ("Ombral previews 4") adds, after the rendition's size,
+// the stamp, digest and size of the picture's large preview (twice the
+// preview's size, for screens with two device pixels to a CSS pixel;
+// "0 0.000000000 0 - 0 0" for none).
+//
+// A record is written in the fourth form when one of its lines has a large
+// preview, else in the third when one holds the gallery's facts, else in
+// the second, so a scan without the gallery writes what it always wrote. A
+// record read in a later form keeps it.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +47,7 @@ inline constexpr std::string_view kHeadPrefix = "Ombral previews ";
 inline constexpr std::string_view kHead1 = "Ombral previews 1\n";
 inline constexpr std::string_view kHead2 = "Ombral previews 2\n";
 inline constexpr std::string_view kHead3 = "Ombral previews 3\n";
+inline constexpr std::string_view kHead4 = "Ombral previews 4\n";
 
 // A file as the record remembers it.
 struct Stamp {
@@ -74,9 +83,15 @@ struct Line {
   std::string renditionDigest;  // "" for none
   int renditionWidth = 0;
   int renditionHeight = 0;
+  // The large preview (fourth form).
+  Stamp large;             // all 0 for none
+  std::string largeDigest;  // "" for none
+  int largeWidth = 0;
+  int largeHeight = 0;
 
   bool HasFacts() const { return !content.empty(); }
   bool HasRendition() const { return !renditionDigest.empty(); }
+  bool HasLarge() const { return !largeDigest.empty(); }
 
   bool HasPreview() const { return !digest.empty() || (legacy && preview.seconds != 0); }
   // Whether `file` is the picture this line was made from; the inode is
@@ -90,9 +105,12 @@ struct Line {
 // the file system keeps it.
 bool SameFile(const Stamp& a, const Stamp& b, bool inodesStable);
 
-// One line (with its '\n') of the second form, or with `third` of the third.
-std::string Format(const std::string& name, const Line& line, bool third = false);
-// Parses one line (without its '\n') of the form `version` (1, 2 or 3);
+// The form a record must have to hold `line` whole (2, 3 or 4).
+int FormFor(const Line& line);
+// One line (with its '\n') of the form `form` (2, 3 or 4); what that form
+// has no place for is left out.
+std::string Format(const std::string& name, const Line& line, int form = 2);
+// Parses one line (without its '\n') of the form `version` (1 to 4);
 // false for anything that is not a well-formed line.
 bool Parse(std::string_view text, int version, std::string& name, Line& line);
 

@@ -1,5 +1,5 @@
 // The gallery's texts and its model: escaping for scripts and links, covers
-// and counts, the assets, and the third form of the previews' record.
+// and counts, the assets, and the later forms of the previews' record.
 #include <gtest/gtest.h>
 
 #include "pages/gallery/GalleryPages.h"
@@ -201,7 +201,7 @@ TEST(GalleryAssets, AreSmallAndCarryNoCommentsOrIndentation) {
   EXPECT_TRUE(Contains(std::string(StyleSheet()), "prefers-color-scheme: dark"));
 }
 
-TEST(PreviewRecordThirdForm, KeepsTheGallerysFactsAndRefusesMalformedLines) {
+TEST(PreviewRecordLaterForms, KeepTheGallerysFactsAndLargePreviewAndRefuseMalformedLines) {
   preview_record::Line line;
   line.picture = {2803, 1796700660, 48067904, 11378819};
   line.preview = {2830, 1796700660, 861895013, 11379138};
@@ -217,25 +217,56 @@ TEST(PreviewRecordThirdForm, KeepsTheGallerysFactsAndRefusesMalformedLines) {
   line.renditionDigest = "ca2a70509bd4bfed054bac3c23776978";
   line.renditionWidth = 2048;
   line.renditionHeight = 1536;
-  const std::string text = preview_record::Format("my picture.heic", line, true);
-  EXPECT_TRUE(Contains(text, " 2001-07-14T18:22:10 "));
-  EXPECT_TRUE(Contains(text, " Canon%20EOS%205D%20100%25%20\"new\" my picture.heic\n"));
-  std::string name;
-  preview_record::Line read;
-  ASSERT_TRUE(preview_record::Parse(text.substr(0, text.size() - 1), 3, name, read));
-  EXPECT_EQ(name, "my picture.heic");
-  EXPECT_EQ(read.camera, line.camera);
-  EXPECT_EQ(read.taken, line.taken);
-  EXPECT_EQ(read.rendition, line.rendition);
-  EXPECT_EQ(read.renditionWidth, 2048);
-  EXPECT_EQ(read.content, line.content);
+  line.large = {41022, 1796700660, 993175123, 11379171};
+  line.largeDigest = "5b1d0ab3e1a0c6d7f2e4b9a8c7d6e5f4";
+  line.largeWidth = 480;
+  line.largeHeight = 360;
+  EXPECT_EQ(preview_record::FormFor(line), 4);
+  const std::string third = preview_record::Format("my picture.heic", line, 3);
+  const std::string fourth = preview_record::Format("my picture.heic", line, 4);
+  for (const std::string* text : {&third, &fourth}) {
+    const int form = text == &third ? 3 : 4;
+    SCOPED_TRACE(form);
+    EXPECT_TRUE(Contains(*text, " 2001-07-14T18:22:10 "));
+    EXPECT_TRUE(Contains(*text, " Canon%20EOS%205D%20100%25%20\"new\" my picture.heic\n"));
+    std::string name;
+    preview_record::Line read;
+    ASSERT_TRUE(preview_record::Parse(text->substr(0, text->size() - 1), form, name, read));
+    EXPECT_EQ(name, "my picture.heic");
+    EXPECT_EQ(read.camera, line.camera);
+    EXPECT_EQ(read.taken, line.taken);
+    EXPECT_EQ(read.rendition, line.rendition);
+    EXPECT_EQ(read.renditionWidth, 2048);
+    EXPECT_EQ(read.content, line.content);
+    // The third form has no place for the large preview.
+    EXPECT_EQ(read.HasLarge(), form == 4);
+    EXPECT_EQ(read.large, form == 4 ? line.large : preview_record::Stamp{});
+    EXPECT_EQ(read.largeDigest, form == 4 ? line.largeDigest : "");
+    EXPECT_EQ(read.largeWidth, form == 4 ? 480 : 0);
+  }
   // The second form of the same line: no facts.
   EXPECT_FALSE(Contains(preview_record::Format("a.jpg", line), "2001-07-14"));
-  const std::string good = text.substr(0, text.size() - 1);
-  for (const std::string& bad : {
-           good.substr(0, good.find(" 2001-07-14")) + " 2001-07-14 18:22:10" + good.substr(good.find(" 2001-07-14") + 20),
-           std::string(good).replace(good.find("2048"), 4, "0"),   // a rendition without a size
-           std::string(good).replace(good.find("fa858cb8"), 8, "XXXXXXXX"),  // no digest
-       })
-    EXPECT_FALSE(preview_record::Parse(bad, 3, name, read)) << bad;
+  const std::string good3 = third.substr(0, third.size() - 1);
+  const std::string good4 = fourth.substr(0, fourth.size() - 1);
+  const auto replaced = [](std::string text, const std::string& what, const std::string& with) {
+    return text.replace(text.find(what), what.size(), with);
+  };
+  struct Bad {
+    int form;
+    std::string text;
+  };
+  for (const Bad& bad : {
+           Bad{3, replaced(good3, "2001-07-14T18:22:10", "2001-07-14 18:22:10")},  // a blank in the date
+           Bad{3, replaced(good3, "2048", "0")},                 // a rendition without a size
+           Bad{3, replaced(good3, "fa858cb8", "XXXXXXXX")},      // no digest
+           Bad{4, replaced(good4, " 480 360 ", " 0 360 ")},      // a large preview without a size
+           Bad{4, replaced(good4, " 480 360 ", " 9000 6750 ")},  // larger than any large preview
+           Bad{4, replaced(good4, line.largeDigest, "-")},       // a size without a large preview
+           Bad{4, replaced(good4, "993175123", "99317512")},     // a time without its nine digits
+           Bad{4, good3},                                        // a third-form line in a fourth-form record
+       }) {
+    std::string name;
+    preview_record::Line read;
+    EXPECT_FALSE(preview_record::Parse(bad.text, bad.form, name, read)) << bad.text;
+  }
 }

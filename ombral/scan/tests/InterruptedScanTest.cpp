@@ -108,6 +108,26 @@ TEST_F(InterruptedScanTest, PreviewsOfAKilledRunAreNeitherOrphanedNorMadeTwice) 
   EXPECT_TRUE(Has(scan.protocol, "Removed stale preview \"T:\\Pics\\_xthumbs\\p0.jpg.jpg\"."));
 }
 
+TEST_F(InterruptedScanTest, AGalleryRunKilledAtALargePreviewHadNotedItFirst) {
+  Picture("Pics/small.jpg");  // no larger than its preview: a record of the third form
+  ScanFixture::Scan({.gallery = true});
+  ASSERT_EQ(drive.ReadFile("Pics/_xthumbs/_xthumbs.txt").rfind("Ombral previews 3\n", 0), 0u);
+  Picture("Pics/big.jpg", 800, 600);
+  ScanKilledAt("rename", ".2x.jpg", 1, -1);
+  // The record took the fourth form to name the large preview before it
+  // could take its name.
+  const std::string record = drive.ReadFile("Pics/_xthumbs/_xthumbs.txt");
+  EXPECT_EQ(record.rfind("Ombral previews 4\n", 0), 0u);
+  EXPECT_TRUE(Contains(record, " 480 360 - big.jpg\n")) << record;
+  EXPECT_FALSE(drive.Exists("Pics/_xthumbs/big.jpg.2x.jpg"));
+
+  const Lines next = ScanFixture::Scan({.gallery = true});
+  for (const std::string& line : next) EXPECT_EQ(line.find("not written by Ombral"), std::string::npos) << line;
+  EXPECT_TRUE(Has(next, "PREVIEWS: 1 made, 1 unchanged, 0 found again by content"));
+  EXPECT_TRUE(drive.Exists("Pics/_xthumbs/big.jpg.2x.jpg"));
+  EXPECT_TRUE(Leftovers().empty());
+}
+
 TEST_F(InterruptedScanTest, AStopRequestEndsTheRunAndKeepsTheOldMainIndex) {
   for (int i = 0; i < 5; ++i) drive.WriteSizedFile("Pics/F" + std::to_string(i) + "/a.jpg", 10);
   {

@@ -4,7 +4,8 @@
 //
 //   ombral-killed-scan FOLDER EDGE STEP SUFFIX N
 // maps T: to FOLDER, stands the clock at 07.12.2026 09:00:00 and scans
-// T:\Pics with previews of EDGE pixels (0: none), raising SIGKILL at the
+// T:\Pics with previews of EDGE pixels (0: none; -1: the gallery with its
+// own previews), raising SIGKILL at the
 // N-th STEP (only "rename": the step that gives a finished file its name)
 // of a file whose name ends in SUFFIX.
 #include <cstdlib>
@@ -22,7 +23,12 @@ int main(int argc, char** argv) {
   platform::testing::FixedClock clock{2026, 12, 7, 9, 0, 0};
   CRecordingScan scan;
   scan.m_strPath = "T:\\Pics";
-  scan.m_nPreviewEdge = std::atoi(argv[2]);
+  const int edge = std::atoi(argv[2]);
+  scan.m_nPreviewEdge = edge < 0 ? 0 : edge;
+  if (edge < 0) {
+    scan.m_bGallery = 1;
+    scan.m_strFilter = COmbralScan::kGalleryFilter;
+  }
   scan.RunScan();
   return 0;
 }

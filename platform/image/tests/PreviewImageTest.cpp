@@ -10,6 +10,7 @@
 using platform::MakePreviewImage;
 using platform::PreviewBudget;
 using platform::PreviewImage;
+using platform::PreviewOptions;
 using platform::PreviewStatus;
 using platform::testing::PictureInfo;
 using platform::testing::PictureOptions;
@@ -27,19 +28,33 @@ protected:
     EXPECT_TRUE(platform::testing::WriteTestPicture(drive.Native(name), width, height, options)) << name;
     return drive.ReadFile(name);
   }
-  PreviewImage Make(const std::string& bytes, int edge = 240) {
-    PreviewImage image = MakePreviewImage(bytes, edge, budget, 0);
+  PreviewImage Make(const std::string& bytes, int edge = 240, const PreviewOptions& options = {}) {
+    PreviewImage image = MakePreviewImage(bytes, edge, budget, 0, options);
     EXPECT_EQ(budget.Held(), 0u);
     return image;
   }
   // What a reader of the preview file sees.
   PictureInfo Saved(const PreviewImage& image, const std::string& name = "preview.jpg") {
-    drive.WriteFile(name, image.jpeg);
+    return SavedBytes(image.jpeg, name);
+  }
+  PictureInfo SavedBytes(const std::string& bytes, const std::string& name) {
+    drive.WriteFile(name, bytes);
     PictureInfo info;
-    EXPECT_TRUE(platform::testing::ReadPictureInfo(drive.Native(name), info));
+    EXPECT_TRUE(platform::testing::ReadPictureInfo(drive.Native(name), info)) << name;
     return info;
   }
 };
+
+// What the gallery asks for: a large preview at twice the edge and a
+// rendition of every picture larger than `renditionEdge`.
+PreviewOptions Gallery(int renditionEdge = 0, bool checkerboard = false) {
+  PreviewOptions options;
+  options.largeEdge = 480;
+  options.renditionEdge = renditionEdge;
+  options.renditionOfLarge = renditionEdge > 0;
+  options.checkerboard = checkerboard;
+  return options;
+}
 
 // Overwrites `count` bytes at `fraction` of the way through `bytes` with `fill`.
 std::string Overwritten(std::string bytes, double fraction, std::size_t count, char fill) {
@@ -120,6 +135,117 @@ TEST_F(PreviewImageTest, TurnedByOrientationAndWhiteUnderTransparency) {
   ASSERT_TRUE(platform::testing::ReadPixel(drive.Native("logo.jpg"), 5, 50, red, green));  // transparent half
   EXPECT_GT(red, 245);
   EXPECT_GT(green, 245);
+}
+
+TEST_F(PreviewImageTest, LargePreviewsAreTwiceThePreviewNeverLargerThanThePicture) {
+  struct Row {
+    const char* name;
+    int width, height;
+    int previewWidth, previewHeight, largeWidth, largeHeight;  // large 0 x 0: none
+  };
+  const Row rows[] = {
+      {"small.jpg", 200, 150, 200, 150, 0, 0},          // no larger than the preview: none
+      {"edge.jpg", 240, 180, 240, 180, 0, 0},
+      {"between.jpg", 360, 240, 240, 160, 360, 240},    // the picture's own size
+      {"photo.jpg", 1600, 1200, 240, 180, 480, 360},
+      {"portrait.jpg", 600, 900, 160, 240, 320, 480},
+      {"panorama.png", 2000, 250, 240, 30, 480, 60},
+      {"scan.tif", 900, 1200, 180, 240, 360, 480},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const PreviewImage image = Make(Picture(row.name, row.width, row.height), 240, Gallery());
+    ASSERT_EQ(image.status, PreviewStatus::Made) << image.reason;
+    EXPECT_EQ(image.width, row.previewWidth);
+    EXPECT_EQ(image.height, row.previewHeight);
+    EXPECT_EQ(image.largeWidth, row.largeWidth);
+    EXPECT_EQ(image.largeHeight, row.largeHeight);
+    EXPECT_TRUE(image.rendition.empty());
+    EXPECT_EQ(Saved(image).width, row.previewWidth);
+    if (row.largeWidth == 0) {
+      EXPECT_TRUE(image.large.empty());
+      continue;
+    }
+    EXPECT_TRUE(platform::IsMarkedPreview(image.large));
+    const PictureInfo large = SavedBytes(image.large, "large.jpg");
+    EXPECT_EQ(large.width, row.largeWidth);
+    EXPECT_EQ(large.height, row.largeHeight);
+    EXPECT_FALSE(large.hasMetadata);
+  }
+}
+
+TEST_F(PreviewImageTest, PicturesLargerThanTheRenditionEdgeGetARenditionUpright) {
+  struct Row {
+    const char* name;
+    int width, height, orientation;  // orientation 0: no EXIF block
+    int renditionWidth, renditionHeight;  // 0 x 0: none
+  };
+  const Row rows[] = {
+      {"photo.jpg", 2400, 1600, 0, 1000, 667},
+      {"turned.jpg", 2400, 1600, 6, 667, 1000},
+      {"fits.jpg", 1000, 500, 0, 0, 0},
+      {"small.jpg", 800, 600, 0, 0, 0},
+      {"shot.png", 1600, 1200, 0, 1000, 750},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Picture(row.name, row.width, row.height);
+    if (row.orientation) {
+      ASSERT_TRUE(platform::testing::InsertExif(drive.Native(row.name),
+                                                platform::testing::MakeExifTiff(row.orientation, false)));
+    }
+    const std::string bytes = drive.ReadFile(row.name);
+    const PreviewImage image = Make(bytes, 240, Gallery(1000));
+    ASSERT_EQ(image.status, PreviewStatus::Made) << image.reason;
+    EXPECT_EQ(image.renditionWidth, row.renditionWidth);
+    EXPECT_EQ(image.renditionHeight, row.renditionHeight);
+    EXPECT_EQ(image.rendition.empty(), row.renditionWidth == 0);
+    // Only what is asked for: without renditions of large pictures, a JPEG gets none.
+    EXPECT_TRUE(Make(bytes, 240, Gallery()).rendition.empty());
+    if (row.renditionWidth == 0) continue;
+    const PictureInfo info = SavedBytes(image.rendition, "rendition.jpg");
+    EXPECT_EQ(info.width, row.renditionWidth);
+    EXPECT_FALSE(info.hasMetadata);
+    EXPECT_EQ(image.width > image.height, image.renditionWidth > image.renditionHeight);  // turned alike
+    // Upright and with its colours: the stored bottom-left corner (no red,
+    // full green) is top left in a picture turned by 6, the right edge full
+    // of red in one that is not.
+    int red = 0, green = 0;
+    ASSERT_TRUE(platform::testing::ReadPixel(drive.Native("rendition.jpg"), 3, 3, red, green));
+    EXPECT_LT(red, 40);
+    EXPECT_EQ(green > 200, row.orientation == 6);
+    ASSERT_TRUE(platform::testing::ReadPixel(drive.Native("rendition.jpg"), row.renditionWidth - 3,
+                                             row.renditionHeight / 2, red, green));
+    EXPECT_EQ(red > 200, row.orientation == 0);
+  }
+}
+
+TEST_F(PreviewImageTest, TransparencyOnACheckerboardOfGreysInEveryPicture) {
+  PictureOptions alpha, alpha16;
+  alpha.alpha = true;
+  alpha16.alpha = alpha16.sixteenBit = true;
+  // The left half of each picture is transparent.
+  for (const auto& [name, options] : {std::pair{"logo.png", alpha}, std::pair{"scan.tif", alpha16}}) {
+    SCOPED_TRACE(name);
+    const PreviewImage image = Make(Picture(name, 1600, 800, options), 240, Gallery(1000, true));
+    ASSERT_EQ(image.status, PreviewStatus::Made) << image.reason;
+    struct Made {
+      const std::string* bytes;
+      int square;  // 8 pixels in the preview, in proportion elsewhere
+    };
+    for (const Made& made : {Made{&image.jpeg, 8}, Made{&image.large, 16}, Made{&image.rendition, 33}}) {
+      SCOPED_TRACE(made.square);
+      drive.WriteFile("made.jpg", *made.bytes);
+      int dark = 0, light = 0, green = 0;
+      const int middle = made.square / 2;
+      ASSERT_TRUE(platform::testing::ReadPixel(drive.Native("made.jpg"), middle, middle, dark, green));
+      EXPECT_NEAR(dark, 0x8a, 12);
+      EXPECT_NEAR(green, dark, 8);  // a neutral grey
+      ASSERT_TRUE(platform::testing::ReadPixel(drive.Native("made.jpg"), made.square + middle, middle, light, green));
+      EXPECT_NEAR(light, 0xb0, 12);
+      EXPECT_NEAR(green, light, 8);
+    }
+  }
 }
 
 TEST_F(PreviewImageTest, DamagedPicturesAreBroken) {

@@ -82,6 +82,11 @@ void COmbralScan::GalleryPageSet::Entry(PendingFolder& pending, std::size_t inde
       item.rendition = line->HasRendition();
       item.renditionWidth = line->renditionWidth;
       item.renditionHeight = line->renditionHeight;
+      if (line->HasLarge()) {
+        item.largeFile = CPreviewFolder::LargePreviewName(item.name);
+        item.largeWidth = line->largeWidth;
+        item.largeHeight = line->largeHeight;
+      }
     }
   } else if (scan.IsPreviewable(item.name)) {
     item.kind = gallery::Kind::Unshown;

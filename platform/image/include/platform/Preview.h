@@ -7,7 +7,8 @@
 //
 // A preview is turned upright as the picture's EXIF orientation says, shrunk
 // (never enlarged) so that its longer edge is at most the given edge, laid
-// on white where the picture is transparent, and saved as a baseline JPEG
+// on white where the picture is transparent (on request on a grey
+// checkerboard, PreviewOptions::checkerboard), and saved as a baseline JPEG
 // (quality 82) without any metadata of the original (no EXIF, GPS position,
 // comments or colour profile). Its one comment segment, right after the
 // start of the file, is the preview mark (IsMarkedPreview), so a preview can
@@ -56,6 +57,10 @@ inline constexpr long long kMaxPreviewSourcePixels = 200LL * 1000 * 1000;
 // Longer edges a caller may ask for.
 inline constexpr int kMinPreviewEdge = 16;
 inline constexpr int kMaxPreviewEdge = 4096;
+// The longest edges a large preview and a rendition may have
+// (PreviewOptions::largeEdge and renditionEdge).
+inline constexpr int kMaxLargePreviewEdge = 2 * kMaxPreviewEdge;
+inline constexpr int kMaxRenditionEdge = 8192;
 
 // The decoding memory a run should give its previews unless told otherwise.
 inline constexpr std::uint64_t kDefaultPreviewBudget = 1ULL << 30;
@@ -106,18 +111,34 @@ struct PictureFacts {
   std::string camera;   // the EXIF maker and model in one text; "" when none
 };
 
-// What a caller asks of MakePreviewImage beyond the preview.
+// What a caller asks of MakePreviewImage beyond the preview. Everything
+// asked for comes from one decode of the picture.
 struct PreviewOptions {
   // Also take HEIC, HEIF and AVIF content (the phones' formats); without
   // it such content is NotAPicture, as any other unknown content.
   bool phoneFormats = false;
   // Above 0: a picture in a format browsers do not show (HEIC, HEIF, AVIF
   // and TIFF) also gets a rendition, a JPEG whose longer edge is at most
-  // this many pixels (never enlarged), from the same decode. A rendition
-  // takes no more than twice the picture's bytes, or 256 KiB where that
-  // is more: saved at lower quality, then smaller, until it fits (down to
-  // twice the preview's edge).
+  // this many pixels (at least the preview's edge, at most
+  // kMaxRenditionEdge; never enlarged) for a viewer to show instead of the
+  // picture. A rendition takes no more than twice the picture's bytes, or
+  // 256 KiB where that is more: saved at lower quality, then smaller, until
+  // it fits (down to twice the preview's edge).
   int renditionEdge = 0;
+  // With renditionEdge: any picture whose longer edge exceeds it gets a
+  // rendition too, whatever its format, so a viewer need not load a
+  // photo of several megabytes to show it on a screen.
+  bool renditionOfLarge = false;
+  // Above the preview's edge: a large preview as well, for screens with
+  // two device pixels to a CSS pixel, whose longer edge is this many
+  // pixels (at most 2 * kMaxPreviewEdge), or the picture's own where that
+  // is less. A picture no larger than the preview gets none.
+  int largeEdge = 0;
+  // Transparent parts are laid on a checkerboard of two mid greys instead
+  // of white (squares of about 8 pixels in the preview, as large in
+  // proportion in the large preview and the rendition), so a picture
+  // neither glares on a dark page nor hides that it is transparent.
+  bool checkerboard = false;
 };
 
 struct PreviewImage {
@@ -131,6 +152,9 @@ struct PreviewImage {
   std::string rendition;   // the rendition's bytes (see PreviewOptions), mark included; "" when none
   int renditionWidth = 0;
   int renditionHeight = 0;
+  std::string large;       // the large preview's bytes (see PreviewOptions), mark included; "" when none
+  int largeWidth = 0;
+  int largeHeight = 0;
 };
 
 // Makes the preview of a picture whose whole file content is `picture`;

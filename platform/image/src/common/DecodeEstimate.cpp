@@ -43,6 +43,13 @@ int JpegShrinkOnLoad(std::uint64_t width, std::uint64_t height, int edge) {
   return factor >= 16 ? 8 : factor >= 8 ? 4 : factor >= 4 ? 2 : 1;
 }
 
+int JpegEighthsOnLoad(std::uint64_t longer, int edge) {
+  for (int eighths = 1; eighths < 8; ++eighths)
+    if (CeilDiv(longer * static_cast<std::uint64_t>(eighths), 8) >= static_cast<std::uint64_t>(std::max(edge, 1)))
+      return eighths;
+  return 8;
+}
+
 std::uint64_t EstimateDecodeBytes(const PictureShape& shape, int edge) {
   edge = ClampEdge(edge);
   const std::uint64_t width = std::max<std::uint64_t>(shape.width, 1);
@@ -60,9 +67,10 @@ std::uint64_t EstimateDecodeBytes(const PictureShape& shape, int edge) {
       // Decoded whole, shrunk by the decoder, then streamed into the
       // resampler; a multi-scan file keeps all its coefficients until the
       // last scan, and the decoder needs rows of 16-pixel-high blocks.
-      const std::uint64_t factor = static_cast<std::uint64_t>(JpegShrinkOnLoad(width, height, edge));
-      const std::uint64_t shrunkWidth = CeilDiv(width, factor);
-      const std::uint64_t shrunkHeight = CeilDiv(height, factor);
+      const auto eighths = static_cast<std::uint64_t>(
+          shape.jpegEighths > 0 ? std::min(shape.jpegEighths, 8) : 8 / JpegShrinkOnLoad(width, height, edge));
+      const std::uint64_t shrunkWidth = CeilDiv(width * eighths, 8);
+      const std::uint64_t shrunkHeight = CeilDiv(height * eighths, 8);
       decode = shrunkWidth * shrunkHeight * pixelBytes + width * pixelBytes * 32 +
                Streamed(shrunkWidth, shrunkHeight, bands, pixelBytes) +
                (shape.interlaced ? shape.jpegCoefficientBytes : 0);

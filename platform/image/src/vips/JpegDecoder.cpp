@@ -133,7 +133,7 @@ std::uint64_t JpegDecoder::CoefficientBytes() const {
   return total;
 }
 
-JpegDecoder::Outcome JpegDecoder::Decode(int shrink, std::vector<unsigned char>& pixels, int& width, int& height) {
+JpegDecoder::Outcome JpegDecoder::Decode(int eighths, PixelRows& pixels, int& width, int& height) {
   jpeg_decompress_struct& info = m_state->info;
   // Set before the jump point: a jump must find the phase it happened in.
   m_state->errors.inData = true;
@@ -141,8 +141,10 @@ JpegDecoder::Outcome JpegDecoder::Decode(int shrink, std::vector<unsigned char>&
     m_message = FormatMessage(reinterpret_cast<j_common_ptr>(&info));
     return IsResourceError(info.err->msg_code) ? Outcome::OutOfResources : Outcome::Damaged;
   }
-  info.scale_num = 1;
-  info.scale_denom = static_cast<unsigned>(shrink);
+  // 1/2, 1/4 and 1/8 are 4/8, 2/8 and 1/8 to the library: the same sizes
+  // and transforms whichever way they are written.
+  info.scale_num = static_cast<unsigned>(eighths);
+  info.scale_denom = 8;
   jpeg_start_decompress(&info);
   width = static_cast<int>(info.output_width);
   height = static_cast<int>(info.output_height);

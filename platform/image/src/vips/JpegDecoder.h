@@ -11,6 +11,24 @@
 
 namespace platform::image {
 
+// Allocates without filling: the decoder writes every byte of its rows,
+// and filling megabytes it is about to overwrite costs a pass over them.
+template <typename T>
+struct NoFillAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = NoFillAllocator<U>;
+  };
+  NoFillAllocator() = default;
+  template <typename U>
+  NoFillAllocator(const NoFillAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* at) noexcept {
+    ::new (static_cast<void*>(at)) U;
+  }
+};
+using PixelRows = std::vector<unsigned char, NoFillAllocator<unsigned char>>;
+
 class JpegDecoder {
 public:
   enum class Outcome { Done, Damaged, OutOfResources };
@@ -34,11 +52,13 @@ public:
   bool MultiScan() const;
   std::uint64_t CoefficientBytes() const;
 
-  // Decodes the whole picture shrunk by `shrink` (1, 2, 4 or 8) into
-  // `pixels`, rows of `width` x Bands() bytes, Adobe's inverted CMYK turned
-  // back. Any warning from here on (corrupt entropy data, data cut short,
-  // bytes left over before the end marker) stops the decode as damage.
-  Outcome Decode(int shrink, std::vector<unsigned char>& pixels, int& width, int& height);
+  // Decodes the whole picture at `eighths`/8 of its size (1 to 8; the
+  // decoder scales while it transforms, which costs far less than
+  // resampling afterwards) into `pixels`, rows of `width` x Bands() bytes,
+  // Adobe's inverted CMYK turned back. Any warning from here on (corrupt
+  // entropy data, data cut short, bytes left over before the end marker)
+  // stops the decode as damage.
+  Outcome Decode(int eighths, PixelRows& pixels, int& width, int& height);
 
   // What the library said when the outcome was not Done.
   const std::string& Message() const { return m_message; }

@@ -8,8 +8,12 @@
 //     into the end marker, or stops short of it);
 //   every other format by the library's thumbnail operation with its
 //     loader set to fail on the first warning.
-// The result is turned by the EXIF orientation, shrunk, laid on white,
-// saved as a JPEG with every piece of metadata stripped, and marked.
+// The result is turned by the EXIF orientation, shrunk, laid on white (or
+// on a checkerboard), saved as a JPEG with every piece of metadata
+// stripped, and marked. A large preview and a rendition, when asked for,
+// come from the same decode: the picture is decoded and shrunk to the
+// largest of them, held in memory, and each smaller one is shrunk from the
+// one before it.
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -230,12 +234,15 @@ void ReadJpegFacts(std::string_view picture, int width, int height, PictureFacts
 // A JPEG's own decode: the decoder's pixels, with the orientation and the
 // colour profile from the library's reading of the same header, so the
 // thumbnail turns and converts it as it would a picture it loaded itself.
-bool JpegThumbnail(std::string_view picture, image::JpegDecoder& decoder, int edge, ImageRef& thumb,
-                   std::vector<unsigned char>& pixels, PreviewImage& result, const ErrorWindow& errors) {
+//
+// With `screenSized`, the decoder's scaling left less than a factor of two
+// to the resampler (a rendition for a screen): that rest is resampled with
+// a bicubic kernel, which is as sharp there as the thumbnail's Lanczos
+// kernel and costs two thirds of it on a picture of millions of pixels.
+bool JpegThumbnail(std::string_view picture, image::JpegDecoder& decoder, int edge, int eighths, bool screenSized,
+                   ImageRef& thumb, image::PixelRows& pixels, PreviewImage& result, const ErrorWindow& errors) {
   int width = 0, height = 0;
-  const int shrink = image::JpegShrinkOnLoad(static_cast<std::uint64_t>(decoder.Width()),
-                                             static_cast<std::uint64_t>(decoder.Height()), edge);
-  switch (decoder.Decode(shrink, pixels, width, height)) {
+  switch (decoder.Decode(eighths, pixels, width, height)) {
     case image::JpegDecoder::Outcome::Done: break;
     case image::JpegDecoder::Outcome::Damaged: SetFailure(result, PreviewStatus::Broken, decoder.Message()); return false;
     case image::JpegDecoder::Outcome::OutOfResources: SetFailure(result, PreviewStatus::Failed, decoder.Message()); return false;
@@ -265,8 +272,20 @@ bool JpegThumbnail(std::string_view picture, image::JpegDecoder& decoder, int ed
       vips_image_get_blob(header.image, VIPS_META_ICC_NAME, &profile, &profileSize) == 0)
     vips_image_set_blob_copy(typed.image, VIPS_META_ICC_NAME, profile, profileSize);
   // From here on the data is decoded: a failure is the library's trouble,
-  // not the picture's.
-  if (vips_thumbnail_image(typed.image, &thumb.image, edge, "height", edge, "size", VIPS_SIZE_DOWN, nullptr) != 0) {
+  // not the picture's. The thumbnail operation turns and converts; with
+  // the rest resampled already, it has nothing left to shrink.
+  ImageRef resampled;
+  VipsImage* source = typed.image;
+  if (screenSized && std::max(width, height) > edge) {
+    if (vips_resize(typed.image, &resampled.image, static_cast<double>(edge) / std::max(width, height), "kernel",
+                    VIPS_KERNEL_CUBIC, nullptr) != 0) {
+      const std::string text = errors.Text();
+      SetFailure(result, PreviewStatus::Failed, "cannot resample" + (text.empty() ? "" : ": " + text));
+      return false;
+    }
+    source = resampled.image;
+  }
+  if (vips_thumbnail_image(source, &thumb.image, edge, "height", edge, "size", VIPS_SIZE_DOWN, nullptr) != 0) {
     const std::string text = errors.Text();
     SetFailure(result, PreviewStatus::Failed, "cannot resample" + (text.empty() ? "" : ": " + text));
     return false;
@@ -274,15 +293,56 @@ bool JpegThumbnail(std::string_view picture, image::JpegDecoder& decoder, int ed
   return true;
 }
 
-// Flattens onto white, saves and marks the preview of `thumb`. A failure
-// here is one of a decoded picture: damage only when the library, decoding
-// the picture on demand as it saves, says so.
-bool SaveJpeg(VipsImage* thumb, bool decodedAlready, int quality, std::string& bytes, int& width, int& height,
-              PreviewImage& result, const ErrorWindow& errors) {
+// The two greys of the checkerboard under transparent parts: mid greys,
+// close enough to each other to stay calm, apart enough to be seen; the
+// gallery's viewer draws the same behind a transparent original.
+constexpr unsigned char kBoardDark = 0x8a;
+constexpr unsigned char kBoardLight = 0xb0;
+
+// Lays `in`, which has an alpha band, on a checkerboard of `square`-pixel
+// squares: the picture in 8-bit samples, then its colour blended with the
+// board by its alpha.
+bool LayOnBoard(VipsImage* in, int square, ImageRef& out) {
+  ImageRef eight, colour, alpha, tile, tiles, board;
+  VipsImage* samples = in;
+  if (vips_image_get_format(in) != VIPS_FORMAT_UCHAR) {
+    const VipsInterpretation grey = vips_image_get_interpretation(in);
+    const VipsInterpretation want = grey == VIPS_INTERPRETATION_B_W || grey == VIPS_INTERPRETATION_GREY16
+                                        ? VIPS_INTERPRETATION_B_W
+                                        : VIPS_INTERPRETATION_sRGB;
+    if (vips_colourspace(in, &eight.image, want, nullptr) != 0) return false;
+    samples = eight.image;
+  }
+  const int bands = vips_image_get_bands(samples);
+  const int width = vips_image_get_width(samples);
+  const int height = vips_image_get_height(samples);
+  std::vector<unsigned char> pattern(static_cast<std::size_t>(4) * square * square);
+  for (int y = 0; y < 2 * square; ++y)
+    for (int x = 0; x < 2 * square; ++x)
+      pattern[static_cast<std::size_t>(y) * 2 * square + x] = (x / square + y / square) % 2 ? kBoardLight : kBoardDark;
+  tile.image = vips_image_new_from_memory_copy(pattern.data(), pattern.size(), 2 * square, 2 * square, 1,
+                                               VIPS_FORMAT_UCHAR);
+  return tile.image && vips_extract_band(samples, &colour.image, 0, "n", bands - 1, nullptr) == 0 &&
+         vips_extract_band(samples, &alpha.image, bands - 1, nullptr) == 0 &&
+         vips_replicate(tile.image, &tiles.image, (width + 2 * square - 1) / (2 * square),
+                        (height + 2 * square - 1) / (2 * square), nullptr) == 0 &&
+         vips_crop(tiles.image, &board.image, 0, 0, width, height, nullptr) == 0 &&
+         vips_ifthenelse(alpha.image, colour.image, board.image, &out.image, "blend", TRUE, nullptr) == 0;
+}
+
+// Flattens onto white (or with `square` above 0 onto the checkerboard),
+// saves and marks the JPEG of `thumb`. A failure here is one of a decoded
+// picture: damage only when the library, decoding the picture on demand as
+// it saves, says so.
+bool SaveJpeg(VipsImage* thumb, bool decodedAlready, int quality, int square, std::string& bytes, int& width,
+              int& height, PreviewImage& result, const ErrorWindow& errors, bool optimize = true) {
   ImageRef flat;
   VipsImage* out = thumb;
   bool ok = true;
-  if (vips_image_hasalpha(out)) {
+  if (vips_image_hasalpha(out) && square > 0) {
+    ok = LayOnBoard(out, square, flat);
+    out = flat.image;
+  } else if (vips_image_hasalpha(out)) {
     VipsArrayDouble* white = vips_array_double_newv(1, 255.0);
     ok = vips_flatten(out, &flat.image, "background", white, nullptr) == 0;
     vips_area_unref(VIPS_AREA(white));
@@ -290,8 +350,8 @@ bool SaveJpeg(VipsImage* thumb, bool decodedAlready, int quality, std::string& b
   }
   void* jpeg = nullptr;
   std::size_t jpegSize = 0;
-  ok = ok && vips_jpegsave_buffer(out, &jpeg, &jpegSize, "Q", quality, "strip", TRUE, "optimize_coding", TRUE,
-                                  nullptr) == 0;
+  ok = ok && vips_jpegsave_buffer(out, &jpeg, &jpegSize, "Q", quality, "strip", TRUE, "optimize_coding",
+                                  optimize ? TRUE : FALSE, nullptr) == 0;
   if (!ok) {
     g_free(jpeg);
     if (decodedAlready) {
@@ -315,8 +375,8 @@ bool SaveJpeg(VipsImage* thumb, bool decodedAlready, int quality, std::string& b
   return true;
 }
 
-bool SavePreview(VipsImage* thumb, bool decodedAlready, PreviewImage& result, const ErrorWindow& errors) {
-  if (!SaveJpeg(thumb, decodedAlready, kJpegQuality, result.jpeg, result.width, result.height, result, errors))
+bool SavePreview(VipsImage* thumb, bool decodedAlready, int square, PreviewImage& result, const ErrorWindow& errors) {
+  if (!SaveJpeg(thumb, decodedAlready, kJpegQuality, square, result.jpeg, result.width, result.height, result, errors))
     return false;
   result.status = PreviewStatus::Made;
   return true;
@@ -331,61 +391,196 @@ bool BrowsersShow(PictureFormat format) { return format != PictureFormat::Heif &
 // almost nothing) must not turn into megabytes of JPEG.
 constexpr std::size_t kRenditionFloor = 256u << 10;
 
+// The checkerboard's squares are about this many pixels in the preview,
+// and as large in proportion in the larger pictures made with it, so the
+// pattern does not jump when a viewer swaps one for another.
+constexpr int kBoardSquare = 8;
+
+// What one decode makes: the preview, and on request a large preview and
+// a rendition, each with its longer edge (0: not made).
+struct Outputs {
+  int preview = 0;
+  int large = 0;
+  int rendition = 0;
+  bool checkerboard = false;
+  int previewLonger = 0;  // the preview's longer edge as it will be, for the squares
+
+  int Largest() const { return std::max({preview, large, rendition}); }
+  bool Extra() const { return large > 0 || rendition > 0; }
+  // The checkerboard's square in a picture whose longer edge is `longer`;
+  // 0 for white.
+  int Square(int longer) const {
+    if (!checkerboard) return 0;
+    const int reference = std::max(previewLonger, 1);
+    return std::max(1, (kBoardSquare * longer + reference / 2) / reference);
+  }
+};
+
+int LongerEdge(VipsImage* image) { return std::max(vips_image_get_width(image), vips_image_get_height(image)); }
+
+// `in` (8-bit samples without alpha, held in memory) `factor` times
+// smaller each way, each pixel the mean of the pixels it covers (fewer at
+// the right and bottom edges). A plain box, a fraction of the resampler's
+// cost, for the part of a large shrink that the resampler's kernel would
+// spread over many pixels anyway.
+bool BoxShrink(VipsImage* in, int factor, ImageRef& out) {
+  const int width = in->Xsize, height = in->Ysize, bands = in->Bands;
+  const int outWidth = (width + factor - 1) / factor, outHeight = (height + factor - 1) / factor;
+  const std::size_t outRow = static_cast<std::size_t>(outWidth) * static_cast<std::size_t>(bands);
+  std::vector<unsigned char> pixels(outRow * static_cast<std::size_t>(outHeight));
+  std::vector<std::uint32_t> sums(outRow);
+  for (int y = 0; y < outHeight; ++y) {
+    std::fill(sums.begin(), sums.end(), 0u);
+    const int rows = std::min(factor, height - y * factor);
+    for (int row = 0; row < rows; ++row) {
+      const VipsPel* line = VIPS_IMAGE_ADDR(in, 0, y * factor + row);
+      std::uint32_t* sum = sums.data();
+      for (int x = 0; x < width; x += factor, sum += bands) {
+        const int columns = std::min(factor, width - x);
+        for (int column = 0; column < columns; ++column, line += bands)
+          for (int band = 0; band < bands; ++band) sum[band] += line[band];
+      }
+    }
+    unsigned char* target = pixels.data() + outRow * static_cast<std::size_t>(y);
+    for (int x = 0; x < outWidth; ++x) {
+      const auto count = static_cast<std::uint32_t>(rows * std::min(factor, width - x * factor));
+      for (int band = 0; band < bands; ++band) {
+        const std::size_t at = static_cast<std::size_t>(x) * bands + band;
+        target[at] = static_cast<unsigned char>((sums[at] + count / 2) / count);
+      }
+    }
+  }
+  out.image = vips_image_new_from_memory_copy(pixels.data(), pixels.size(), outWidth, outHeight, bands,
+                                              VIPS_FORMAT_UCHAR);
+  return out.image != nullptr;
+}
+
+// A picture made of `source` whose longer edge is at most `edge`. A source
+// held in memory that is four or more times larger is first box-shrunk to
+// no less than twice the edge, which leaves the resampler the factor of two
+// its kernel needs for a sharp result at a fraction of its cost.
+bool Shrink(VipsImage* source, int edge, ImageRef& out, PreviewImage& result, const ErrorWindow& errors) {
+  ImageRef boxed;
+  const int factor = std::max(vips_image_get_width(source), vips_image_get_height(source)) / (2 * std::max(edge, 1));
+  if (factor >= 2 && source->data && vips_image_get_format(source) == VIPS_FORMAT_UCHAR &&
+      !vips_image_hasalpha(source) && BoxShrink(source, factor, boxed))
+    source = boxed.image;
+  if (vips_thumbnail_image(source, &out.image, edge, "height", edge, "size", VIPS_SIZE_DOWN, nullptr) == 0) return true;
+  const std::string text = errors.Text();
+  SetFailure(result, PreviewStatus::Failed, "cannot resample" + (text.empty() ? "" : ": " + text));
+  return false;
+}
+
 // Saves the rendition of `held` within its byte limit: at its quality, then
 // lower, then at half the edge each time down to twice the preview's edge;
 // the smallest one made stands when none fits.
-bool SaveRendition(VipsImage* held, std::size_t limit, int edge, PreviewImage& result, const ErrorWindow& errors) {
+bool SaveRendition(VipsImage* held, std::size_t limit, const Outputs& outputs, PreviewImage& result,
+                   const ErrorWindow& errors) {
   ImageRef smaller;
   VipsImage* source = held;
   for (;;) {
+    const int square = outputs.Square(LongerEdge(source));
     for (const int quality : {kRenditionQuality, 70, 55}) {
-      if (!SaveJpeg(source, true, quality, result.rendition, result.renditionWidth, result.renditionHeight, result,
-                    errors))
+      // Without the second pass that fits the coding tables to the picture:
+      // it halves the time of a large picture's encoding and would save
+      // only a few per cent of its bytes.
+      if (!SaveJpeg(source, true, quality, square, result.rendition, result.renditionWidth, result.renditionHeight,
+                    result, errors, false))
         return false;
       if (result.rendition.size() <= limit) return true;
     }
-    const int longer = std::max(vips_image_get_width(source), vips_image_get_height(source));
-    if (longer / 2 < 2 * edge) return true;  // as small as a rendition gets; its bytes are bounded by its pixels
+    const int longer = LongerEdge(source);
+    if (longer / 2 < 2 * outputs.preview) return true;  // as small as a rendition gets; its bytes are bounded by its pixels
     ImageRef next;
-    if (vips_thumbnail_image(source, &next.image, longer / 2, "height", longer / 2, "size", VIPS_SIZE_DOWN, nullptr) !=
-        0) {
-      const std::string text = errors.Text();
-      SetFailure(result, PreviewStatus::Failed, "cannot resample" + (text.empty() ? "" : ": " + text));
-      return false;
-    }
+    if (!Shrink(source, longer / 2, next, result, errors)) return false;
     std::swap(smaller.image, next.image);
     source = smaller.image;
   }
 }
 
-// A rendition and the preview from one decode: the rendition is made and
-// held in memory, saved, and shrunk again into the preview.
-void MakeWithRendition(std::string_view picture, int edge, int renditionEdge, PreviewImage& result,
-                       const ErrorWindow& errors) {
-  ImageRef large, held, thumb;
-  if (vips_thumbnail_buffer(const_cast<char*>(picture.data()), picture.size(), &large.image, renditionEdge, "height",
-                            renditionEdge, "size", VIPS_SIZE_DOWN, "option_string", "fail_on=warning", nullptr) != 0) {
-    SetLibraryFailure(result, errors, "cannot decode");
-    return;
+// The pictures of one decode, from `held`, the decoded picture already
+// shrunk to the largest of them and held in memory: the largest first,
+// each smaller one shrunk from the one before it, the preview last.
+void MakeOutputs(VipsImage* held, std::size_t pictureBytes, const Outputs& outputs, PreviewImage& result,
+                 const ErrorWindow& errors) {
+  // The held picture was turned upright and brought to sRGB when it was
+  // made; nothing must turn or convert it a second time.
+  vips_image_remove(held, VIPS_META_ORIENTATION);
+  vips_image_remove(held, VIPS_META_ICC_NAME);
+  ImageRef chain[2];
+  VipsImage* source = held;
+  // A rendition larger than the large preview comes first; otherwise the
+  // large preview does.
+  const bool renditionFirst = outputs.rendition >= outputs.large;
+  for (int step = 0; step < 2; ++step) {
+    const bool rendition = renditionFirst == (step == 0);
+    const int edge = rendition ? outputs.rendition : outputs.large;
+    if (edge == 0) continue;
+    ImageRef& made = chain[step];
+    if (LongerEdge(source) > edge) {
+      ImageRef shrunk;
+      if (!Shrink(source, edge, shrunk, result, errors)) return;
+      made.image = vips_image_copy_memory(shrunk.image);
+      if (!made.image) {
+        SetFailure(result, PreviewStatus::Failed, "cannot resample: " + errors.Text());
+        return;
+      }
+    } else {
+      g_object_ref(source);
+      made.image = source;
+    }
+    source = made.image;
+    if (rendition) {
+      if (!SaveRendition(source, std::max(2 * pictureBytes, kRenditionFloor), outputs, result, errors)) return;
+    } else if (!SaveJpeg(source, true, kJpegQuality, outputs.Square(LongerEdge(source)), result.large,
+                         result.largeWidth, result.largeHeight, result, errors)) {
+      return;
+    }
   }
-  // Decoding happens here, while the pixels are copied into memory: damage
-  // shows now.
-  held.image = vips_image_copy_memory(large.image);
-  if (!held.image) {
-    SetLibraryFailure(result, errors, "cannot decode");
-    return;
-  }
-  if (!SaveRendition(held.image, std::max(2 * picture.size(), kRenditionFloor), edge, result, errors)) return;
-  if (vips_thumbnail_image(held.image, &thumb.image, edge, "height", edge, "size", VIPS_SIZE_DOWN, nullptr) != 0) {
-    const std::string text = errors.Text();
-    SetFailure(result, PreviewStatus::Failed, "cannot resample" + (text.empty() ? "" : ": " + text));
-    return;
-  }
-  if (!SavePreview(thumb.image, true, result, errors)) {
+  ImageRef thumb;
+  if (!Shrink(source, outputs.preview, thumb, result, errors)) return;
+  if (!SavePreview(thumb.image, true, outputs.Square(LongerEdge(thumb.image)), result, errors)) {
     result.rendition.clear();
-    result.renditionWidth = result.renditionHeight = 0;
+    result.large.clear();
+    result.renditionWidth = result.renditionHeight = result.largeWidth = result.largeHeight = 0;
   }
 }
+
+// Holds `image` (its pixels computed now, into memory) and makes the
+// pictures of one decode from it. Decoding that happens here shows
+// damage as a broken picture.
+void HoldAndMake(VipsImage* image, bool decodedAlready, std::size_t pictureBytes, const Outputs& outputs,
+                 PreviewImage& result, const ErrorWindow& errors) {
+  ImageRef held;
+  held.image = vips_image_copy_memory(image);
+  if (!held.image) {
+    if (decodedAlready) SetFailure(result, PreviewStatus::Failed, "cannot resample: " + errors.Text());
+    else SetLibraryFailure(result, errors, "cannot decode");
+    return;
+  }
+  MakeOutputs(held.image, pictureBytes, outputs, result, errors);
+}
+
+// Each thread's buffer for a JPEG's decoded rows, kept from one picture to
+// the next: a buffer of megabytes taken afresh for every picture costs a
+// page fault for each of its pages every time (a fifth of a rendition's
+// time). Kept only up to this size; a larger one goes when its picture is
+// done.
+constexpr std::size_t kKeptRowBytes = 32u << 20;
+thread_local image::PixelRows t_rows;
+
+// The thread's rows for one picture, emptied (and given back when large)
+// when it is done.
+struct RowsLease {
+  image::PixelRows& rows = t_rows;
+  RowsLease() = default;
+  RowsLease(const RowsLease&) = delete;
+  RowsLease& operator=(const RowsLease&) = delete;
+  ~RowsLease() {
+    rows.clear();
+    if (rows.capacity() > kKeptRowBytes) image::PixelRows().swap(rows);
+  }
+};
 
 std::string MiB(std::uint64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MiB"; }
 
@@ -423,11 +618,34 @@ void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, co
     SetFailure(result, PreviewStatus::TooLarge, "");
     return;
   }
-  const int renditionEdge =
-      options.renditionEdge > 0 && !BrowsersShow(format) ? std::clamp(options.renditionEdge, edge, kMaxPreviewEdge) : 0;
+  const std::uint64_t longer = std::max(shape.width, shape.height);
+  Outputs outputs;
+  outputs.preview = edge;
+  outputs.previewLonger = static_cast<int>(std::min<std::uint64_t>(longer, static_cast<std::uint64_t>(edge)));
+  outputs.checkerboard = options.checkerboard;
+  if (options.renditionEdge > 0) {
+    const int asked = std::clamp(options.renditionEdge, edge, kMaxRenditionEdge);
+    if (!BrowsersShow(format) || (options.renditionOfLarge && longer > static_cast<std::uint64_t>(asked)))
+      outputs.rendition = static_cast<int>(std::min<std::uint64_t>(longer, static_cast<std::uint64_t>(asked)));
+  }
+  if (options.largeEdge > edge && longer > static_cast<std::uint64_t>(edge))
+    outputs.large = static_cast<int>(
+        std::min<std::uint64_t>(longer, static_cast<std::uint64_t>(std::min(options.largeEdge, kMaxLargePreviewEdge))));
+  // A JPEG with more to make than the preview is decoded at the size the
+  // largest of them needs: a large preview, like the preview, with a factor
+  // of two left to the resampler (sharper than the decoder's scaling
+  // alone); a rendition, which is looked at full size, at the fewest
+  // eighths that still hold it.
+  if (decoder && outputs.Extra()) {
+    const int forPreviews = 8 / image::JpegShrinkOnLoad(shape.width, shape.height, std::max(edge, outputs.large));
+    shape.jpegEighths =
+        std::max(forPreviews, outputs.rendition > 0 ? image::JpegEighthsOnLoad(longer, outputs.rendition) : 1);
+  }
   result.needed = image::EstimateDecodeBytes(shape, edge);
-  // A rendition is held in memory whole while it is saved and shrunk.
-  if (renditionEdge > 0) result.needed += static_cast<std::uint64_t>(renditionEdge) * renditionEdge * 3 * 3;
+  // The large preview and the rendition are held in memory whole while they
+  // are saved and shrunk.
+  for (const int extra : {outputs.large, outputs.rendition})
+    result.needed += static_cast<std::uint64_t>(extra) * static_cast<std::uint64_t>(extra) * 3 * 3;
   if (held > budget.Limit() || result.needed > budget.Limit() - held) {
     SetFailure(result, PreviewStatus::OverBudget,
                "decoding needs " + MiB(result.needed) + ", the budget is " + MiB(budget.Limit()));
@@ -442,27 +660,32 @@ void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, co
   holding = held + result.needed;
   g_decodes.fetch_add(1);
 
-  std::vector<unsigned char> pixels;  // a JPEG's decoded pixels, under the thumbnail until it is saved
+  // A JPEG's decoded pixels, under the thumbnail until it is saved.
+  const RowsLease lease;
+  image::PixelRows& pixels = lease.rows;
   ImageRef thumb;
   if (decoder) {
-    if (!JpegThumbnail(picture, *decoder, edge, thumb, pixels, result, errors)) return;
+    const int eighths = shape.jpegEighths > 0 ? shape.jpegEighths
+                                              : 8 / image::JpegShrinkOnLoad(shape.width, shape.height, edge);
+    const bool screenSized = outputs.rendition > 0 && outputs.rendition == outputs.Largest();
+    if (!JpegThumbnail(picture, *decoder, outputs.Largest(), eighths, screenSized, thumb, pixels, result, errors))
+      return;
     decoder.reset();  // its buffers go before the resampling starts
-    SavePreview(thumb.image, true, result, errors);
+    if (outputs.Extra()) HoldAndMake(thumb.image, true, picture.size(), outputs, result, errors);
+    else SavePreview(thumb.image, true, outputs.Square(LongerEdge(thumb.image)), result, errors);
     return;
   }
-  if (renditionEdge > 0) {
-    MakeWithRendition(picture, edge, renditionEdge, result, errors);
-    return;
-  }
-  // The thumbnail operation decodes lazily: damage shows when it is saved.
-  // Its own fail_on argument does not reach the loader; the loader's
-  // options do.
-  if (vips_thumbnail_buffer(const_cast<char*>(picture.data()), picture.size(), &thumb.image, edge, "height", edge,
+  // The thumbnail operation decodes lazily: damage shows when it is saved
+  // (or held). Its own fail_on argument does not reach the loader; the
+  // loader's options do.
+  const int first = outputs.Largest();
+  if (vips_thumbnail_buffer(const_cast<char*>(picture.data()), picture.size(), &thumb.image, first, "height", first,
                             "size", VIPS_SIZE_DOWN, "option_string", "fail_on=warning", nullptr) != 0) {
     SetLibraryFailure(result, errors, "cannot decode");
     return;
   }
-  SavePreview(thumb.image, false, result, errors);
+  if (outputs.Extra()) HoldAndMake(thumb.image, false, picture.size(), outputs, result, errors);
+  else SavePreview(thumb.image, false, outputs.Square(LongerEdge(thumb.image)), result, errors);
 }
 
 // The format of a file by its first bytes; None when it cannot be read.
