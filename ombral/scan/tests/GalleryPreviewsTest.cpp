@@ -20,9 +20,9 @@ class GalleryPreviewsTest : public ScanFixture {
 protected:
   // A gallery scan with renditions of pictures larger than 512 pixels, so
   // small test pictures get them; it must complete without errors.
-  Lines Gallery(bool removeStale = false) {
+  Lines Gallery(bool removeStale = false, int renditionEdge = 512) {
     CRecordingScan scan;
-    scan.m_nRenditionEdge = 512;
+    scan.m_nRenditionEdge = renditionEdge;
     const Lines protocol = Scan(scan, {.gallery = true, .removeStale = removeStale});
     EXPECT_EQ(scan.GetErrorCount(), 0);
     return protocol;
@@ -71,6 +71,13 @@ TEST_F(GalleryPreviewsTest, ReScansKeepAllThreeFilesAndMakeAGoneOneAgain) {
     EXPECT_TRUE(drive.Exists(file));
   }
   EXPECT_EQ(drive.ReadFile("Pics/_xthumbs/big.jpg.2x.jpg"), large);
+
+  // Renditions off: the viewer shows the original again, and nothing is
+  // made anew for it.
+  const std::uint64_t before = platform::PreviewDecodeCount();
+  EXPECT_TRUE(Has(Gallery(false, 0), "PREVIEWS: 0 made, 2 unchanged, 0 found again by content"));
+  EXPECT_EQ(platform::PreviewDecodeCount(), before);
+  EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), ",1200,900,0,512,384,480,360]"));
 }
 
 TEST_F(GalleryPreviewsTest, MovedPicturesTakeTheirLargePreviewAlongAndGonePicturesLoseIt) {

@@ -5,6 +5,7 @@
 #include "ProtocolText.h"
 #include "ombral/HtmlFile.h"
 #include "pages/classic/ClassicPageSet.h"
+#include "platform/Preview.h"
 
 PreviewPolicy COmbralScan::GalleryPageSet::Previews(int askedEdge) const {
   // The gallery shows previews: it brings them when they were not asked for.
@@ -79,7 +80,11 @@ void COmbralScan::GalleryPageSet::Entry(PendingFolder& pending, std::size_t inde
       item.height = line->pictureHeight;
       item.taken = line->taken;
       item.camera = line->camera;
-      item.rendition = line->HasRendition();
+      // With renditions of large pictures off, the viewer shows the
+      // originals browsers can show, also where an earlier run made a
+      // rendition of one (it stays, and goes with its picture).
+      item.rendition = line->HasRendition() &&
+                       (scan.m_run->previews.renditionEdge > 0 || platform::HasUnshownPictureExtension(item.name));
       item.renditionWidth = line->renditionWidth;
       item.renditionHeight = line->renditionHeight;
       if (line->HasLarge()) {

@@ -220,4 +220,9 @@ bool HasPictureExtension(std::string_view fileName);
 // phones' pictures, read with PreviewOptions::phoneFormats.
 bool HasPhonePictureExtension(std::string_view fileName);
 
+// True when the name ends in the extension of a format browsers do not
+// show (.tif .tiff and the phones' ones, any case): the pictures whose
+// rendition a viewer shows even where renditions of large pictures are off.
+bool HasUnshownPictureExtension(std::string_view fileName);
+
 }  // namespace platform

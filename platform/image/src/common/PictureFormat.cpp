@@ -58,4 +58,13 @@ bool HasPhonePictureExtension(std::string_view fileName) {
   return false;
 }
 
+bool HasUnshownPictureExtension(std::string_view fileName) {
+  if (HasPhonePictureExtension(fileName)) return true;
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  std::string ext(fileName.substr(dot + 1));
+  AsciiUpper(ext);
+  return ext == "TIF" || ext == "TIFF";
+}
+
 }  // namespace platform
