@@ -181,8 +181,10 @@ TEST_F(PreviewImageTest, PicturesLargerThanTheRenditionEdgeGetARenditionUpright)
     int renditionWidth, renditionHeight;  // 0 x 0: none
   };
   const Row rows[] = {
-      {"photo.jpg", 2400, 1600, 0, 1000, 667},
-      {"turned.jpg", 2400, 1600, 6, 667, 1000},
+      // A JPEG's rendition is what the decoder gives at the most eighths
+      // within the edge: 3/8 of 2400 for 1000.
+      {"photo.jpg", 2400, 1600, 0, 900, 600},
+      {"turned.jpg", 2400, 1600, 6, 600, 900},
       {"fits.jpg", 1000, 500, 0, 0, 0},
       {"small.jpg", 800, 600, 0, 0, 0},
       {"shot.png", 1600, 1200, 0, 1000, 750},

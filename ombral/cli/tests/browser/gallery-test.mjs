@@ -309,10 +309,12 @@ try {
     const byName = new Map(data.items.map((it) => [it[F.name], it]));
     return [...document.querySelectorAll('#grid img')].map((img) => ({ name: img.alt, srcset: img.getAttribute('srcset'),
       sizes: img.getAttribute('sizes'), large: byName.get(img.alt)[F.largeWidth], preview: byName.get(img.alt)[F.previewWidth],
+      rendition: byName.get(img.alt)[F.renditionWidth],
       tile: img.getBoundingClientRect().width }));
   });
   const panorama = sources.find((s) => s.name === 'panorama.jpg');
-  if (!panorama || !panorama.srcset || !/ (2048|3000)w/.test(panorama.srcset) || panorama.sizes !== `${Math.ceil(panorama.tile)}px`)
+  if (!panorama || !panorama.srcset || !(panorama.rendition > panorama.large) ||
+      !panorama.srcset.includes(` ${panorama.rendition}w`) || panorama.sizes !== `${Math.ceil(panorama.tile)}px`)
     fail(`the panorama's tile has the sources ${JSON.stringify(panorama)}`);
   const withLarge = sources.filter((s) => s.large > 0);
   for (const s of withLarge) if (!s.srcset || !s.srcset.includes(` ${s.large}w`)) fail(`${s.name} lacks its large preview in ${s.srcset}`);

@@ -627,6 +627,15 @@ void MakeFromHeader(std::string_view picture, PictureFormat format, int edge, co
     const int asked = std::clamp(options.renditionEdge, edge, kMaxRenditionEdge);
     if (!BrowsersShow(format) || (options.renditionOfLarge && longer > static_cast<std::uint64_t>(asked)))
       outputs.rendition = static_cast<int>(std::min<std::uint64_t>(longer, static_cast<std::uint64_t>(asked)));
+    // A JPEG's rendition is what its decoder gives at the most eighths that
+    // stay within the edge (2000 px of a 4000 px photo for 2048): the edge
+    // is a bound, not a size. Resampling the rest and decoding the larger
+    // scale cost twice the rendition, and the viewer shows the size the
+    // page's data names.
+    if (decoder && outputs.rendition > 0 && longer > static_cast<std::uint64_t>(outputs.rendition)) {
+      const std::uint64_t eighths = 8 * static_cast<std::uint64_t>(outputs.rendition) / longer;
+      if (eighths >= 1) outputs.rendition = static_cast<int>((longer * eighths + 7) / 8);
+    }
   }
   if (options.largeEdge > edge && longer > static_cast<std::uint64_t>(edge))
     outputs.large = static_cast<int>(
