@@ -8,6 +8,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/testing/TempDrive.h"
+#include "platform/testing/TestPictures.h"
 
 using platform::testing::TempDrive;
 
@@ -348,4 +349,27 @@ TEST(ScanCommand, JsonGivesOneObjectPerProblemAndTheResultLast) {
     EXPECT_FALSE(result.err.empty());  // people reading along still see the problems
   }
   EXPECT_EQ(ombral::JsonText("a\"b\\c\n\xe9\xC3\xA9"), "\"a\\\"b\\\\c\\u000a\\ufffd\xC3\xA9\"");
+}
+
+TEST(ScanCommand, PreviewsFollowTheEdgeBothWays) {
+  TempDrive drive('T');
+  drive.MakeDir("Pics");
+  ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native("Pics/photo.jpg"), 800, 600));
+  struct Row {
+    const char* edge;
+    const char* previews;
+    const char* size;  // on the page
+  };
+  const Row rows[] = {
+      {"--thumbnails=16", "PREVIEWS: 1 made, 0 unchanged", "WIDTH=\"16\" HEIGHT=\"12\""},
+      {"--thumbnails=240", "PREVIEWS: 1 made, 0 unchanged", "WIDTH=\"240\" HEIGHT=\"180\""},
+      {"--thumbnails=240", "PREVIEWS: 0 made, 1 unchanged", "WIDTH=\"240\" HEIGHT=\"180\""},
+      {"--thumbnails=16", "PREVIEWS: 1 made, 0 unchanged", "WIDTH=\"16\" HEIGHT=\"12\""},
+  };
+  for (const Row& row : rows) {
+    const Result result = RunCommand({row.edge, "T:\\Pics"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find(std::string(row.previews) + "\nSCAN COMPLETED\n"), std::string::npos) << result.out;
+    EXPECT_NE(drive.ReadFile("Pics/_FileIndex.html").find(row.size), std::string::npos) << row.edge;
+  }
 }

@@ -134,9 +134,17 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       const bool besidesStand =
           hasWhatIsWanted && stands(line->HasRendition(), CPreviewFolder::RenditionName(name), line->rendition) &&
           stands(line->HasLarge(), CPreviewFolder::LargePreviewName(name), line->large);
+      // The preview must fit the edge asked for now: not larger than it,
+      // and smaller only where the picture is (a preview made for another
+      // edge is made again). Where the record does not know the picture's
+      // size, its header is read to tell.
+      const bool tooLarge = shownLonger > policy.edge;
+      const bool madeSmaller = line->HasFacts() && shownLonger < policy.edge && longer > shownLonger;
+      const bool sizeUnknown = !line->HasFacts() && shownLonger < policy.edge;
       // Where inodes are made up at each mount, the preview's bytes must
       // have the recorded digest as well.
-      if (line->kind == Line::Kind::Preview && previews->HasFile(CPreviewFolder::PreviewName(name)) &&
+      if (line->kind == Line::Kind::Preview && !tooLarge && !madeSmaller &&
+          previews->HasFile(CPreviewFolder::PreviewName(name)) &&
           previews->LookPreview(name, shown) && shown.kind == platform::EntryKind::File &&
           line->IsPreviewFile(Stamp::Of(shown), traits.inodesStable) &&
           NoMoreOpenThan(shown, file.info, acl, traits.modesStored) && plain(CPreviewFolder::PreviewName(name)) &&
@@ -144,6 +152,13 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
         picture.kind = Kind::Kept;
         picture.width = line->width;
         picture.height = line->height;
+        if (sizeUnknown && !policy.facts && !line->legacy && !m_bDryRun) {
+          PreviewJob job = JobFor(pending, file, acl, previews);
+          job.checkLonger = shownLonger;
+          job.keptLine = *line;
+          Submit(picture, std::move(job));
+          continue;
+        }
         if (line->legacy && !m_bDryRun) {
           // A line of the first record form gets the preview's digest and
           // the picture's full stamp once.
@@ -164,6 +179,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
           PreviewJob job = JobFor(pending, file, acl, previews);
           job.factsOnly = true;
           job.keptLine = *line;
+          if (sizeUnknown) job.checkLonger = shownLonger;
           Submit(picture, std::move(job));
           picture.factsOnly = true;
         }
@@ -231,7 +247,8 @@ void COmbralScan::CollectPreviews(PendingFolder& pending) {
     picture.done.wait();
     const std::string name(files[i].name.GetView());
     const PreviewJobResult& result = *picture.result;
-    if (picture.factsOnly && result.status != PreviewJobResult::Status::Facts) {
+    if (picture.factsOnly && result.status != PreviewJobResult::Status::Facts &&
+        result.status != PreviewJobResult::Status::Made) {
       // The preview stands whatever became of reading the facts: they are
       // read again next time.
       picture.kind = Kind::Kept;
@@ -245,6 +262,12 @@ void COmbralScan::CollectPreviews(PendingFolder& pending) {
         picture.width = result.line.width;
         picture.height = result.line.height;
         ++(result.foundAgain ? m_run->previewsFoundAgain : m_run->previewsMade);
+        break;
+      case PreviewJobResult::Status::StillRight:
+        picture.kind = Kind::Kept;
+        picture.width = result.line.width;
+        picture.height = result.line.height;
+        ++m_run->previewsKept;
         break;
       case PreviewJobResult::Status::Facts:
         folder.Set(name, result.line);

@@ -1,6 +1,7 @@
 // PreviewJob: one picture, start to end, on a worker thread.
 #include "previews/PreviewJob.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -58,17 +59,30 @@ PreviewJobResult PreviewJob::Run() const {
   }
   std::string content;
   if (gallery) content = CDigest::Of(bytes);
-  if (factsOnly) {
+  platform::PictureFacts factsRead;
+  const bool factsKnown = factsOnly && platform::ReadPictureFacts(bytes, true, factsRead);
+  // A kept preview smaller than the edge made for a smaller one: made now.
+  const bool remake = factsOnly && checkLonger > 0 && factsKnown && std::max(factsRead.width, factsRead.height) > checkLonger;
+  if (factsOnly && !remake) {
     // The preview stands; the picture is read for what the gallery shows,
     // and for its digest, but not decoded.
-    platform::PictureFacts facts;
-    platform::ReadPictureFacts(bytes, true, facts);
+    const platform::PictureFacts& facts = factsRead;
     budget->Release(size);
     if (!keptLine.IsOf(CPreviewFolder::Stamp::Of(read))) return result;  // changed meanwhile: next run
     result.status = Status::Facts;
     result.line = keptLine;
     SetFacts(result.line, content, facts);
     return result;
+  }
+  if (checkLonger > 0 && !factsOnly) {
+    platform::PictureFacts facts;
+    if (platform::ReadPictureFacts(bytes, gallery, facts) && std::max(facts.width, facts.height) <= checkLonger &&
+        keptLine.IsOf(CPreviewFolder::Stamp::Of(read))) {
+      budget->Release(size);
+      result.status = Status::StillRight;
+      result.line = keptLine;
+      return result;
+    }
   }
   std::string previewBytes, renditionBytes, largeBytes;
   CPreviewFolder::Line line;

@@ -22,6 +22,7 @@ struct PreviewJobResult {
     WriteFailed,  // decoded, but the preview could not be written (`error`, or `takenBy`)
     Skipped,      // no longer a plain file, gone, or the scan was asked to stop
     Facts,        // (factsOnly) the picture's digest and facts were read into `line`
+    StillRight,   // (checkLonger) the picture is no larger than its kept preview: that stays
   };
   Status status = Status::Skipped;
   CPreviewFolder::Line line;  // the record line of a made preview
@@ -57,6 +58,10 @@ struct PreviewJob {
   // and added to this line.
   bool factsOnly = false;
   CPreviewFolder::Line keptLine;
+  // A kept preview smaller than the edge whose picture's size the record
+  // does not know: the picture's header tells whether the preview is all of
+  // it (StillRight) or was made for a smaller edge (then it is made now).
+  int checkLonger = 0;
   // Previews found again by the picture's digest (null: none are looked for).
   const CMovedPictures* moved = nullptr;
   // One decode for all names of a file (null: each is decoded).

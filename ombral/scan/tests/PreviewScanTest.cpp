@@ -11,8 +11,7 @@
 
 #include "pages/HtmlText.h"
 #include "previews/PreviewFolder.h"
-#include "RecordingScan.h"
-#include "ScanLines.h"
+#include "ScanFixture.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
 
@@ -23,23 +22,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PreviewScanTest : public ::testing::Test {
+class PreviewScanTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
   FixedClock clock{2026, 12, 6, 14, 5, 9};
 
-  void Picture(const std::string& relative, int width, int height) {
-    drive.MakeDir(fs::path(relative).parent_path().string());
-    ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native(relative), width, height)) << relative;
-  }
   // A scan of T:\Pics; `edge` 0 means without previews.
-  Lines Scan(int edge) {
-    CRecordingScan scan;
-    scan.m_strPath = "T:\\Pics";
-    scan.m_nPreviewEdge = edge;
-    EXPECT_TRUE(scan.RunScan());
-    return scan.protocol;
-  }
+  Lines Scan(int edge) { return ScanFixture::Scan({.edge = edge}); }
   platform::testing::PictureInfo Info(const std::string& relative) {
     platform::testing::PictureInfo info;
     EXPECT_TRUE(platform::testing::ReadPictureInfo(drive.Native(relative), info)) << relative;
@@ -272,4 +260,34 @@ TEST_F(PreviewScanTest, NamesUpToTheLimitGetPreviewsUnderNamesThatFit) {
   scan.m_bRemoveStale = 1;
   ASSERT_TRUE(scan.RunScan());
   EXPECT_FALSE(drive.Exists("Pics/Long/_xthumbs"));
+}
+
+TEST_F(PreviewScanTest, PreviewsFollowTheEdgeAskedFor) {
+  // A photo larger than every edge, and one smaller than the large edge.
+  Picture("Pics/photo.jpg", 800, 600);
+  Picture("Pics/small.png", 120, 90);
+  struct Row {
+    bool gallery;
+    int edge;
+    const char* previews;  // the protocol's last line
+    int photoWidth;        // the photo's preview then
+  };
+  const Row rows[] = {
+      {false, 16, "PREVIEWS: 2 made, 0 unchanged", 16},
+      {false, 240, "PREVIEWS: 2 made, 0 unchanged", 240},   // larger edge: both made again
+      {false, 240, "PREVIEWS: 0 made, 2 unchanged", 240},   // the small one is all of its picture
+      {false, 100, "PREVIEWS: 2 made, 0 unchanged", 100},   // smaller edge: both too large
+      {false, 160, "PREVIEWS: 2 made, 0 unchanged", 160},   // the small picture is 120: made at 120 now
+      {false, 160, "PREVIEWS: 0 made, 2 unchanged", 160},
+      {true, 16, "PREVIEWS: 2 made, 0 unchanged, 0 found again by content", 16},
+      {true, 240, "PREVIEWS: 2 made, 0 unchanged, 0 found again by content", 240},
+      {true, 240, "PREVIEWS: 0 made, 2 unchanged, 0 found again by content", 240},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.edge) + (row.gallery ? " gallery" : ""));
+    const Lines protocol = ScanFixture::Scan({.edge = row.edge, .gallery = row.gallery, .filter = "JPG|PNG"});
+    EXPECT_EQ(protocol.back(), row.previews);
+    EXPECT_EQ(Info("Pics/_xthumbs/photo.jpg.jpg").width, row.photoWidth);
+    EXPECT_EQ(Info("Pics/_xthumbs/small.png.jpg").width, std::min(row.edge, 120));
+  }
 }
