@@ -44,10 +44,12 @@ TEST(OmbralOnALaptopScreen, TheSmallestDialogFitsTheScreen) {
   };
   EXPECT_LE(WindowRect(dialog).Width(), area.Width());  // as it opens
   const CRect folded = smallest();
+  RecordProperty("smallest_folded", std::to_string(folded.Width()) + "x" + std::to_string(folded.Height()));
   EXPECT_LE(folded.Width(), area.Width());
   EXPECT_LE(folded.Height(), area.Height());
   Click(dialog, IDC_TOGGLE_PROTOCOL);
   const CRect unfolded = smallest();
+  RecordProperty("smallest_unfolded", std::to_string(unfolded.Width()) + "x" + std::to_string(unfolded.Height()));
   EXPECT_LE(unfolded.Width(), area.Width());
   EXPECT_LE(unfolded.Height(), area.Height());
   // Every button stays inside the window at its smallest.
