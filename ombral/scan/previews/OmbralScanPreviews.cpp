@@ -263,14 +263,9 @@ void COmbralScan::CollectPreviews(PendingFolder& pending) {
         picture.height = result.line.height;
         ++(result.foundAgain ? m_run->previewsFoundAgain : m_run->previewsMade);
         break;
-      case PreviewJobResult::Status::StillRight:
-        picture.kind = Kind::Kept;
-        picture.width = result.line.width;
-        picture.height = result.line.height;
-        ++m_run->previewsKept;
-        break;
+      case PreviewJobResult::Status::StillRight:  // the record stays as it is
       case PreviewJobResult::Status::Facts:
-        folder.Set(name, result.line);
+        if (result.status == PreviewJobResult::Status::Facts) folder.Set(name, result.line);
         picture.kind = Kind::Kept;
         picture.width = result.line.width;
         picture.height = result.line.height;
