@@ -9,8 +9,7 @@
 #include <utime.h>
 #include <vector>
 
-#include "RecordingScan.h"
-#include "ScanLines.h"
+#include "ScanFixture.h"
 #include "platform/Preview.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
@@ -22,15 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class GalleryScanTest : public ::testing::Test {
+class GalleryScanTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
   FixedClock clock{2026, 12, 6, 14, 5, 9};
 
-  void Picture(const std::string& relative, int width = 160, int height = 120) {
-    drive.MakeDir(fs::path(relative).parent_path().string());
-    ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native(relative), width, height)) << relative;
-  }
   void Taken(const std::string& relative, const std::string& taken, const std::string& make = "",
              const std::string& model = "") {
     Picture(relative);
@@ -43,15 +37,11 @@ protected:
   }
   Lines Scan(bool gallery, bool byDate = false, bool removeStale = false, const char* filter = nullptr) {
     CRecordingScan scan;
-    scan.m_strPath = "T:\\Pics";
-    scan.m_nPreviewEdge = gallery ? 0 : 240;  // the gallery brings its previews itself
-    scan.m_bGallery = gallery;
-    scan.m_bSortByDate = byDate;
-    scan.m_bRemoveStale = removeStale;
-    scan.m_strFilter = filter ? filter : gallery ? COmbralScan::kGalleryFilter : scan.m_strFilter.GetString();
-    EXPECT_TRUE(scan.RunScan());
+    // The gallery brings its previews itself.
+    const Lines protocol = ScanFixture::Scan(
+        scan, {.edge = gallery ? 0 : 240, .gallery = gallery, .removeStale = removeStale, .byDate = byDate, .filter = filter});
     EXPECT_EQ(scan.GetErrorCount(), 0);
-    return scan.protocol;
+    return protocol;
   }
   // The names of a gallery page's files, in the page's order.
   std::vector<std::string> Order(const std::string& page) {

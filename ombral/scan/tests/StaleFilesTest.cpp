@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "RecordingScan.h"
-#include "ScanLines.h"
+#include "ScanFixture.h"
 #include "platform/testing/TempDrive.h"
 #include "platform/testing/TestPictures.h"
 
@@ -17,22 +16,11 @@ using platform::testing::TempDrive;
 namespace {
 
 
-class StaleFilesTest : public ::testing::Test {
+class StaleFilesTest : public ScanFixture {
 protected:
-  TempDrive drive{'T'};
-
-  void Picture(const std::string& relative) {
-    drive.MakeDir(std::filesystem::path(relative).parent_path().string());
-    ASSERT_TRUE(platform::testing::WriteTestPicture(drive.Native(relative), 120, 90)) << relative;
-  }
+  void Picture(const std::string& relative) { ScanFixture::Picture(relative, 120, 90); }
   Lines Scan(int edge, int removeStale, int dryRun = 0) {
-    CRecordingScan scan;
-    scan.m_strPath = "T:\\Pics";
-    scan.m_nPreviewEdge = edge;
-    scan.m_bRemoveStale = removeStale;
-    scan.m_bDryRun = dryRun;
-    EXPECT_TRUE(scan.RunScan());
-    return scan.protocol;
+    return ScanFixture::Scan({.edge = edge, .removeStale = removeStale != 0, .dryRun = dryRun != 0});
   }
   // A: a folder that had pictures with previews and lost them all; B: a
   // folder that never had one, with the user's own file of the page's name;
