@@ -9,6 +9,7 @@
 #include "platform/testing/Faults.h"
 #include "platform/testing/ListBoxCapacity.h"
 #include "platform/testing/TempDrive.h"
+#include "platform/testing/TestPictures.h"
 #include "platform/testing/UiDriver.h"
 #include "platform/testing/UiRecorders.h"
 
@@ -490,6 +491,19 @@ TEST_F(OmbralDialog, GalleryBringsItsFilterAndWritesTheGallerysPages) {
   Retype(m_dialog, IDC_FILTER, "JPG");
   Click(m_dialog, IDC_GALLERY);
   EXPECT_EQ(ShownText(m_dialog, IDC_FILTER), "JPG");
+}
+
+TEST_F(OmbralDialog, PreviewsFollowTheEdgeBothWays) {
+  ASSERT_TRUE(platform::testing::WriteTestPicture(m_drive.Native("Pics/B/photo.jpg"), 800, 600));
+  Click(m_dialog, IDC_PREVIEWS);
+  for (const char* edge : {"16", "240", "16"}) {
+    Retype(m_dialog, IDC_PREVIEW_EDGE, edge);
+    Click(m_dialog, IDOK);
+    m_dialog.WaitForScan();
+    EXPECT_EQ(Protocol().back(), "PREVIEWS: 1 made, 0 unchanged") << edge;
+    const std::string width = std::string("WIDTH=\"") + edge + "\"";
+    EXPECT_NE(m_drive.ReadFile("Pics/B/_FileIndex.html").find(width), std::string::npos) << edge;
+  }
 }
 
 TEST_F(OmbralDialog, AnEdgeOutsideItsRangeStopsTheScan) {
