@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "pages/gallery/GalleryData.h"
 #include "platform/Console.h"
 #include "platform/Drives.h"
 #include "platform/Preview.h"
@@ -349,42 +350,8 @@ void PrintSummary(const CConsoleScan& scan, int status, double seconds, std::FIL
 
 }  // namespace
 
-std::string JsonText(std::string_view text) {
-  std::string out = "\"";
-  for (std::size_t i = 0; i < text.size();) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    // The length of a valid UTF-8 sequence starting here, 0 for none.
-    std::size_t length = c < 0x80 ? 1 : (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3 : (c >= 0xF0 && c <= 0xF4) ? 4 : 0;
-    for (std::size_t k = 1; k < length; ++k)
-      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) length = 0;
-    if (length == 3 && ((c == 0xE0 && static_cast<unsigned char>(text[i + 1]) < 0xA0) ||
-                        (c == 0xED && static_cast<unsigned char>(text[i + 1]) >= 0xA0)))
-      length = 0;  // overlong, or a surrogate
-    if (length == 4 && ((c == 0xF0 && static_cast<unsigned char>(text[i + 1]) < 0x90) ||
-                        (c == 0xF4 && static_cast<unsigned char>(text[i + 1]) >= 0x90)))
-      length = 0;  // overlong, or beyond U+10FFFF
-    if (length == 0) {
-      out += "\\ufffd";
-      ++i;
-    } else if (length > 1) {
-      out.append(text.substr(i, length));
-      i += length;
-    } else {
-      if (c == '"' || c == '\\') {
-        out += '\\';
-        out += static_cast<char>(c);
-      } else if (c < 0x20 || c == 0x7F) {
-        char code[8];
-        std::snprintf(code, sizeof code, "\\u%04x", c);
-        out += code;
-      } else {
-        out += static_cast<char>(c);
-      }
-      ++i;
-    }
-  }
-  return out + "\"";
-}
+// The gallery's JSON strings are the same: one escaping for the whole suite.
+std::string JsonText(std::string_view text) { return gallery::JsonString(text); }
 
 int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   std::string error;

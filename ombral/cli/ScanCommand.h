@@ -37,8 +37,9 @@ struct ScanOptions {
   bool version = false;
 };
 
-// A JSON string literal of `text`: quotes, backslashes and control
-// characters escaped, a byte that is not part of valid UTF-8 as U+FFFD.
+// A JSON string literal of `text`, as the gallery's data writes them:
+// quotes, backslashes, control characters (and '<', '>', '&') escaped, a
+// byte that is not part of valid UTF-8 as U+FFFD.
 std::string JsonText(std::string_view text);
 
 // Reads the arguments (without the program name). On a mistake returns

@@ -46,18 +46,28 @@ std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& path) {
   return {number(16), number(20)};
 }
 
-TEST(OmbralOnASmallScreen, TheDialogOpensUnfoldsAndDrawsInsideTheScreenAtScaleTwo) {
-  TempDrive drive('T');
-  MakePictureTree(drive);
+// The dialog open on T:\\Pics, and the free area of the screen it is on.
+class OnScreen : public ::testing::Test {
+protected:
+  void SetUp() override {
+    MakePictureTree(drive);
+    dialog.m_strPath = "T:\\Pics";
+    ASSERT_TRUE(dialog.Create(COmbralDlg::IDD));
+    ProcessEvents();
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    ASSERT_TRUE(GetMonitorInfo(MonitorFromWindow(dialog.m_hWnd, MONITOR_DEFAULTTONEAREST), &screen));
+    area = CRect(screen.rcWork.left, screen.rcWork.top, screen.rcWork.right, screen.rcWork.bottom);
+  }
+  TempDrive drive{'T'};
   RecordingMessageBoxes boxes;
   COmbralDlg dialog;
-  dialog.m_strPath = "T:\\Pics";
-  ASSERT_TRUE(dialog.Create(COmbralDlg::IDD));
-  ProcessEvents();
-  MONITORINFO screen{};
-  screen.cbSize = sizeof screen;
-  ASSERT_TRUE(GetMonitorInfo(MonitorFromWindow(dialog.m_hWnd, MONITOR_DEFAULTTONEAREST), &screen));
-  const CRect area(screen.rcWork.left, screen.rcWork.top, screen.rcWork.right, screen.rcWork.bottom);
+  CRect area;
+};
+using OmbralOnASmallScreen = OnScreen;
+using OmbralOnALaptopScreen = OnScreen;
+
+TEST_F(OmbralOnASmallScreen, TheDialogOpensUnfoldsAndDrawsInsideTheScreenAtScaleTwo) {
   if (area.Height() != 500) GTEST_SKIP() << "needs the screen CTest gives this program (500 points high)";
 
   const CRect folded = WindowRect(dialog);
@@ -93,18 +103,7 @@ TEST(OmbralOnASmallScreen, TheDialogOpensUnfoldsAndDrawsInsideTheScreenAtScaleTw
   EXPECT_GT(height, static_cast<std::uint32_t>(2 * client.Height()));
 }
 
-TEST(OmbralOnALaptopScreen, TheSmallestDialogFitsTheScreen) {
-  TempDrive drive('T');
-  MakePictureTree(drive);
-  RecordingMessageBoxes boxes;
-  COmbralDlg dialog;
-  dialog.m_strPath = "T:\\Pics";
-  ASSERT_TRUE(dialog.Create(COmbralDlg::IDD));
-  ProcessEvents();
-  MONITORINFO screen{};
-  screen.cbSize = sizeof screen;
-  ASSERT_TRUE(GetMonitorInfo(MonitorFromWindow(dialog.m_hWnd, MONITOR_DEFAULTTONEAREST), &screen));
-  const CRect area(screen.rcWork.left, screen.rcWork.top, screen.rcWork.right, screen.rcWork.bottom);
+TEST_F(OmbralOnALaptopScreen, TheSmallestDialogFitsTheScreen) {
   if (area.Width() > 900) GTEST_SKIP() << "needs a laptop screen from CTest";
   RecordProperty("screen", std::to_string(area.Width()) + "x" + std::to_string(area.Height()));
 
