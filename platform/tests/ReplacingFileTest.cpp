@@ -189,3 +189,47 @@ TEST(ReplacingFile, AKilledWriterLeavesOldOrNewAndItsLeftoverIsCleanedUp) {
   for (const char* name : {".#ombral.12.short", ".#ombral.x.0123456789abcdef", "page.html.tmp"})
     EXPECT_FALSE(ReplacingFile::IsTemporaryName(name)) << name;
 }
+
+TEST(ReplacingFile, ALongFileIsKeptOnlyWhenEveryByteIsTheSame) {
+  // Over the size kept in memory the new bytes are compared as they go out.
+  const std::string old = [] {
+    std::string text(3u << 20, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>('a' + i % 23);
+    return text;
+  }();
+  const auto changedAt = [&old](std::size_t at) {
+    std::string text = old;
+    text[at] = '#';
+    return text;
+  };
+  const struct {
+    const char* what;
+    std::string text;
+    Outcome outcome;
+  } cases[] = {
+      {"the same bytes", old, Outcome::Unchanged},
+      {"the first byte differs", changedAt(0), Outcome::Replaced},
+      {"a byte in the middle differs", changedAt(old.size() / 2), Outcome::Replaced},
+      {"the last byte differs", changedAt(old.size() - 1), Outcome::Replaced},
+      {"one byte shorter", old.substr(0, old.size() - 1), Outcome::Replaced},
+      {"one byte longer", old + "x", Outcome::Replaced},
+      {"a short file now", "short", Outcome::Replaced},
+  };
+  TempDrive drive('T');
+  drive.MakeDir("Tree");
+  const SharedFolder tree = OpenShared("T:\\Tree");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_NE(WriteFile(tree, "index.js", old), Outcome::Failed);
+    struct stat before {};
+    ::lstat(drive.Native("Tree/index.js").c_str(), &before);
+    EXPECT_EQ(WriteFile(tree, "index.js", c.text), c.outcome);
+    struct stat after {};
+    ::lstat(drive.Native("Tree/index.js").c_str(), &after);
+    const bool untouched = after.st_ino == before.st_ino && after.st_mtim.tv_nsec == before.st_mtim.tv_nsec &&
+                           after.st_mtim.tv_sec == before.st_mtim.tv_sec;
+    EXPECT_EQ(untouched, c.outcome == Outcome::Unchanged);
+    EXPECT_TRUE(drive.ReadFile("Tree/index.js") == c.text);
+    EXPECT_EQ(Names(drive.Native("Tree")), std::vector<std::string>{"index.js"});
+  }
+}

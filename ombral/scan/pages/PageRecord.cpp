@@ -67,10 +67,15 @@ CPageRecord::State CPageRecord::Open(bool dryRun, std::size_t folders) {
 void CPageRecord::Note(const std::string& place, const std::string& digest) {
   if (m_state != State::Ours) return;
   std::lock_guard<std::mutex> lock(m_mutex);
+  const auto now = m_now.find(place);
+  const bool known = (now != m_now.end() && now->second == digest) ||
+                     (m_earlier.count(place) != 0 && m_earlier.at(place).count(digest) != 0);
   m_now[place] = digest;
-  // A line that cannot be added costs only the proof of this page, should
-  // the run be killed before the record is written anew.
-  if (m_journal.IsOpen()) (void)m_journal.Append(LineOf(place, digest));
+  // A page the record already names needs no line: a run killed now
+  // leaves a record that names it, and an unchanged tree's record is
+  // never touched. A line that cannot be added costs only the proof of
+  // this page, should the run be killed before the record is written anew.
+  if (!known && m_journal.IsOpen()) (void)m_journal.Append(LineOf(place, digest));
 }
 
 bool CPageRecord::Knows(const std::string& place, const std::string& digest) const {
@@ -92,11 +97,17 @@ platform::FsStatus CPageRecord::Save() {
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_journal.Close();
-    for (const auto& [place, digests] : m_earlier) {
-      if (m_now.count(place)) continue;
-      for (const std::string& digest : digests) text += LineOf(place, digest);
+    // One line per place in the order of the places, whichever run wrote
+    // it: the same pages give the same bytes, and the record stays as it is.
+    auto earlier = m_earlier.begin();
+    for (const auto& [place, digest] : m_now) {
+      for (; earlier != m_earlier.end() && earlier->first < place; ++earlier)
+        for (const std::string& old : earlier->second) text += LineOf(earlier->first, old);
+      if (earlier != m_earlier.end() && earlier->first == place) ++earlier;
+      text += LineOf(place, digest);
     }
-    for (const auto& [place, digest] : m_now) text += LineOf(place, digest);
+    for (; earlier != m_earlier.end(); ++earlier)
+      for (const std::string& old : earlier->second) text += LineOf(earlier->first, old);
   }
   return record_text::WriteRecord(m_root, kName, text);
 }

@@ -4,10 +4,13 @@
 //
 // It holds "Ombral pages 1" and one line per page: the digest of the page's
 // bytes and the page's place, the names from the scanned folder down joined
-// by '/' ('%', CR and LF percent-encoded). While a run writes pages it adds
-// a line for each one just before the page takes its name, so a run killed
-// at any moment leaves a record that names every page it wrote; a run that
-// ends writes the record anew with one line per place.
+// by '/' ('%', CR and LF percent-encoded), in the order of the places.
+// While a run writes pages it adds a line for each one the record does not
+// name yet, just before the page takes its name, so a run killed at any
+// moment leaves a record that names every page it wrote; a run that ends
+// writes the record anew with one line per place. A run whose pages are
+// all as the record names them leaves the record untouched (same bytes,
+// same file).
 //
 // The record is trusted only when it is a regular file with one link of the
 // user the scan runs as (or of the administrator) that nobody else may

@@ -17,7 +17,10 @@
 // gives the file its permissions and puts it under the name in one step
 // (swapping the names and removing the old file, or renaming over it).
 // When the new bytes equal the old file's, the old file stays and the
-// temporary goes (no rename, no new inode). Every failure removes the
+// temporary goes (no rename, no new inode, the same modification time),
+// whatever the file's size: a long file is compared piece by piece as it
+// is written, with the old file opened once (never through a link) and
+// kept only when it is still that file, unchanged while it was read. Every failure removes the
 // temporary file; so does destroying an unfinished writer.
 //
 // Commit may run on another thread than Begin (the folder is shared).
@@ -129,7 +132,12 @@ public:
 
 private:
   bool Flush();
-  bool SameAsOld(const EntryInfo& old) const;
+  bool SameAsOld(const EntryInfo& old);
+  // The comparison of a streamed file with the old one, piece by piece.
+  void StartComparing();
+  void CompareWithOld(std::string_view bytes);
+  void StopComparing();
+  bool StreamedSameAsOld(const EntryInfo& old);
   // The permissions the file ends with.
   unsigned FinalMode(const EntryInfo* old) const;
   Outcome Fail(int error);
@@ -141,6 +149,9 @@ private:
   int m_fd = -1;  // the temporary file, while it is written
   std::string m_pending;            // bytes not yet written to the temporary file
   bool m_keptAll = true;
+  int m_oldFd = -1;                 // the old file, while a streamed file still matches it
+  bool m_oldMatches = false;        // every streamed byte so far equals the old file's
+  EntryInfo m_oldOpened;            // the old file as it was opened
   bool m_finished = false;          // Finish done, Publish due
   std::uint64_t m_size = 0;
   Outcome m_outcome = Outcome::Failed;

@@ -29,8 +29,9 @@ using posix::Sys;
 
 std::atomic<const char*> g_tempPrefix{".#tmp."};
 constexpr std::size_t kRandomDigits = 16;
-// New bytes are kept in memory up to this size, so they can be compared
-// with the old file; a longer file is streamed and always replaced.
+// New bytes are kept in memory up to this size and compared with the old
+// file at the end; a longer file is streamed, each piece compared with the
+// old file's bytes at the same place as it goes out.
 constexpr std::size_t kCompareLimit = 1u << 20;
 
 std::string TemporaryName() {
@@ -44,6 +45,18 @@ std::string TemporaryName() {
   char text[64];
   std::snprintf(text, sizeof text, "%ld.%016llx", static_cast<long>(::getpid()), static_cast<unsigned long long>(value));
   return g_tempPrefix.load() + std::string(text);
+}
+
+// Reads exactly `count` bytes (fewer only at the end of the file).
+bool ReadFull(int fd, char* buffer, std::size_t count, std::size_t& got) {
+  got = 0;
+  while (got < count) {
+    const ssize_t n = RetryOnEintr([&] { return Sys().read(fd, buffer + got, count - got); });
+    if (n < 0) return false;
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return true;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -101,7 +114,10 @@ bool ReplacingFile::RemoveLeftover(const FolderHandle& folder, std::string_view 
   return folder.RemoveFile(name, &identity).Ok();
 }
 
-ReplacingFile::~ReplacingFile() { Abandon(); }
+ReplacingFile::~ReplacingFile() {
+  Abandon();
+  StopComparing();
+}
 
 bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& options) {
   Abandon();
@@ -115,6 +131,8 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
   m_error = 0;
   m_takenBy = EntryKind::Missing;
   m_written = EntryInfo{};
+  StopComparing();
+  m_oldMatches = false;
   if (const int error = posix::CheckName(m_folder ? m_folder->NativeHandle() : -1, m_name)) {
     m_outcome = Fail(error);
     return false;
@@ -160,10 +178,50 @@ bool ReplacingFile::Write(std::string_view bytes) {
   m_pending.append(bytes);
   m_size += bytes.size();
   if (m_pending.size() > kCompareLimit) {
+    if (m_keptAll) StartComparing();
     m_keptAll = false;
+    CompareWithOld(m_pending);
     return Flush();
   }
   return true;
+}
+
+void ReplacingFile::StartComparing() {
+  m_oldMatches = false;
+  if (!m_options.keepUnchanged) return;
+  posix::UniqueFd fd;
+  if (posix::OpenRegularAt(m_folder->NativeHandle(), m_name, O_RDONLY, fd, m_oldOpened).status != ReadStatus::Read)
+    return;
+  m_oldFd = fd.Release();
+  m_oldMatches = true;
+}
+
+void ReplacingFile::CompareWithOld(std::string_view bytes) {
+  if (!m_oldMatches) return;
+  std::string buffer(bytes.size(), '\0');
+  std::size_t got = 0;
+  if (!ReadFull(m_oldFd, buffer.data(), buffer.size(), got) || got != bytes.size() || buffer != bytes) StopComparing();
+}
+
+void ReplacingFile::StopComparing() {
+  m_oldMatches = false;
+  posix::UniqueFd(std::exchange(m_oldFd, -1));
+}
+
+bool ReplacingFile::StreamedSameAsOld(const EntryInfo& old) {
+  CompareWithOld(m_pending);
+  if (!m_oldMatches) return false;
+  // Every byte matched; the old file must also end here and be the file
+  // that was read, unchanged while it was read.
+  char extra = 0;
+  std::size_t got = 0;
+  const bool ended = ReadFull(m_oldFd, &extra, 1, got) && got == 0;
+  struct stat now {};
+  const bool same = ended && Sys().fstat(m_oldFd, &now) == 0 && old.Identity() == m_oldOpened.Identity() &&
+                    static_cast<std::uint64_t>(now.st_size) == m_size && now.st_mtim.tv_sec == m_oldOpened.modifySeconds &&
+                    static_cast<std::uint32_t>(now.st_mtim.tv_nsec) == m_oldOpened.modifyNanos;
+  StopComparing();
+  return same;
 }
 
 bool ReplacingFile::Flush() {
@@ -177,8 +235,8 @@ bool ReplacingFile::Flush() {
   return true;
 }
 
-bool ReplacingFile::SameAsOld(const EntryInfo& old) const {
-  if (!m_options.keepUnchanged || !m_keptAll || old.kind != EntryKind::File || old.size != m_size) return false;
+bool ReplacingFile::SameAsOld(const EntryInfo& old) {
+  if (!m_options.keepUnchanged || old.kind != EntryKind::File || old.size != m_size) return false;
   // The old file stays only when it is also as open to others as asked
   // (where the file system keeps permissions at all) and carries no access
   // control list that opens it to more.
@@ -186,6 +244,7 @@ bool ReplacingFile::SameAsOld(const EntryInfo& old) const {
                            (m_options.modeLimit && (old.mode & 0777 & ~*m_options.modeLimit) != 0);
   if (modeDiffers && m_folder->Traits().modesStored) return false;
   if (m_options.group && old.group != *m_options.group) return false;
+  if (!m_keptAll) return StreamedSameAsOld(old) && m_folder->LookAcl(m_name) == AclState::None;
   std::string content;
   return m_folder->ReadFile(m_name, m_size, content) == ReadStatus::Read && content == m_pending &&
          m_folder->LookAcl(m_name) == AclState::None;
@@ -193,6 +252,7 @@ bool ReplacingFile::SameAsOld(const EntryInfo& old) const {
 
 ReplacingFile::Outcome ReplacingFile::Fail(int error) {
   posix::UniqueFd(std::exchange(m_fd, -1));
+  StopComparing();
   if (!m_temp.empty() && m_folder && m_folder->IsOpen()) Sys().unlinkat(m_folder->NativeHandle(), m_temp.c_str(), 0);
   m_temp.clear();
   m_pending.clear();
@@ -235,6 +295,7 @@ ReplacingFile::Outcome ReplacingFile::Finish() {
     m_outcome = Outcome::Unchanged;
     return m_outcome;
   }
+  StopComparing();
   if (!Flush()) return Fail(m_error);
 
   mode_t mode = FinalMode(hadOld ? &old : nullptr);
