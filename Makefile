@@ -14,11 +14,11 @@ RUN_DIR      := $(BUILD_DIR)/run
 
 # Debian packages: to build, to run every test (the browser test drives
 # Chromium from Node.js), to benchmark and to fuzz.
-BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev libvips-dev fonts-dejavu-core
+BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev libvips-dev libicu-dev fonts-dejavu-core
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file doxygen
 TEST_PACKAGES  := $(PACKAGE_PACKAGES) chromium node acl fuse3 python3-fusepy exfat-fuse exfatprogs fusefat dosfstools \
                   systemd appstream
-BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl libvips-tools imagemagick strace
+BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl libvips-tools imagemagick strace chromium node
 FUZZ_PACKAGES  := $(BUILD_PACKAGES) clang libclang-rt-14-dev
 COVERAGE_PACKAGES := $(TEST_PACKAGES) gcovr
 DOCS_PACKAGES  := $(BUILD_PACKAGES) doxygen

@@ -39,9 +39,14 @@ int CStaleCleaner::Run(CFolderCursor& cursor, CPageRecord* pages, const Report& 
 
 void CStaleCleaner::RemovePage(const Candidate& candidate, CFolderCursor& cursor, CPageRecord* pages,
                                const Report& report) {
-  const CString path = candidate.folderPath + "\\" + CString(candidate.page);
+  const CString path = candidate.folderPath + "\\" +
+                       (candidate.sub.empty() ? CString(candidate.page) : CString(candidate.sub + "\\" + candidate.page));
   int error = 0;
-  const platform::SharedFolder folder = cursor.Open(candidate.node, error);
+  platform::SharedFolder folder = cursor.Open(candidate.node, error);
+  if (folder && !candidate.sub.empty()) {
+    auto sub = std::make_shared<platform::FolderHandle>(folder->OpenFolder(candidate.sub));
+    folder = sub->IsOpen() ? std::move(sub) : nullptr;
+  }
   if (!folder) return;  // changed since the walk: leave it
   std::string bytes;
   platform::EntryInfo info;

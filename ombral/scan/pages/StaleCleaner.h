@@ -29,14 +29,16 @@ public:
   explicit CStaleCleaner(bool dryRun) : m_dryRun(dryRun) {}
 
   // A page of an earlier run may stand in folder `node` (of the folder list)
-  // under `name`; `place` is its place in the page record.
-  void AddPage(int node, const CString& folderPath, const std::string& name, const std::string& place) {
-    m_candidates.push_back({node, folderPath, name, place, {}});
+  // under `name`, or in its folder `sub` of the scan's own (never a link);
+  // `place` is its place in the page record.
+  void AddPage(int node, const CString& folderPath, const std::string& name, const std::string& place,
+               const std::string& sub = {}) {
+    m_candidates.push_back({node, folderPath, name, place, {}, sub});
   }
   // The preview folder of folder `node` has records of these pictures,
   // which were not in the folder when it was listed.
   void AddPreviews(int node, const CString& folderPath, std::vector<std::string> pictures) {
-    m_candidates.push_back({node, folderPath, {}, {}, std::move(pictures)});
+    m_candidates.push_back({node, folderPath, {}, {}, std::move(pictures), {}});
   }
 
   // A protocol line, and whether it names an error.
@@ -54,6 +56,7 @@ private:
     std::string page;                   // the page's name; "" for previews
     std::string place;
     std::vector<std::string> pictures;  // for previews
+    std::string sub;                    // the page's folder in the node's; "" for the node's own
   };
   void RemovePage(const Candidate& candidate, CFolderCursor& cursor, CPageRecord* pages, const Report& report);
   void RemovePreviews(const Candidate& candidate, CFolderCursor& cursor, const Report& report);

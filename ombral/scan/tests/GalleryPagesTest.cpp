@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pages/gallery/GalleryPages.h"
+#include "pages/gallery/SearchIndex.h"
 #include "previews/PreviewRecord.h"
 #include "ScanLines.h"
 
@@ -89,10 +90,14 @@ TEST(GalleryModel, CoversCountsAndWhichFoldersGetPages) {
   // no attribute.
   EXPECT_TRUE(Contains(FolderPage(model, winter, settings), "alt=\"say &quot;hi&quot;.png\""));
   EXPECT_FALSE(Contains(entry, ">Empty<"));
-  // Folders with their links; the names of their files in one text.
-  EXPECT_TRUE(Contains(SearchIndex(model, settings),
-                       "(\"_FileIndex.html\",[\"Pics\",\"\",\"2001\",\"2001/\",\"2001/Summer\",\"2001/Summer/\","
-                       "\"2001/Winter\",\"2001/Winter/\"],[0,0,0,3],\"clip.mp4/beach.jpg/sea.jpg/snow.png/say \\\"hi\\\".png\");"));
+  // The search's entries: folders with their links first, then the files.
+  const SearchFiles index = SearchIndex(model, settings);
+  ASSERT_EQ(index.pieces.back().first, "n0.js");
+  EXPECT_TRUE(Contains(index.pieces.back().second,
+                       "{\"names\":[\"Pics\",\"2001\",\"2001/Summer\",\"2001/Winter\",\"clip.mp4\",\"beach.jpg\",\"sea.jpg\","
+                       "\"snow.png\",\"say \\\"hi\\\".png\"],\"previews\":[0,0,0,0,0,1,1,1,1],"
+                       "\"links\":{\"0\":\"\",\"1\":\"2001/\",\"2\":\"2001/Summer/\",\"3\":\"2001/Winter/\"},"
+                       "\"folders\":[[4,\"2001/Summer\",\"2001/Summer/\"],[7,\"2001/Winter\",\"2001/Winter/\"]]}"));
 }
 
 // What the script and the reader's browser find in the pages: the icon, the

@@ -92,10 +92,10 @@ TEST_F(GalleryScanTest, WritesModernPagesUnderTheSameNamesAndRecordsEveryFile) {
   EXPECT_TRUE(Contains(entry, "<li><a href=\"2001/Summer/_FileIndex.html\"><bdi>Summer</bdi></a> <span class=\"count\" data-pictures=\"2\" data-videos=\"1\">2 pictures · 1 video</span></li>"));
   for (const char* old : {"Pics/_xbmidx.html", "Pics/_xidxbase.html"})
     EXPECT_TRUE(Contains(drive.ReadFile(old), "<meta http-equiv=\"refresh\" content=\"0; url=_FileIndexFrame.html\">"));
-  EXPECT_TRUE(Contains(drive.ReadFile("Pics/_xsearch.js"), "\"top.jpg/beach.jpg/clip.mp4/javascript:alert(1).jpg/snow.png\""));
+  EXPECT_TRUE(Contains(SearchIndexText(), "\"top.jpg\",\"beach.jpg\",\"clip.mp4\",\"javascript:alert(1).jpg\",\"snow.png\""));
   // Every file it wrote is recorded, so stale removal may prove it later.
   const std::string record = drive.ReadFile("Pics/_xpages.txt");
-  for (const char* place : {" _xgallery.css\n", " _xgallery.js\n", " _xsearch.js\n", " _FileIndexFrame.html\n",
+  for (const char* place : {" _xgallery.css\n", " _xgallery.js\n", " _xsearch.js\n", " _xsearch/g0.js\n", " _xsearch/n0.js\n", " _FileIndexFrame.html\n",
                             " _xbmidx.html\n", " 2001/_FileIndex.html\n", " 2001/Summer/_FileIndex.html\n"})
     EXPECT_TRUE(Contains(record, place)) << place;
   EXPECT_EQ(drive.ReadFile("Pics/2001/Summer/_xthumbs/_xthumbs.txt").rfind("Ombral previews 3\n", 0), 0u);

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "RecordingScan.h"
 #include "ScanLines.h"
@@ -53,5 +55,18 @@ protected:
   Lines Scan(const Settings& settings) {
     CRecordingScan scan;
     return Scan(scan, settings);
+  }
+
+  // The gallery's search index of T:\Pics as one text: the manifest, then
+  // each piece (in name order) after a line with its name; "" when none.
+  std::string SearchIndexText() const {
+    std::string text = drive.Exists("Pics/_xsearch.js") ? drive.ReadFile("Pics/_xsearch.js") : std::string();
+    if (!drive.Exists("Pics/_xsearch")) return text;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(drive.Native("Pics/_xsearch")))
+      names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) text += "\n" + name + "\n" + drive.ReadFile("Pics/_xsearch/" + name);
+    return text;
   }
 };

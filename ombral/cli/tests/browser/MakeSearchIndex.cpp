@@ -5,10 +5,12 @@
 // last name is "needle-in-the-haystack.jpg".
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "pages/gallery/GalleryPages.h"
+#include "pages/gallery/SearchIndex.h"
 
 namespace {
 
@@ -63,9 +65,14 @@ int main(int argc, char** argv) {
   gallery::PageSettings settings;
   settings.indexName = "_FileIndex.html";
   settings.frameName = "_FileIndexFrame.html";
-  const bool ok = Write(dir + "/" + settings.frameName, gallery::EntryPage(model, settings)) &&
-                  Write(dir + "/" + gallery::kSearchName, gallery::SearchIndex(model, settings)) &&
-                  Write(dir + "/" + gallery::kScriptName, gallery::Script()) &&
-                  Write(dir + "/" + gallery::kStyleName, gallery::StyleSheet());
+  const gallery::SearchFiles index = gallery::SearchIndex(model, settings);
+  const std::string pieces = dir + "/" + gallery::kSearchFolderName;
+  std::filesystem::create_directories(pieces);
+  bool ok = true;
+  for (const auto& [name, text] : index.pieces) ok = ok && Write(pieces + "/" + name, text);
+  ok = ok && Write(dir + "/" + settings.frameName, gallery::EntryPage(model, settings)) &&
+       Write(dir + "/" + gallery::kSearchName, index.manifest) &&
+       Write(dir + "/" + gallery::kScriptName, gallery::Script()) &&
+       Write(dir + "/" + gallery::kStyleName, gallery::StyleSheet());
   return ok ? 0 : 1;
 }

@@ -90,6 +90,13 @@ cp "$jpg" "$gallery/2001/beach.jpg"
 printf 'not a picture' > "$gallery/broken.jpg"
 printf 'not a video' > "$gallery/clip.mp4"
 for name in "Img 1" "img 2" "img 10"; do cp "$jpg" "$gallery/numbers/$name.jpg"; done
+# Names the search must find as people type them: a capital dotted I, an
+# accent stored composed and one stored decomposed (as macOS writes names),
+# a sharp s, a Greek final sigma, a ligature, Hangul.
+mkdir -p "$gallery/Names"
+for name in "İstanbul" "Café" "$(printf 'Cre\xcc\x80me bru\xcc\x82le\xcc\x81e')" "Straße" "ΟΔΥΣΣΕΥΣ" "ﬁnal" "한국"; do
+  cp "$jpg" "$gallery/Names/$name.jpg"
+done
 "$make_picture" "$gallery/big picture.jpg" 3000 2000
 "$make_picture" "$gallery/panorama.jpg" 3000 500
 "$make_picture" "$gallery/phone.heic" 640 480

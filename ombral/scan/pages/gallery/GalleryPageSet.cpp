@@ -2,6 +2,10 @@
 // walk, the pages and the top folder's files written from it afterwards.
 #include "pages/gallery/GalleryPageSet.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <set>
+
 #include "ProtocolText.h"
 #include "ombral/HtmlFile.h"
 #include "pages/classic/ClassicPageSet.h"
@@ -153,13 +157,70 @@ void COmbralScan::GalleryPageSet::Finish(std::uint64_t /*totalBytes*/, int /*tot
   // two pages that send old bookmarks on to the entry page.
   WriteTopFile(gallery::kStyleName, gallery::StyleSheet());
   WriteTopFile(gallery::kScriptName, gallery::Script());
-  if (!scan.m_bRecurse) return;
+  if (!scan.m_bRecurse) {
+    WriteSearchIndex(nullptr);
+    return;
+  }
   WriteTopFile(settings.frameName.c_str(), gallery::EntryPage(m_model, settings));
-  WriteTopFile(gallery::kSearchName, gallery::SearchIndex(m_model, settings));
+  const gallery::SearchFiles index = gallery::SearchIndex(m_model, settings);
+  WriteSearchIndex(&index);
   const std::string redirect = gallery::RedirectPage(settings);
   for (const char* name : ClassicPageSet::kTopFiles) WriteTopFile(name, redirect);
 }
 
 void COmbralScan::GalleryPageSet::WriteTopFile(const char* name, std::string_view text) {
   scan.WriteTopLevelPage(name, [text](CHtmlFile& file) { file.Write(text); });
+}
+
+void COmbralScan::GalleryPageSet::WriteSearchIndex(const gallery::SearchFiles* index) {
+  const platform::SharedFolder& root = scan.m_run->root;
+  const std::string folderName = gallery::kSearchFolderName;
+  const CString folderPath = scan.m_strPath + "\\" + folderName.c_str();
+  std::set<std::string> written;
+  if (index) {
+    WriteTopFile(gallery::kSearchName, index->manifest);
+    const platform::ReplacingFile::Options options = scan.PageOptions(0);
+    platform::FsStatus made;
+    if (!scan.m_bDryRun) made = root->MakeFolder(folderName, 0755 & options.modeLimit.value_or(0777), options.group);
+    if (made.Failed() && !made.Is(EEXIST)) {
+      scan.Error("%s", ombral::ProblemText("Cannot create folder", folderPath.GetView(), made.Error()).c_str());
+      return;
+    }
+    // Opened by its name, never through a link: a link there is refused.
+    auto folder = std::make_shared<platform::FolderHandle>(root->OpenFolder(folderName));
+    if (!folder->IsOpen() && !scan.m_bDryRun) {
+      scan.Error("%s", ombral::ProblemText("Cannot open folder", folderPath.GetView(), folder->Error()).c_str());
+      return;
+    }
+    const platform::SharedFolder pieces = std::move(folder);
+    for (const auto& [name, text] : index->pieces) {
+      if (scan.StopRequested()) return;
+      written.insert(name);
+      if (!pieces->IsOpen()) continue;  // a dry run before the folder exists
+      CHtmlFile file;
+      const std::string path = std::string(folderPath.GetView()) + "\\" + name;
+      const std::string place = folderName + "/" + name;
+      if (!file.Open(pieces, name, path, scan.m_bDryRun != 0, options)) {
+        scan.ReportPageProblem(file, true);
+        continue;
+      }
+      file.Write(text);
+      if (!file.Close([&](const std::string& digest) { scan.m_run->pages->Note(place, digest); }))
+        scan.ReportPageProblem(file, false);
+    }
+  }
+  // What an interrupted run left goes; with --remove-stale, so do the
+  // pieces an earlier run wrote that this one did not, each one the page
+  // record proves ours.
+  const platform::FolderHandle pieces = root->OpenFolder(folderName);
+  std::vector<platform::FolderName> names;
+  if (!pieces.IsOpen() || pieces.List(names).Failed()) return;
+  std::sort(names.begin(), names.end(), [](const platform::FolderName& a, const platform::FolderName& b) { return a.name < b.name; });
+  for (const platform::FolderName& entry : names) {
+    if (platform::ReplacingFile::IsTemporaryName(entry.name)) {
+      if (!scan.m_bDryRun) platform::ReplacingFile::RemoveLeftover(pieces, entry.name);
+    } else if (scan.m_bRemoveStale && !written.count(entry.name)) {
+      scan.m_run->stale.AddPage(0, scan.m_strPath, entry.name, folderName + "/" + entry.name, folderName);
+    }
+  }
 }

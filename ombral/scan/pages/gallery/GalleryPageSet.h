@@ -6,11 +6,14 @@
 
 #include "pages/PageSet.h"
 #include "pages/gallery/GalleryPages.h"
+#include "pages/gallery/SearchIndex.h"
 
 class COmbralScan::GalleryPageSet : public COmbralScan::PageSet {
 public:
-  // Its files in the top folder besides its pages.
-  static constexpr const char* kTopFiles[] = {gallery::kStyleName, gallery::kScriptName, gallery::kSearchName};
+  // Its files in the top folder besides its pages, and the folder of the
+  // search index's pieces.
+  static constexpr const char* kTopFiles[] = {gallery::kStyleName, gallery::kScriptName, gallery::kSearchName,
+                                              gallery::kSearchFolderName};
 
   using PageSet::PageSet;
   PreviewPolicy Previews(int askedEdge) const override;
@@ -32,6 +35,10 @@ private:
     return m_model.folders[static_cast<std::size_t>(pending.node)];
   }
   void WriteTopFile(const char* name, std::string_view text);
+  // The search index: its manifest in the top folder, its pieces in their
+  // folder there (made when missing); with --remove-stale the pieces of an
+  // earlier run this one did not write go (all of them without `index`).
+  void WriteSearchIndex(const gallery::SearchFiles* index);
 
   gallery::Model m_model;
 };

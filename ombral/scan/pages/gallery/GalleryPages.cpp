@@ -319,40 +319,4 @@ std::string RedirectPage(const PageSettings& settings) {
          "<body>\n<p><a href=\"" + target + "\">Open the picture archive</a></p>\n</body>\n</html>\n";
 }
 
-std::string SearchIndex(const Model& model, const PageSettings& settings) {
-  // Folders as their paths from the top; the names of all their files in
-  // one text, separated by '/' (which no name holds), folder after folder.
-  // A script finds a name in the one text faster than in a million texts.
-  std::string folders, starts, names;
-  int count = 0;
-  bool first = true;
-  for (const int index : model.order) {
-    const Folder& folder = At(model, index);
-    if (!folder.page || !folder.shared) continue;
-    const std::string path = index == 0 ? std::string() : PathDown(model, 0, index);
-    std::string shown = path.empty() ? folder.name : path.substr(0, path.size() - 1);
-    // The link, ready to use: each name percent-encoded, each followed by '/'.
-    std::string link;
-    for (int at = index; at > 0; at = At(model, at).parent) link = UrlPath(At(model, at).name) + "/" + link;
-    if (!first) {
-      folders += ',';
-      starts += ',';
-    }
-    folders += JsonString(shown);
-    folders += ',';
-    folders += JsonString(link);
-    starts += std::to_string(count);
-    first = false;
-    for (const Item& item : folder.items) {
-      if (count++) names += '/';
-      // The viewer finds a picture by the name it shows.
-      std::string shownName = JsonString(item.name);
-      names += shownName.substr(1, shownName.size() - 2);
-    }
-  }
-  // The page's script may not be there yet: then the data waits for it.
-  return "(self.ombralSearch||function(){self.ombralSearchData=arguments})(" + JsonString(settings.indexName) + ",[" +
-         folders + "],[" + starts + "],\"" + names + "\");\n";
-}
-
 }  // namespace gallery

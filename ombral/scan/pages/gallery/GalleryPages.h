@@ -22,7 +22,7 @@ namespace gallery {
 // The files the gallery writes into the top folder besides its pages.
 inline constexpr const char* kStyleName = "_xgallery.css";
 inline constexpr const char* kScriptName = "_xgallery.js";
-inline constexpr const char* kSearchName = "_xsearch.js";
+inline constexpr const char* kSearchName = "_xsearch.js";  // the search index's manifest (SearchIndex.h)
 // The reader's own style sheet, linked after ours on every page; the scan
 // never writes or removes it, and a page without it is as it was.
 inline constexpr const char* kUserStyleName = "_xgallery.user.css";
@@ -39,9 +39,6 @@ std::string FolderPage(const Model& model, int folder, const PageSettings& setti
 std::string EntryPage(const Model& model, const PageSettings& settings);
 // A page that sends the browser on to the entry page at once.
 std::string RedirectPage(const PageSettings& settings);
-// The search index: every folder with a page and every file on one, as a
-// script that hands its data to the entry page's script.
-std::string SearchIndex(const Model& model, const PageSettings& settings);
 
 // The style sheet and the script, as they are written into the top folder:
 // compacted at build time (Embed.cmake).

@@ -21,8 +21,9 @@ var TEXTS = {
     leaveFull: 'Leave full screen', download: 'Download the original', taken: 'taken {0}', fileDate: 'file date {0}',
     position: '{0} of {1}', failed: 'This picture cannot be shown.', openFile: 'Open the file',
     iconVideo: 'Video', iconPicture: 'Picture', iconFile: 'File', loading: 'Loading the index\u2026',
-    loadFailed: 'The search index could not be loaded.', indexed: '{0} files indexed', moreThan: 'More than {0}',
-    found: '{0} and {1} found', folderHit: 'Folder', inFolder: 'in {0}'
+    loadFailed: 'The search index could not be loaded.',
+    found: '{0} and {1} found', folderHit: 'Folder', inFolder: 'in {0}', atLeast: 'at least {0}\u2026',
+    showMore: 'Show more'
   },
   de: {
     skip: 'Zum Inhalt springen', allFolders: 'Alle Ordner', breadcrumb: 'Ordnerpfad', albums: 'Alben',
@@ -37,8 +38,8 @@ var TEXTS = {
     fileDate: 'Dateidatum {0}', position: '{0} von {1}', failed: 'Dieses Bild kann nicht angezeigt werden.',
     openFile: 'Datei \u00F6ffnen', iconVideo: 'Video', iconPicture: 'Bild', iconFile: 'Datei',
     loading: 'Der Index wird geladen\u2026', loadFailed: 'Der Suchindex konnte nicht geladen werden.',
-    indexed: '{0} Dateien im Index', moreThan: 'Mehr als {0}', found: '{0} und {1} gefunden', folderHit: 'Ordner',
-    inFolder: 'in {0}'
+    found: '{0} und {1} gefunden', folderHit: 'Ordner',
+    inFolder: 'in {0}', atLeast: 'mindestens {0}\u2026', showMore: 'Mehr zeigen'
   }
 };
 var wanted = navigator.languages && navigator.languages.length ? navigator.languages : [navigator.language || 'en'];
@@ -696,92 +697,245 @@ function folderPage(data) {
   viewer.follow();
 }
 
-// The search: the index is a script file loaded when the box first gets the
-// focus. Its names are one text, '/' between them; a query is looked for
-// in that text, so a million names are searched in milliseconds.
+// The search. Names and queries are compared in one folded form: the steps
+// of platform/SearchFold.h, which the scan takes with ICU, here with the
+// browser's own functions, so "cafe" finds "Café", "istanbul" "İstanbul"
+// and an "é" typed finds one stored decomposed.
+function fold(text) {
+  return text.normalize('NFD').toLowerCase().toUpperCase().toLowerCase().replace(/\u03C2/g, '\u03C3')
+    .normalize('NFD').replace(/\p{Mn}/gu, '').normalize('NFC');
+}
+// The words of a query, folded; a word inside another one adds nothing.
+function queryWords(text) {
+  var words = fold(text).split(/\s+/).filter(function (w, i, all) { return w && all.indexOf(w) === i; });
+  return words.filter(function (w) { return !words.some(function (o) { return o !== w && o.indexOf(w) >= 0; }); });
+}
+// The grams the index holds for a word: the word itself when it has three
+// characters or fewer, else its runs of three.
+function wordGrams(word) {
+  var c = Array.from(word), grams = [];
+  if (c.length <= 3) return [word];
+  for (var i = 0; i + 3 <= c.length; ++i) if (grams.indexOf(c[i] + c[i + 1] + c[i + 2]) < 0) grams.push(c[i] + c[i + 1] + c[i + 2]);
+  return grams;
+}
+function gramHash(gram) {
+  var h = 2166136261;
+  for (var c of gram) h = Math.imul(h ^ c.codePointAt(0), 16777619) >>> 0;
+  return h;
+}
+// A list of ids: base-64 digits of five bits, 32 added to all but a
+// number's last; each number the distance to the id before, less one.
+var DIGITS = new Int8Array(128).fill(-1);
+'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_'.split('').forEach(function (c, i) { DIGITS[c.charCodeAt(0)] = i; });
+function decodeList(text) {
+  var ids = [], id = -1, v = 0;
+  for (var i = 0; i < text.length; ++i) {
+    var x = DIGITS[text.charCodeAt(i)];
+    v = v * 32 + (x & 31);
+    if (x < 32) { id += v + 1; ids.push(id); v = 0; }
+  }
+  return ids;
+}
+function intersect(a, b) {
+  var out = [], i = 0, j = 0;
+  while (i < a.length && j < b.length) {
+    if (a[i] < b[j]) ++i; else if (a[i] > b[j]) ++j; else { out.push(a[i]); ++i; ++j; }
+  }
+  return out;
+}
+
+// The entry page's search. The index is a manifest and a folder of pieces,
+// each a script loaded when first needed (SearchIndex.h tells the format):
+// a query loads the buckets of its grams, the list of its rarest one, and
+// the name pieces of the results it shows; the count is exact once every
+// candidate is checked against its name (at once where the rarest gram is
+// the whole query). The query stays in the address (#q=), so Back from a
+// result finds it again.
+var SHOW = 50, COUNT_PIECES = 48;
 function entryPage(form) {
   var input = form.querySelector('input'), out = form.querySelector('output');
   var section = d.getElementById('results'), list = section.querySelector('ul');
-  var index = null, loading = false;
-  function prepare(page, folders, starts, names) {
-    var lower = names.toLowerCase(), seps = [], p;
-    // Lower-casing must keep every offset; characters that grow stay as they are.
-    if (lower.length !== names.length) lower = names.replace(/[^]/g, function (c) { var l = c.toLowerCase(); return l.length === 1 ? l : c; });
-    for (p = names.indexOf('/'); p >= 0; p = names.indexOf('/', p + 1)) seps.push(p);
-    var shown = [];
-    for (p = 0; p < folders.length; p += 2) shown.push(folders[p].toLowerCase());
-    return { page: encodeURIComponent(page), folders: folders, starts: starts, names: names, lower: lower,
-             seps: Int32Array.from(seps), shownFolders: shown, count: names ? seps.length + 1 : 0 };
-  }
-  // The largest k with values[k] <= n (values ascending).
-  function below(values, n) {
-    var lo = 0, hi = values.length;
-    while (lo < hi) { var mid = (lo + hi) >> 1; if (values[mid] <= n) lo = mid + 1; else hi = mid; }
-    return lo - 1;
-  }
-  function search(q) {
-    var ix = index, found = [], folders = [], total = 0, more = false, pos = 0;
-    for (var f = 0; f < ix.shownFolders.length && folders.length < 20; ++f)
-      if (ix.shownFolders[f].indexOf(q) >= 0) folders.push(f);
-    if (q.indexOf('/') < 0) {
-      while ((pos = ix.lower.indexOf(q, pos)) >= 0) {
-        var n = below(ix.seps, pos - 1) + 1;
-        if (found.length < 100) found.push(n);
-        if (++total >= 1000) { more = true; break; }
-        pos = n < ix.seps.length ? ix.seps[n] + 1 : ix.lower.length;
-      }
-    }
-    return { folders: folders, names: found, total: total, more: more };
-  }
-  function nameOf(n) {
-    var ix = index, start = n ? ix.seps[n - 1] + 1 : 0, end = n < ix.seps.length ? ix.seps[n] : ix.names.length;
-    return ix.names.substring(start, end);
-  }
-  function show() {
-    var q = input.value.trim().toLowerCase();
-    list.textContent = '';
-    if (!q) { section.hidden = true; out.textContent = ''; return; }
-    var t0 = performance.now(), r = search(q), frag = d.createDocumentFragment(), ix = index;
-    r.folders.forEach(function (f) {
-      var li = el('li'), a = el('a');
-      a.appendChild(bdi(ix.folders[2 * f]));
-      a.href = ix.folders[2 * f + 1] + ix.page;
-      li.append(T('folderHit') + ' ', a);
-      frag.appendChild(li);
+  var M = null, pieces = {}, waiting = {}, lists = {}, current = 0, state = null;
+  var more = el('button', 'more');
+  more.type = 'button';
+  more.hidden = true;
+  section.appendChild(more);
+  // A piece, loaded once: a script that calls ombralSearch(name, data).
+  function piece(name) {
+    if (pieces[name]) return pieces[name];
+    var p = pieces[name] = new Promise(function (resolve, reject) {
+      waiting[name] = resolve;
+      var s = el('script');
+      s.src = name === 'manifest' ? form.dataset.index : M.dir + name + '.js';
+      s.onload = function () { s.remove(); };
+      s.onerror = function () { delete pieces[name]; s.remove(); reject(new Error(name)); };
+      d.head.appendChild(s);
     });
-    r.names.forEach(function (n) {
-      var f = below(ix.starts, n), name = nameOf(n), li = el('li'), a = el('a'), where = el('span', 'where');
-      a.appendChild(bdi(name));
-      a.href = ix.folders[2 * f + 1] + ix.page + '#' + encodeURIComponent(name);
-      where.append(T('inFolder', '\u0000').split('\u0000')[0], bdi(ix.folders[2 * f]));
-      li.append(a, where);
-      frag.appendChild(li);
-    });
-    list.appendChild(frag);
-    section.hidden = false;
-    var files = r.more ? T('moreThan', num(r.total)) + ' ' + T('hit')[1] : plural(r.total, 'hit');
-    out.textContent = T('found', files, plural(r.folders.length, 'folder'));
-    out.dataset.ms = (performance.now() - t0).toFixed(1);
+    return p;
   }
-  function load() {
-    if (loading) return;
-    loading = true;
-    out.textContent = T('loading');
-    var s = el('script');
-    s.src = form.dataset.index;
-    s.onerror = function () { out.textContent = T('loadFailed'); };
-    d.head.appendChild(s);
-  }
-  // The index file calls this, or leaves its data when it came first.
-  window.ombralSearch = function (page, folders, starts, names) {
-    index = prepare(page, folders, starts, names);
-    out.textContent = T('indexed', num(index.count));
-    if (input.value) show();
+  window.ombralSearch = function (name, data) {
+    var resolve = waiting[name];
+    delete waiting[name];
+    if (resolve) resolve(data);
+    else pieces[name] = Promise.resolve(data);
   };
-  if (window.ombralSearchData) window.ombralSearch.apply(null, window.ombralSearchData);
-  input.addEventListener('focus', load);
-  input.addEventListener('input', function () { if (index) show(); else load(); });
-  form.addEventListener('submit', function (e) { e.preventDefault(); if (index) show(); });
+  (window.ombralSearchData || []).forEach(function (args) { window.ombralSearch.apply(null, args); });
+  function manifest() {
+    return piece('manifest').then(function (m) { M = m; return m; });
+  }
+  function gramInfo(gram) {
+    return piece('g' + (gramHash(gram) & (M.buckets - 1))).then(function (b) { return b[gram] || null; });
+  }
+  function gramList(gram, info) {
+    if (lists[gram]) return Promise.resolve(lists[gram]);
+    var text = typeof info[2] === 'string' ? Promise.resolve(info[2]) : piece('l' + info[2]);
+    return text.then(function (t) { return (lists[gram] = decodeList(t)); });
+  }
+  // What the results need of entry `id`, from its name piece.
+  function entry(p, id) {
+    var off = id % M.slice, name = p.names[off];
+    if (id < M.folders) return { folder: true, name: name, href: p.links[off] + M.page };
+    var f = null;
+    for (var i = 0; i < p.folders.length && p.folders[i][0] <= off; ++i) f = p.folders[i];
+    var link = p.links[off] || encodeURIComponent(name), pv = p.previews[off];
+    return { name: name, where: f[1], href: f[2] + M.page + '#' + encodeURIComponent(name),
+             preview: pv === 1 ? f[2] + M.thumbs + link + '.jpg' : pv ? f[2] + M.thumbs + pv : null };
+  }
+  function matches(p, off, words) {
+    if (!p.folded) p.folded = [];
+    var t = p.folded[off];
+    if (t == null) t = p.folded[off] = fold(p.names[off]);
+    for (var i = 0; i < words.length; ++i) if (t.indexOf(words[i]) < 0) return false;
+    return true;
+  }
+  // Checks candidates in id order until `want` results are found, the
+  // candidates end or `budget` pieces were read; several pieces at a time.
+  async function collect(s, want, budget) {
+    var total = s.ids ? s.ids.length : M.folders + M.files;
+    while (s.found.length < want && s.pos < total && budget > 0) {
+      var batch = [], ks = [];
+      for (var at = s.pos; at < total && ks.length < 6; ++at) {
+        var k = Math.floor((s.ids ? s.ids[at] : at) / M.slice);
+        if (ks.indexOf(k) < 0) ks.push(k);
+      }
+      var got = await Promise.all(ks.map(function (k) { return piece('n' + k); }));
+      budget -= ks.length;
+      if (s.token !== current) return;
+      for (; s.pos < total; ++s.pos) {
+        var id = s.ids ? s.ids[s.pos] : s.pos, i = ks.indexOf(Math.floor(id / M.slice));
+        if (i < 0) break;
+        if (matches(got[i], id % M.slice, s.words)) { s.found.push(id); batch.push(id); }
+      }
+      s.entries = s.entries || {};
+      batch.forEach(function (id) { s.entries[id] = entry(got[ks.indexOf(Math.floor(id / M.slice))], id); });
+    }
+    s.done = s.pos >= total;
+  }
+  function counts(s) {
+    if (s.exact) return s.exact;
+    var folders = 0;
+    while (folders < s.found.length && s.found[folders] < M.folders) ++folders;
+    return [s.found.length - folders, folders];
+  }
+  function tell(s) {
+    var c = counts(s), known = s.exact || s.done;
+    var files = plural(c[0], 'hit'), folders = plural(c[1], 'folder');
+    out.textContent = known ? T('found', files, folders) : T('atLeast', T('found', files, folders));
+    section.dataset.done = known ? '1' : '';
+  }
+  function render(s, upTo) {
+    var frag = d.createDocumentFragment();
+    for (var n = s.shown; n < Math.min(upTo, s.found.length); ++n) {
+      var e = s.entries[s.found[n]], li = el('li'), a = el('a');
+      a.href = e.href;
+      if (e.folder) {
+        a.append(T('folderHit') + ' ', bdi(e.name));
+        li.appendChild(a);
+      } else {
+        var img = el('img');
+        img.alt = '';
+        img.loading = 'lazy';
+        if (e.preview) img.src = e.preview; else img.className = 'none';
+        var where = el('span', 'where');
+        where.append(T('inFolder', '\u0000').split('\u0000')[0], bdi(e.where));
+        a.append(img, bdi(e.name));
+        li.append(a, where);
+      }
+      frag.appendChild(li);
+    }
+    s.shown = Math.max(s.shown, Math.min(upTo, s.found.length));
+    list.appendChild(frag);
+    more.hidden = s.shown >= s.found.length && s.done;
+    more.textContent = T('showMore');
+  }
+  function remember(text) {
+    var hash = text ? '#q=' + encodeURIComponent(text) : '';
+    if (location.hash === hash || (!hash && !location.hash)) return;
+    try { history.replaceState(null, '', hash || location.pathname + location.search); } catch (e) { location.replace(hash || '#'); }
+  }
+  async function run(text) {
+    var token = ++current, t0 = performance.now(), words = queryWords(text);
+    remember(text.trim());
+    if (!words.length) { list.textContent = ''; section.hidden = true; more.hidden = true; out.textContent = ''; state = null; return; }
+    try {
+      if (!M) { out.textContent = T('loading'); await manifest(); }
+      var grams = [];
+      words.forEach(function (w) { wordGrams(w).forEach(function (g) { if (grams.indexOf(g) < 0) grams.push(g); }); });
+      var infos = await Promise.all(grams.map(gramInfo));
+      if (token !== current) return;
+      var s = { token: token, words: words, found: [], pos: 0, shown: 0, ids: null, exact: null, done: false };
+      if (infos.some(function (i) { return !i; })) { s.ids = []; s.exact = [0, 0]; }
+      else {
+        var order = infos.map(function (info, i) { return [info[0] + info[1], i]; }).sort(function (a, b) { return a[0] - b[0]; });
+        var best = infos[order[0][1]];
+        // The whole query is one gram: its counts are the answer's.
+        if (words.length === 1 && grams.length === 1 && grams[0] === words[0]) s.exact = [best[0], best[1]];
+        if (best.length > 2) {
+          s.ids = await gramList(grams[order[0][1]], best);
+          // The other lists at hand, and up to three more not much longer,
+          // narrow the candidates.
+          for (var o = 1, extra = 0; o < order.length; ++o) {
+            var info = infos[order[o][1]], near = info.length > 2 && order[o][0] <= 8 * order[0][0] && extra < 3;
+            if (typeof info[2] === 'string' || near) {
+              if (typeof info[2] !== 'string') ++extra;
+              s.ids = intersect(s.ids, await gramList(grams[order[o][1]], info));
+            }
+          }
+        }
+      }
+      if (token !== current) return;
+      state = s;
+      await collect(s, SHOW, Infinity);
+      if (token !== current) return;
+      list.textContent = '';
+      render(s, SHOW);
+      section.hidden = false;
+      tell(s);
+      out.dataset.ms = (performance.now() - t0).toFixed(1);
+      // The rest of the candidates are checked for the count.
+      if (!s.exact && !s.done) { await collect(s, Infinity, COUNT_PIECES); if (token === current) { tell(s); render(s, s.shown); } }
+    } catch (e) {
+      if (token === current) out.textContent = T('loadFailed');
+    }
+  }
+  more.addEventListener('click', async function () {
+    var s = state;
+    if (!s) return;
+    await collect(s, s.shown + SHOW, Infinity);
+    if (s === state) { render(s, s.shown + SHOW); tell(s); }
+  });
+  function fromAddress() {
+    var m = /^#q=(.*)$/.exec(location.hash);
+    if (!m) return;
+    var text;
+    try { text = decodeURIComponent(m[1]); } catch (e) { text = m[1]; }
+    if (text !== input.value) { input.value = text; run(text); }
+  }
+  input.addEventListener('focus', function () { if (!M) manifest().catch(function () { out.textContent = T('loadFailed'); }); });
+  input.addEventListener('input', function () { run(input.value); });
+  form.addEventListener('submit', function (e) { e.preventDefault(); run(input.value); });
+  addEventListener('hashchange', fromAddress);
+  fromAddress();
 }
 
 // What the parser has read now, and the rest (the footer) once it has.
