@@ -31,7 +31,7 @@ TEST(SearchIndexList, WritesEachGapInFiveBitDigitsHighFirst) {
       {{31}, "f"},
       {{32}, "hA"},              // 32 = 1 * 32 + 0: a marked digit, then the last
       {{5, 1030}, "FhgA"},       // gap 1024 = 1 * 1024 + 0 * 32 + 0
-      {{0, 0x7FFFFFFF}, "Aufffff_"},
+      {{0, 0x7FFFFFFF}, "Ah_____e"},  // gap 2^31 - 2: seven digits
   };
   for (const auto& row : rows) EXPECT_EQ(EncodeList(row.ids), row.text) << row.text;
 }

@@ -876,7 +876,8 @@ function entryPage(form) {
   async function run(text) {
     var token = ++current, t0 = performance.now(), words = queryWords(text);
     remember(text.trim());
-    if (!words.length) { list.textContent = ''; section.hidden = true; more.hidden = true; out.textContent = ''; state = null; return; }
+    section.dataset.done = '';
+    if (!words.length) { list.textContent = ''; section.hidden = true; more.hidden = true; out.textContent = ''; state = null; section.dataset.done = '1'; return; }
     try {
       if (!M) { out.textContent = T('loading'); await manifest(); }
       var grams = [];
