@@ -9,12 +9,23 @@
 # costs by itself (replace_bench on the same file system, times the pages
 # the scan replaces). Then the system calls of one scan (strace -c).
 # OMBRAL_SCAN_BEFORE=/path/to/ombral-scan adds the calls of another build.
+# Then the same on a tree of 1,000,000 files in 10,000 folders, made once
+# in the build folder (scan-tree-1m) and kept for later runs: warm first
+# scan, warm re-scan, and the re-scan with a cold cache (as root: the page
+# cache, dentries and inodes dropped before each timed run of either), each
+# against find in alternating pairs; and the scan's peak memory.
+# SCAN_TREES=small or SCAN_TREES=million runs one tree only.
 # Usage: bench/scan.sh BENCH_BUILD_DIR
 set -euo pipefail
 source "$(dirname "$0")/lib/pairs.sh"
 rounds=${ROUNDS:-7}
 (( rounds >= 7 )) || { echo "ROUNDS must be at least 7" >&2; exit 2; }
 build=${1:?bench build folder}
+trees=${SCAN_TREES:-small million}
+if [[ " $trees " == *" million "* ]]; then
+  "$(dirname "$0")/scan-million.sh" "$build"
+fi
+[[ " $trees " == *" small "* ]] || exit 0
 tree=$(mktemp -d)
 trap 'rm -rf "$tree" "$tree.out" "$tree.strace" "$tree.pages"' EXIT
 

@@ -8,6 +8,8 @@
 #include <chrono>
 #include <future>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "walk/FolderListing.h"
@@ -92,6 +94,10 @@ struct COmbralScan::RunState {
   CScanTree tree;
   CAudience topReaders = CAudience::Self();  // who reads the files at the top
   std::unique_ptr<CFolderCursor> cursor;
+  // What the top folder's listing leaves out besides leftovers: the page
+  // record when it is ours, and the page set's own top files; fixed before
+  // the walk's threads start.
+  std::set<std::string> hiddenAtTop;
   std::unique_ptr<CPageRecord> pages;
   std::unique_ptr<CPageWriter> writer;  // finishes the folder pages beside the walk
   std::unique_ptr<platform::PreviewBudget> budget;

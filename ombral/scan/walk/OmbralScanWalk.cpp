@@ -1,13 +1,17 @@
 // COmbralScan: the walk over the folder list, the statistics pass and the
 // filter test.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <deque>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "pages/PageSet.h"
 #include "ProtocolText.h"
 #include "ScanRunState.h"
+#include "walk/OrderedPrefetch.h"
 #include "ombral/HtmlFile.h"
 #include "ombral/OmbralScan.h"
 
@@ -16,6 +20,13 @@ namespace {
 // How many folders the walk looks at ahead of the page it writes, at most:
 // enough to keep the previews' threads busy past folders without pictures.
 constexpr std::size_t kMaxFoldersAhead = 64;
+// The most threads that list folders ahead, and how many a run takes when
+// it is not told (one per core up to that): past a few, the file system's
+// own locks, not the threads, set the pace.
+constexpr int kMaxWalkThreads = 8;
+constexpr unsigned kDefaultMaxWalkThreads = 4;
+// How many folders each of them may list ahead of the page being written.
+constexpr int kFoldersAheadPerThread = 4;
 
 }  // namespace
 
@@ -125,37 +136,44 @@ void COmbralScan::BuildFolderList(int recurse, int logging) {
     }
   };
   m_run->tree.Build(*m_run->root, m_strPath, recurse != 0, m_bFollowLinks != 0, notice,
-                    [this] { return StopRequested(); }, m_bOneFileSystem != 0);
+                    [this] { return StopRequested(); }, m_bOneFileSystem != 0, WalkThreads());
   m_run->topReaders = m_run->tree.Node(0).reach.Written();
   m_run->cursor = std::make_unique<CFolderCursor>(m_run->tree, m_run->root, m_bFollowLinks != 0);
 }
 
-std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CString& root, int node,
-                                                                       const CString& folder) {
+std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::ListFolder(int node, const CString& folder,
+                                                                    CFolderCursor& cursor) const {
   auto pending = std::make_unique<PendingFolder>();
   pending->node = node;
   pending->folder = folder;
   pending->alias = m_run->tree.Node(node).aliasOf != -1;
   if (pending->alias) return pending;
-  pending->handle = m_run->cursor->Open(pending->node, pending->openError);
+  pending->handle = cursor.Open(pending->node, pending->openError);
   if (!pending->handle) return pending;
   CFolderListing::Rules rules;
   rules.matches = [this](const char* name) { return IsFilterMatch(name, m_strFilter) != 0; };
   rules.keepNames = m_bRemoveStale != 0;
   rules.removeLeftovers = !m_bDryRun;
-  if (pending->node == 0 && m_run->pages->GetState() == CPageRecord::State::Ours) rules.hidden.insert(CPageRecord::kName);
+  if (pending->node == 0) rules.hidden = m_run->hiddenAtTop;
   if (!m_bFollowLinks)
     rules.lookThrough = [this, node, folder = pending->handle](const std::string& name, platform::EntryInfo& target) {
       return LookThroughLink(node, *folder, name, target);
     };
-  // The page set's own files in the top folder are none of its pictures.
-  if (pending->node == 0)
-    for (const std::string& name : m_run->pageSet->HiddenTopFiles()) rules.hidden.insert(name);
   const platform::FsStatus searched = pending->listing.Read(*pending->handle, rules);
   pending->searched = searched.Ok();
   if (searched.Failed()) pending->openError = searched.Error();
-  if (pending->searched && m_run->previews.edge > 0) PreparePreviews(*pending, root);
   return pending;
+}
+
+std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CString& root,
+                                                                       std::unique_ptr<PendingFolder> listed) {
+  if (listed->searched && m_run->previews.edge > 0) PreparePreviews(*listed, root);
+  return listed;
+}
+
+int COmbralScan::WalkThreads() const {
+  if (m_nWalkThreads > 0) return std::min(m_nWalkThreads, kMaxWalkThreads);
+  return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, kDefaultMaxWalkThreads));
 }
 
 void COmbralScan::FinishFolder(PendingFolder& pending, const WalkContext& walk, Totals& totals) {
@@ -241,6 +259,22 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
   // folders and queues their previews, up to a few jobs per thread (and
   // kMaxFoldersAhead folders) ahead; without previews every folder is ready
   // at once, so each is looked at just before its page is written.
+  // The folders are listed and their files looked at ahead on the walk's
+  // threads (each opens them through a cursor of its own), in the order of
+  // the list; with one thread, each just when it is due, through the run's
+  // cursor.
+  m_run->hiddenAtTop.clear();
+  if (m_run->pages->GetState() == CPageRecord::State::Ours) m_run->hiddenAtTop.insert(CPageRecord::kName);
+  for (const std::string& name : m_run->pageSet->HiddenTopFiles()) m_run->hiddenAtTop.insert(name);
+  const int threads = WalkThreads();
+  std::vector<std::unique_ptr<CFolderCursor>> cursors;
+  for (int i = 0; i < threads && threads > 1; ++i)
+    cursors.push_back(std::make_unique<CFolderCursor>(tree, m_run->root, m_bFollowLinks != 0));
+  COrderedPrefetch<std::unique_ptr<PendingFolder>> listings(
+      threads > 1 ? threads : 0, count, threads * kFoldersAheadPerThread, [&](int index, int worker) {
+        CFolderCursor& cursor = cursors.empty() ? *m_run->cursor : *cursors[static_cast<std::size_t>(worker)];
+        return ListFolder(tree.NodeOf(index), tree.At(index).path, cursor);
+      });
   std::deque<std::unique_ptr<PendingFolder>> pending;
   int next = 0;
   for (int done = 0; done < count && !StopRequested();) {
@@ -249,7 +283,7 @@ int COmbralScan::ScanFolders(CHtmlFile* mainIndex, const char* root, int recurse
             (!pending.front()->IsReady() && m_run->pool && pending.size() < kMaxFoldersAhead &&
              m_run->pool->Pending() < static_cast<int>(4 * m_run->pool->ThreadCount())))) {
       const int index = next++;
-      pending.push_back(PrepareFolder(rootText, tree.NodeOf(index), tree.At(index).path));
+      pending.push_back(PrepareFolder(rootText, listings.Take(index)));
     }
     FinishFolder(*pending.front(), walk, totals);
     pending.pop_front();

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "previews/PreviewFolder.h"
+#include "walk/StackedPrefetch.h"
 #include "platform/Crt.h"
 #include "platform/Drives.h"
 #include "platform/Mounts.h"
@@ -15,6 +16,9 @@ namespace {
 
 using platform::EntryKind;
 using platform::FolderHandle;
+
+// How many folders each thread of the walk may look at ahead of it.
+constexpr int kFoldersAheadPerThread = 4;
 
 struct Child {
   std::string name;
@@ -48,14 +52,9 @@ std::string RootPrefix(const CString& rootText) {
 
 }  // namespace
 
-namespace {
-
-}  // namespace
-
-void CScanTree::SetAudiences(Folder& folder, const FolderHandle& handle, const platform::EntryInfo& self,
-                             const Folder* parent) {
-  platform::AclState acl = platform::AclState::Unknown;
-  (void)handle.LookSelfAcls(acl, folder.inheritsAcl);
+void CScanTree::SetAudiences(Folder& folder, const platform::EntryInfo& self, platform::AclState acl,
+                             bool inheritsAcl, const Folder* parent) {
+  folder.inheritsAcl = inheritsAcl;
   folder.listing = CAudience::OfListing(self, acl);
   const CAudience passing = CAudience::OfPassing(self, acl);
   folder.through = parent ? parent->through.And(passing) : passing;
@@ -73,18 +72,48 @@ struct CScanTree::Walk {
   // them is touched; usually none, and then nothing is looked up.
   std::vector<platform::MountPoint> mounts;
 
+  // The names of a folder that stand for folders, in search order, and
+  // those left out for a backslash (reported when the walk enters it).
+  struct Names {
+    std::vector<Child> children;
+    std::vector<std::string> backslashes;
+  };
+  // What the walk looks at in a folder it opens: the handle (opened by
+  // name from its parent, not followed), its status, its access lists and
+  // its names.
+  struct Looked {
+    std::shared_ptr<FolderHandle> handle;
+    platform::EntryInfo self;
+    bool selfKnown = false;
+    platform::AclState acl = platform::AclState::Unknown;
+    bool inheritsAcl = true;
+    Names names;
+  };
+  using LookAhead = CStackedPrefetch<Looked>;
+  std::unique_ptr<LookAhead> ahead;
+
   struct Frame {
     int node;
-    std::unique_ptr<FolderHandle> handle;
-    std::vector<Child> children;
+    std::shared_ptr<FolderHandle> handle;
+    Names names;
+    std::vector<LookAhead::Ticket> looks;  // one per child: the look at it, when it was handed ahead
     std::size_t next = 0;
     std::string real;  // the folder's real path, read when a mount may lie in it
+    Frame(int node, std::shared_ptr<FolderHandle> handle, Names names)
+        : node(node), handle(std::move(handle)), names(std::move(names)) {}
+    Frame(Frame&&) = default;
+    Frame& operator=(Frame&&) = default;
   };
   std::vector<Frame> stack;
 
+  ~Walk() {
+    // Looks handed ahead hold open folders; the threads end first.
+    ahead.reset();
+  }
+
   // The file system mounted on `name` of the innermost folder; null when
   // none is (or nothing is mounted below the top at all).
-  const platform::MountPoint* MountOn(const FolderHandle& folder, std::string& real, const std::string& name) {
+  const platform::MountPoint* MountOn(const FolderHandle& folder, std::string& real, const std::string& name) const {
     if (mounts.empty()) return nullptr;
     if (real.empty()) real = folder.RealPath();
     const std::string path = (real == "/" ? "" : real) + "/" + name;
@@ -119,12 +148,13 @@ struct CScanTree::Walk {
   }
 
   // The names of an open folder that stand for folders, in search order.
-  std::vector<Child> FolderNames(const FolderHandle& folder, int node) {
-    std::vector<platform::FolderName> names;
-    std::vector<Child> children;
+  // Runs on the look-ahead threads too: it only reads the walk's settings.
+  Names FolderNames(const FolderHandle& folder) const {
+    std::vector<platform::FolderName> entries;
+    Names names;
     std::string real;
-    if (folder.List(names).Failed()) return children;  // reported when its page is due
-    for (platform::FolderName& entry : names) {
+    if (folder.List(entries).Failed()) return names;  // reported when its page is due
+    for (platform::FolderName& entry : entries) {
       EntryKind kind = entry.kind;
       // A mount point is a folder, and its status would ask its server.
       if (kind == EntryKind::Unknown && MountOn(folder, real, entry.name)) kind = EntryKind::Folder;
@@ -140,28 +170,70 @@ struct CScanTree::Walk {
         continue;
       }
       if (entry.name.find('\\') != std::string::npos) {
-        notice(Notice::Backslash, CString(ChildBase(node)), entry.name);
+        names.backslashes.push_back(std::move(entry.name));
         continue;
       }
       Child child{std::move(entry.name), {}};
       child.key = child.name;
       platform::AsciiUpper(child.key);
-      children.push_back(std::move(child));
+      names.children.push_back(std::move(child));
     }
-    SortLikeASearch(children);
-    return children;
+    SortLikeASearch(names.children);
+    return names;
   }
 
-  void Enter(int node, std::unique_ptr<FolderHandle> handle) {
-    std::vector<Child> children = FolderNames(*handle, node);
-    stack.push_back({node, std::move(handle), std::move(children), 0, {}});
+  // Looks at the open folder of `looked`: its status and access lists,
+  // and its names unless it lies on a file system the walk does not enter.
+  void LookInside(Looked& looked) const {
+    looked.selfKnown = looked.handle->LookSelf(looked.self).Ok();
+    if (oneFileSystem && looked.selfKnown && looked.self.device != rootDevice) return;
+    (void)looked.handle->LookSelfAcls(looked.acl, looked.inheritsAcl);
+    looked.names = FolderNames(*looked.handle);
+  }
+
+  // Opens `name` of `parent` without following it and looks inside.
+  Looked Look(const std::shared_ptr<FolderHandle>& parent, const std::string& name) const {
+    Looked looked;
+    looked.handle = std::make_shared<FolderHandle>(parent->OpenFolder(name));
+    if (looked.handle->IsOpen()) LookInside(looked);
+    return looked;
+  }
+
+  void ReportBackslashes(int node, const Names& names) {
+    for (const std::string& name : names.backslashes) notice(Notice::Backslash, CString(ChildBase(node)), name);
+  }
+
+  // Takes a folder into the walk. Its sub-folders are handed ahead, the
+  // first on top, unless a mount may lie there (whether it may be entered
+  // is decided when the walk comes to it) or the name is the preview
+  // folder's.
+  void Enter(int node, std::shared_ptr<FolderHandle> handle, Names names) {
+    ReportBackslashes(node, names);
+    Frame frame(node, std::move(handle), std::move(names));
+    frame.looks.resize(frame.names.children.size());
+    for (std::size_t i = frame.names.children.size(); i-- > 0;) {
+      const std::string& name = frame.names.children[i].name;
+      if (name == CPreviewFolder::kFolderName || MountOn(*frame.handle, frame.real, name)) continue;
+      frame.looks[i] = ahead->Push([this, parent = frame.handle, name] { return Look(parent, name); });
+    }
+    stack.push_back(std::move(frame));
+  }
+
+  // Leaves the innermost folder; looks at sub-folders it did not take are
+  // given up.
+  void Leave() {
+    for (const LookAhead::Ticket& look : stack.back().looks)
+      if (look) ahead->Drop(look);
+    stack.pop_back();
   }
 
   // Takes the next child of the innermost folder into the list, and enters
   // it when it is to be walked.
   void Step() {
     Frame& frame = stack.back();
-    const Child& child = frame.children[frame.next++];
+    const std::size_t index = frame.next++;
+    const Child& child = frame.names.children[index];
+    LookAhead::Ticket look = std::move(frame.looks[index]);
     const int parentNode = frame.node;
     // The preview folder's name is the scan's own: whatever stands there is
     // its output (or somebody's folder it will not touch), never a folder of
@@ -170,10 +242,10 @@ struct CScanTree::Walk {
 
     if (const platform::MountPoint* mount = MountOn(*frame.handle, frame.real, child.name))
       if (!MayEnter(*mount, parentNode, child.name)) return;
-    auto handle = std::make_unique<FolderHandle>(frame.handle->OpenFolder(child.name));
+    Looked looked = look ? ahead->Take(look) : Look(frame.handle, child.name);
     bool viaLink = false;
-    if (!handle->IsOpen() && handle->Error() == ELOOP) {
-      auto followed = std::make_unique<FolderHandle>(frame.handle->OpenFolder(child.name, true));
+    if (!looked.handle->IsOpen() && looked.handle->Error() == ELOOP) {
+      auto followed = std::make_shared<FolderHandle>(frame.handle->OpenFolder(child.name, true));
       if (!followed->IsOpen()) return;
       const bool inside = IsSameOrBelow(followed->RealPath(), rootReal);
       if (!followLinks && !inside) {
@@ -193,7 +265,9 @@ struct CScanTree::Walk {
         tree.m_folders.push_back(std::move(alias));
         return;
       }
-      handle = std::move(followed);
+      looked = Looked{};
+      looked.handle = std::move(followed);
+      LookInside(looked);
       viaLink = true;
     }
     Folder folder;
@@ -202,31 +276,32 @@ struct CScanTree::Walk {
     folder.name = child.name;
     folder.depth = NodeAt(parentNode).depth + 1;
     folder.viaLink = viaLink;
-    if (handle->IsOpen()) {
-      platform::EntryInfo self;
-      if (handle->LookSelf(self).Ok()) folder.identity = self.Identity();
+    if (looked.handle->IsOpen()) {
+      if (looked.selfKnown) folder.identity = looked.self.Identity();
       if (OnTrail(folder.identity)) return;  // a link back up the tree
       // Another file system the mount table did not tell of (mounted since).
       if (oneFileSystem && folder.identity.device != rootDevice) {
         notice(Notice::OtherFileSystem, CString(ChildBase(parentNode)), child.name);
         return;
       }
-      SetAudiences(folder, *handle, self, &NodeAt(parentNode));
+      SetAudiences(folder, looked.self, looked.acl, looked.inheritsAcl, &NodeAt(parentNode));
     }
     const int node = static_cast<int>(tree.m_folders.size());
     tree.m_folders.push_back(std::move(folder));
     // A folder that cannot be opened is still listed: its page reports it.
-    if (!handle->IsOpen()) return;
+    if (!looked.handle->IsOpen()) return;
     if (NodeAt(node).depth >= kMaxDepth) {
-      if (!FolderNames(*handle, node).empty()) notice(Notice::TooDeep, NodeAt(node).path, "");
+      ReportBackslashes(node, looked.names);
+      if (!looked.names.children.empty()) notice(Notice::TooDeep, NodeAt(node).path, "");
       return;
     }
-    Enter(node, std::move(handle));
+    Enter(node, std::move(looked.handle), std::move(looked.names));
   }
 };
 
 bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool recurse, bool followLinks,
-                      const NoticeFn& notice, const std::function<bool()>& stopRequested, bool oneFileSystem) {
+                      const NoticeFn& notice, const std::function<bool()>& stopRequested, bool oneFileSystem,
+                      int threads) {
   m_folders.clear();
   m_order.clear();
   m_prefix = RootPrefix(rootText);
@@ -234,22 +309,28 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
   top.path = rootText;
   platform::EntryInfo self;
   if (root.LookSelf(self).Ok()) top.identity = self.Identity();
-  SetAudiences(top, root, self, nullptr);
+  platform::AclState acl = platform::AclState::Unknown;
+  (void)root.LookSelfAcls(acl, top.inheritsAcl);
+  SetAudiences(top, self, acl, top.inheritsAcl, nullptr);
   m_folders.push_back(std::move(top));
 
   if (recurse) {
-    Walk walk{*this, followLinks, notice, root.RealPath(), false, 0, {}, {}};
+    Walk walk{*this, followLinks, notice, root.RealPath(), false, 0, {}, {}, {}};
     walk.oneFileSystem = oneFileSystem;
     walk.rootDevice = m_folders[0].identity.device;
     const platform::MountTable mounts = platform::MountTable::Read();
     for (const platform::MountPoint* mount : mounts.Below(walk.rootReal)) walk.mounts.push_back(*mount);
+    walk.ahead = std::make_unique<Walk::LookAhead>(threads > 1 ? threads : 0, threads * kFoldersAheadPerThread);
     // The walk needs a handle of its own for the root: the frames own theirs.
-    auto rootHandle = std::make_unique<FolderHandle>(root.Reopen());
-    if (rootHandle->IsOpen() && rootHandle->Identity() == m_folders[0].identity) walk.Enter(0, std::move(rootHandle));
+    auto rootHandle = std::make_shared<FolderHandle>(root.Reopen());
+    if (rootHandle->IsOpen() && rootHandle->Identity() == m_folders[0].identity) {
+      Walk::Names names = walk.FolderNames(*rootHandle);
+      walk.Enter(0, std::move(rootHandle), std::move(names));
+    }
     while (!walk.stack.empty()) {
       if (stopRequested && stopRequested()) return false;
-      if (walk.stack.back().next >= walk.stack.back().children.size()) {
-        walk.stack.pop_back();
+      if (walk.stack.back().next >= walk.stack.back().names.children.size()) {
+        walk.Leave();
         continue;
       }
       walk.Step();

@@ -66,9 +66,12 @@ public:
 
   // Walks the tree below `root` (already open; `rootText` as the user gave
   // it). Without `recurse` only the root is listed. Returns false when the
-  // stop callback asked to stop.
+  // stop callback asked to stop. With more than one thread, the folders
+  // the walk will enter next are opened and listed ahead on that many
+  // threads; the list, its order and the notices are the same.
   bool Build(const platform::FolderHandle& root, const CString& rootText, bool recurse, bool followLinks,
-             const NoticeFn& notice, const std::function<bool()>& stopRequested, bool oneFileSystem = false);
+             const NoticeFn& notice, const std::function<bool()>& stopRequested, bool oneFileSystem = false,
+             int threads = 1);
 
   int Count() const { return static_cast<int>(m_order.size()); }
   // Folders of the list that are aliases (links to folders of the tree).
@@ -89,7 +92,7 @@ public:
 
 private:
   struct Walk;
-  static void SetAudiences(Folder& folder, const platform::FolderHandle& handle, const platform::EntryInfo& self,
+  static void SetAudiences(Folder& folder, const platform::EntryInfo& self, platform::AclState acl, bool inheritsAcl,
                            const Folder* parent);
   std::vector<Folder> m_folders;  // in the order the walk found them
   std::vector<int> m_order;       // indexes into m_folders, root first, then sorted

@@ -2,6 +2,9 @@
 #include "EntryStat.h"
 
 #include <fcntl.h>
+#include <sys/sysmacros.h>
+
+#include "SysCalls.h"
 
 namespace platform::posix {
 
@@ -25,6 +28,26 @@ EntryInfo ToEntryInfo(const struct stat& st) {
   info.group = st.st_gid;
   info.links = st.st_nlink;
   return info;
+}
+
+int LookAt(int dirFd, const char* name, bool followLink, EntryInfo& info) {
+  constexpr unsigned kWanted = STATX_TYPE | STATX_MODE | STATX_NLINK | STATX_UID | STATX_GID | STATX_INO |
+                               STATX_SIZE | STATX_MTIME;
+  struct statx sx {};
+  const int flags = followLink ? 0 : AT_SYMLINK_NOFOLLOW;
+  if (RetryOnEintr([&] { return Sys().statx(dirFd, name, flags, kWanted, &sx); }) != 0) return errno;
+  const mode_t mode = sx.stx_mode;
+  info.kind = KindOfMode(mode);
+  info.size = S_ISDIR(mode) ? 0 : static_cast<std::uint64_t>(sx.stx_size);
+  info.modifySeconds = sx.stx_mtime.tv_sec;
+  info.modifyNanos = sx.stx_mtime.tv_nsec;
+  info.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+  info.inode = sx.stx_ino;
+  info.mode = mode & 07777;
+  info.owner = sx.stx_uid;
+  info.group = sx.stx_gid;
+  info.links = sx.stx_nlink;
+  return 0;
 }
 
 int CheckName(int dirFd, std::string_view name) {

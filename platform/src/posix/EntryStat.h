@@ -15,6 +15,11 @@ namespace platform::posix {
 EntryKind KindOfMode(mode_t mode);
 EntryInfo ToEntryInfo(const struct stat& status);
 
+// The status of `name` of the open folder `dirFd` (followed with
+// `followLink`), asking the system only for what an EntryInfo keeps (no
+// access or change time, no block counts): 0 or the errno value.
+int LookAt(int dirFd, const char* name, bool followLink, EntryInfo& info);
+
 // 0 when `name` may be used below the open folder `dirFd`; else EBADF (no
 // folder) or EINVAL (not a single plain name).
 int CheckName(int dirFd, std::string_view name);

@@ -160,10 +160,10 @@ FsStatus FolderHandle::Look(std::string_view name, EntryInfo& info, bool followL
   info = EntryInfo{};
   if (const int error = CheckName(m_fd, name)) return FsStatus::Of(error);
   const std::string text(name);
-  struct stat st {};
-  const int flags = followLink ? 0 : AT_SYMLINK_NOFOLLOW;
-  if (RetryOnEintr([&] { return Sys().fstatat(m_fd, text.c_str(), &st, flags); }) != 0) return FsStatus::Of(errno);
-  info = posix::ToEntryInfo(st);
+  if (const int error = posix::LookAt(m_fd, text.c_str(), followLink, info)) {
+    info = EntryInfo{};
+    return FsStatus::Of(error);
+  }
   return {};
 }
 

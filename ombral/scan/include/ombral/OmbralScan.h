@@ -22,6 +22,7 @@
 #include "platform/String.h"
 
 class CHtmlFile;
+class CFolderCursor;
 class CPreviewFolder;
 struct PicturePreview;
 struct PreviewJob;
@@ -89,6 +90,10 @@ public:
   // (a picture without one by its file's time) instead of by name.
   int m_bSortByDate = 0;
   int m_bNewestFirst = 0;  // with m_bSortByDate: the newest picture first
+  // How many threads list the folders and look at their files ahead of the
+  // page being written; 0 for one per core (at most 4), 1 for none besides
+  // the walk's own. Pages, protocol and counts are the same with any number.
+  int m_nWalkThreads = 0;
 
   // The run: settings loaded, validated, pages written, statistics reported.
   // True when it ends with the status "SCAN COMPLETED", false when it was
@@ -225,7 +230,12 @@ private:
   void ReportStatistics(std::uint64_t totalBytes, int totalImages, int pathCount, int createdFiles);
   // The walk looks at a folder (and starts its previews) ahead of writing
   // its page; pages and protocol lines still come in folder order.
-  std::unique_ptr<PendingFolder> PrepareFolder(const CString& root, int node, const CString& folder);
+  std::unique_ptr<PendingFolder> PrepareFolder(const CString& root, std::unique_ptr<PendingFolder> listed);
+  // Opens folder `node` through `cursor` and reads its listing: what may
+  // run on the walk's threads, several folders at once.
+  std::unique_ptr<PendingFolder> ListFolder(int node, const CString& folder, CFolderCursor& cursor) const;
+  // The number of threads that list folders ahead (m_nWalkThreads).
+  int WalkThreads() const;
   void FinishFolder(PendingFolder& pending, const WalkContext& walk, Totals& totals);
   // The main index's line of such a link: its own name, where it stands,
   // with the link of the page it leads to.
