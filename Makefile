@@ -14,7 +14,7 @@ RUN_DIR      := $(BUILD_DIR)/run
 
 # Debian packages: to build, to run every test (the browser test drives
 # Chromium from Node.js), to benchmark and to fuzz.
-BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev libvips-dev libicu-dev fonts-dejavu-core
+BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-dev libvips-dev libicu-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev fonts-dejavu-core
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file doxygen
 TEST_PACKAGES  := $(PACKAGE_PACKAGES) chromium node acl fuse3 python3-fusepy exfat-fuse exfatprogs fusefat dosfstools \
                   systemd appstream

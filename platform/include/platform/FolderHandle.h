@@ -251,6 +251,38 @@ private:
   int m_error = 0;
 };
 
+// A regular file of a folder opened for reading piece by piece at any
+// position, for content too large to read whole (a video's container).
+// Opened as ReadFile opens a file: never through a link, never a pipe or
+// device, checked to be the very regular file the name stood for. One
+// thread at a time; closes itself.
+class ReadingFile {
+public:
+  ReadingFile() = default;
+  ~ReadingFile();
+  ReadingFile(ReadingFile&& other) noexcept;
+  ReadingFile& operator=(ReadingFile&& other) noexcept;
+  ReadingFile(const ReadingFile&) = delete;
+  ReadingFile& operator=(const ReadingFile&) = delete;
+
+  // Opens the regular file `name` of `folder`: Read, or why not (Missing,
+  // NotAFile, Failed with the errno value).
+  static ReadResult Open(const FolderHandle& folder, std::string_view name, ReadingFile& file);
+  bool IsOpen() const { return m_fd >= 0; }
+  // The status of the file as it was opened.
+  const EntryInfo& Info() const { return m_info; }
+  // Reads up to `count` bytes from `offset`: the bytes read, 0 at the end,
+  // -1 on failure (with Error() telling why).
+  long long ReadAt(std::uint64_t offset, void* buffer, std::size_t count);
+  int Error() const { return m_error; }
+
+private:
+  int m_fd = -1;
+  int m_error = 0;
+  std::uint64_t m_position = 0;
+  EntryInfo m_info;
+};
+
 // A folder handle several owners share (a folder whose page a writer thread
 // finishes after the walk has moved on).
 using SharedFolder = std::shared_ptr<const FolderHandle>;

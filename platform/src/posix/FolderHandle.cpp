@@ -318,4 +318,54 @@ FsStatus AppendFile::Append(std::string_view bytes) const {
   return {};
 }
 
+ReadingFile::~ReadingFile() { UniqueFd(std::exchange(m_fd, -1)); }
+
+ReadingFile::ReadingFile(ReadingFile&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_error(other.m_error), m_position(other.m_position),
+      m_info(other.m_info) {}
+
+ReadingFile& ReadingFile::operator=(ReadingFile&& other) noexcept {
+  if (this != &other) {
+    UniqueFd(std::exchange(m_fd, std::exchange(other.m_fd, -1)));
+    m_error = other.m_error;
+    m_position = other.m_position;
+    m_info = other.m_info;
+  }
+  return *this;
+}
+
+ReadResult ReadingFile::Open(const FolderHandle& folder, std::string_view name, ReadingFile& file) {
+  file = ReadingFile();
+  UniqueFd fd;
+  const ReadResult result = posix::OpenRegularAt(folder.NativeHandle(), name, O_RDONLY, fd, file.m_info);
+  if (result.status == ReadStatus::Read) file.m_fd = fd.Release();
+  return result;
+}
+
+long long ReadingFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t count) {
+  if (m_fd < 0) {
+    m_error = EBADF;
+    return -1;
+  }
+  // The position is remembered: a reader that goes on where it stopped,
+  // as a demuxer mostly does, costs one read and no seek.
+  if (offset != m_position) {
+    if (offset > static_cast<std::uint64_t>(INT64_MAX) ||
+        Sys().lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
+      m_error = offset > static_cast<std::uint64_t>(INT64_MAX) ? EINVAL : errno;
+      m_position = UINT64_MAX;  // unknown: the next read seeks
+      return -1;
+    }
+    m_position = offset;
+  }
+  const ssize_t n = RetryOnEintr([&] { return Sys().read(m_fd, buffer, count); });
+  if (n < 0) {
+    m_error = errno;
+    m_position = UINT64_MAX;
+    return -1;
+  }
+  m_position += static_cast<std::uint64_t>(n);
+  return n;
+}
+
 }  // namespace platform

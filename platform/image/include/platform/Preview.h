@@ -109,6 +109,7 @@ struct PictureFacts {
   int height = 0;
   std::string taken;    // the EXIF date taken (DateTimeOriginal) as "YYYY-MM-DD HH:MM:SS"; "" when none
   std::string camera;   // the EXIF maker and model in one text; "" when none
+  long long durationMillis = 0;  // a video's length (VideoPoster.h); 0 for a picture or when unknown
 };
 
 // What a caller asks of MakePreviewImage beyond the preview. Everything

@@ -6,6 +6,7 @@
 
 #include "platform/Crt.h"
 #include "platform/Preview.h"
+#include "platform/VideoPoster.h"
 
 namespace platform::image {
 namespace {
@@ -65,6 +66,16 @@ bool HasUnshownPictureExtension(std::string_view fileName) {
   std::string ext(fileName.substr(dot + 1));
   AsciiUpper(ext);
   return ext == "TIF" || ext == "TIFF";
+}
+
+bool HasVideoExtension(std::string_view fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  std::string ext(fileName.substr(dot + 1));
+  AsciiUpper(ext);
+  for (const char* known : {"MP4", "M4V", "MOV", "WEBM"})
+    if (ext == known) return true;
+  return false;
 }
 
 }  // namespace platform

@@ -35,6 +35,7 @@
 #include "../common/DecodeFailure.h"
 #include "../common/ExifFacts.h"
 #include "../common/PictureFormat.h"
+#include "../common/PixelPreview.h"
 #include "../common/PreviewMark.h"
 #include "JpegDecoder.h"
 #include "platform/Drives.h"
@@ -845,5 +846,56 @@ std::uint64_t PreviewDecodeCount() { return g_decodes.load(); }
 void EndPreviewThread() {
   if (g_started) vips_thread_shutdown();
 }
+
+namespace image {
+
+PreviewImage MakePixelPreview(const unsigned char* rgb, int width, int height, std::size_t stride, int quarterTurns,
+                              int edge, int largeEdge) {
+  PreviewImage result;
+  try {
+    if (!StartLibrary()) {
+      SetFailure(result, PreviewStatus::Failed, "the image library did not start");
+      return result;
+    }
+    const ErrorWindow errors;
+    // The rows are packed into one block the library holds itself: the
+    // caller's frame may have padding between its rows.
+    std::vector<unsigned char> packed(static_cast<std::size_t>(width) * 3 * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y)
+      std::memcpy(packed.data() + static_cast<std::size_t>(y) * width * 3, rgb + static_cast<std::size_t>(y) * stride,
+                  static_cast<std::size_t>(width) * 3);
+    ImageRef frame, turned;
+    frame.image = vips_image_new_from_memory_copy(packed.data(), packed.size(), width, height, 3, VIPS_FORMAT_UCHAR);
+    if (!frame.image) {
+      SetFailure(result, PreviewStatus::Failed, "cannot resample: " + errors.Text());
+      return result;
+    }
+    VipsImage* source = frame.image;
+    static constexpr VipsAngle kTurns[] = {VIPS_ANGLE_D0, VIPS_ANGLE_D90, VIPS_ANGLE_D180, VIPS_ANGLE_D270};
+    const int turns = ((quarterTurns % 4) + 4) % 4;
+    if (turns != 0) {
+      ImageRef lazy;
+      if (vips_rot(frame.image, &lazy.image, kTurns[turns], nullptr) != 0 ||
+          !(turned.image = vips_image_copy_memory(lazy.image))) {
+        SetFailure(result, PreviewStatus::Failed, "cannot turn the frame: " + errors.Text());
+        return result;
+      }
+      source = turned.image;
+    }
+    const int clamped = std::clamp(edge, kMinPreviewEdge, kMaxPreviewEdge);
+    const int longer = LongerEdge(source);
+    Outputs outputs;
+    outputs.preview = clamped;
+    outputs.previewLonger = std::min(longer, clamped);
+    if (largeEdge > clamped && longer > clamped) outputs.large = std::min({longer, largeEdge, kMaxLargePreviewEdge});
+    g_decodes.fetch_add(1);
+    MakeOutputs(source, packed.size(), outputs, result, errors);
+  } catch (const std::bad_alloc&) {
+    SetFailure(result, PreviewStatus::Failed, "out of memory");
+  }
+  return result;
+}
+
+}  // namespace image
 
 }  // namespace platform
