@@ -8,6 +8,7 @@
 #include "pages/PageSet.h"
 #include "ScanRunState.h"
 #include "platform/Preview.h"
+#include "platform/VideoPoster.h"
 
 namespace {
 
@@ -124,7 +125,9 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       // it is larger than the viewer's edge. Where the record does not know
       // its size (a preview made without the gallery), one whose preview
       // fills the edge may be larger: it is made again.
-      const CMovedPictures::Edges edges{policy.edge, policy.largeEdge, policy.renditionEdge};
+      // A video never gets a rendition: the viewer plays the file.
+      const bool video = IsVideo(name);
+      const CMovedPictures::Edges edges{policy.edge, policy.largeEdge, video ? 0 : policy.renditionEdge};
       const int shownLonger = std::max(line->width, line->height);
       const int longer = line->HasFacts()                ? std::max(line->pictureWidth, line->pictureHeight)
                          : shownLonger >= policy.edge ? INT_MAX
@@ -208,7 +211,11 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
 
 bool COmbralScan::IsPreviewable(std::string_view name) const {
   return platform::HasPictureExtension(name) ||
-         (m_run->previews.phoneFormats && platform::HasPhonePictureExtension(name));
+         (m_run->previews.phoneFormats && platform::HasPhonePictureExtension(name)) || IsVideo(name);
+}
+
+bool COmbralScan::IsVideo(std::string_view name) const {
+  return m_run->previews.videoPosters && platform::HasVideoExtension(name);
 }
 
 PreviewJob COmbralScan::JobFor(const PendingFolder& pending, const ListedFile& file, platform::AclState acl,
@@ -226,6 +233,7 @@ PreviewJob COmbralScan::JobFor(const PendingFolder& pending, const ListedFile& f
   job.gallery = m_run->previews.facts;
   job.renditionEdge = m_run->previews.renditionEdge;
   job.largeEdge = m_run->previews.largeEdge;
+  job.video = IsVideo(job.name);
   return job;
 }
 
@@ -296,20 +304,22 @@ void COmbralScan::ReportPreview(const PendingFolder& pending, std::size_t index)
   if (index >= pending.pictures.size()) return;
   const CString& name = pending.listing.Files()[index].name;
   const PicturePreview& picture = pending.pictures[index];
+  // A video's preview is its poster.
+  const char* const what = IsVideo(name.GetView()) ? "poster" : "preview";
   switch (picture.kind) {
     case Kind::Broken:
-      Warn("Cannot make a preview of \"%s\"!", (pending.folder + "\\" + name).GetString());
+      Warn("Cannot make a %s of \"%s\"!", what, (pending.folder + "\\" + name).GetString());
       break;
     case Kind::OverBudget: {
       const Line* line = pending.previews->Find(name.GetString());
       const std::uint64_t needed = picture.result ? picture.result->needed : (line ? line->needed : 0);
-      Warn("Cannot make a preview of \"%s\": it needs %llu MiB of memory, more than the %llu MiB allowed.",
+      Warn("Cannot make a %s of \"%s\": it needs %llu MiB of memory, more than the %llu MiB allowed.", what,
            (pending.folder + "\\" + name).GetString(), static_cast<unsigned long long>(Mebibytes(needed)),
            static_cast<unsigned long long>(m_run->budget->Limit() >> 20));
       break;
     }
     case Kind::Failed:
-      Error("Cannot make a preview of \"%s\" this time (%s); it is tried again next time.",
+      Error("Cannot make a %s of \"%s\" this time (%s); it is tried again next time.", what,
             (pending.folder + "\\" + name).GetString(),
             picture.result && !picture.result->reason.empty() ? picture.result->reason.c_str() : "unknown reason");
       break;

@@ -137,10 +137,11 @@ platform::ReadStatus CPreviewFolder::ReadRecord(std::uint64_t limit) {
   if (read.status != platform::ReadStatus::Read) return read.status;
   int version = 0;
   for (const std::string_view head :
-       {preview_record::kHead1, preview_record::kHead2, preview_record::kHead3, preview_record::kHead4}) {
+       {preview_record::kHead1, preview_record::kHead2, preview_record::kHead3, preview_record::kHead4,
+        preview_record::kHead5}) {
     ++version;
     if (text.compare(0, head.size(), head) == 0) break;
-    if (version == 4) return platform::ReadStatus::Refused;
+    if (version == preview_record::kLatestForm) return platform::ReadStatus::Refused;
   }
   // Lines that do not read as a record line are dropped: their pictures
   // simply get a new preview, and their files are not known as ours. A
@@ -216,7 +217,8 @@ platform::FsStatus CPreviewFolder::WriteWhole(bool withNoted) const {
   }
   int form = m_form;
   for (const auto& [name, line] : *lines) form = std::max(form, preview_record::FormFor(line));
-  static constexpr std::string_view kHeads[] = {preview_record::kHead2, preview_record::kHead3, preview_record::kHead4};
+  static constexpr std::string_view kHeads[] = {preview_record::kHead2, preview_record::kHead3, preview_record::kHead4,
+                                                 preview_record::kHead5};
   std::string text(kHeads[form - 2]);
   for (const auto& [name, line] : *lines) text += preview_record::Format(name, line, form);
   m_journal.Close();  // lines added from now on go to the new file
@@ -240,13 +242,15 @@ bool CPreviewFolder::Note(const std::string& picture, const Line& line) const {
   if (!m_folder) return false;
   std::lock_guard<std::mutex> lock(m_journalMutex);
   // A line takes the form of the record it is added to. One with a large
-  // preview needs the fourth: a record of an earlier form is written anew
-  // in it first (once), with every line noted so far, so the line names
-  // every file it stands for. Until then the noted lines are kept for that
-  // (only where the gallery's lines are written: the classic pages' records
-  // never get a large preview).
-  if (m_diskForm < 4 && m_form >= 3) m_noted[picture] = line;
-  if (preview_record::FormFor(line) == 4 && m_diskForm < 4) {
+  // preview needs the fourth, one with a video's length the fifth: a record
+  // of an earlier form is written anew in it first (once), with every line
+  // noted so far, so the line names every file it stands for. Until then
+  // the noted lines are kept for that (only where the gallery's lines are
+  // written: the classic pages' records never get a large preview or a
+  // video).
+  if (m_diskForm < preview_record::kLatestForm && m_form >= 3) m_noted[picture] = line;
+  const int form = preview_record::FormFor(line);
+  if (form >= 4 && form > m_diskForm) {
     const bool written = WriteWhole(true).Ok();
     if (written) m_noted.clear();
     return written;

@@ -115,7 +115,8 @@ public:
   CString LargePath(const std::string& picture) const;
   // The record is written in its third form from now on (the gallery's
   // facts); a record read in that form keeps it anyway. (It takes the
-  // fourth by itself, as soon as one of its lines has a large preview.)
+  // fourth by itself, as soon as one of its lines has a large preview, and
+  // the fifth as soon as one has a video's length.)
   void UseThirdForm();
 
   CString PreviewPath(const std::string& picture) const;    // path text of a picture's preview

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "Digest.h"
+#include "platform/VideoPoster.h"
 #include "platform/ReplacingFile.h"
 
 using Status = PreviewJobResult::Status;
@@ -28,11 +29,91 @@ void SetFacts(CPreviewFolder::Line& line, const std::string& content, const plat
   line.pictureHeight = facts.height;
   line.taken = facts.taken;
   line.camera = facts.camera;
+  line.durationMillis = facts.durationMillis;
 }
+
+
+namespace {
+
+// A line that takes over the files of a picture (or video) with the same
+// bytes elsewhere in the tree.
+void TakeOver(const CPreviewFolder::Line& was, const std::string& content, bool rendition, bool large,
+              CPreviewFolder::Line& line) {
+  line.width = was.width;
+  line.height = was.height;
+  line.content = content;
+  line.pictureWidth = was.pictureWidth;
+  line.pictureHeight = was.pictureHeight;
+  line.taken = was.taken;
+  line.camera = was.camera;
+  line.durationMillis = was.durationMillis;
+  line.renditionWidth = rendition ? was.renditionWidth : 0;
+  line.renditionHeight = rendition ? was.renditionHeight : 0;
+  line.largeWidth = large ? was.largeWidth : 0;
+  line.largeHeight = large ? was.largeHeight : 0;
+}
+
+// What the decoder made, into the line and the files' bytes; false with
+// `result` telling why when it made nothing.
+bool TakeMade(platform::PreviewImage& image, bool facts, const std::string& content, CPreviewFolder::Line& line,
+              std::string& preview, std::string& rendition, std::string& large, PreviewJobResult& result) {
+  switch (image.status) {
+    case platform::PreviewStatus::Made: break;
+    case platform::PreviewStatus::OverBudget:
+      result.status = Status::OverBudget;
+      result.needed = image.needed;
+      return false;
+    case platform::PreviewStatus::Failed:
+      result.status = Status::Failed;
+      result.reason = image.reason;
+      return false;
+    default:  // damaged, no picture, too many pixels
+      result.status = Status::Broken;
+      result.reason = image.reason;
+      return false;
+  }
+  line.width = image.width;
+  line.height = image.height;
+  if (facts) SetFacts(line, content, image.facts);
+  preview = std::move(image.jpeg);
+  rendition = std::move(image.rendition);
+  line.renditionWidth = image.renditionWidth;
+  line.renditionHeight = image.renditionHeight;
+  large = std::move(image.large);
+  line.largeWidth = image.largeWidth;
+  line.largeHeight = image.largeHeight;
+  return true;
+}
+
+// A video's digest for finding it again: of its size and its first and
+// last kVideoSample bytes (all of a smaller one); "" when it cannot be read.
+constexpr std::size_t kVideoSample = 64u << 10;
+std::string VideoDigest(platform::ReadingFile& video) {
+  const std::uint64_t size = video.Info().size;
+  std::string sample = "video " + std::to_string(size) + "\n";
+  const auto readPart = [&](std::uint64_t from, std::uint64_t count) {
+    const std::size_t start = sample.size();
+    sample.resize(start + static_cast<std::size_t>(count));
+    std::size_t got = 0;
+    while (got < count) {
+      const long long n = video.ReadAt(from + got, sample.data() + start + got, static_cast<std::size_t>(count) - got);
+      if (n <= 0) return false;
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  };
+  const bool read = size <= 2 * kVideoSample
+                        ? readPart(0, size)
+                        : readPart(0, kVideoSample) && readPart(size - kVideoSample, kVideoSample);
+  return read ? CDigest::Of(sample) : std::string();
+}
+
+}  // namespace
 
 PreviewJobResult PreviewJob::Run() const {
   PreviewJobResult result;
   if (stop && stop->load()) return result;
+  if (video) return RunVideo();
   // The picture's bytes are held from the moment they are read: they count
   // against the budget like the decoding does. Reading checks again that
   // the name still stands for a regular file.
@@ -92,18 +173,7 @@ PreviewJobResult PreviewJob::Run() const {
       moved ? moved->Find(read.size, content, {edge, largeEdge, renditionEdge}) : nullptr;
   if (source && moved->Read(*source, previewBytes, renditionBytes, largeBytes)) {
     budget->Release(size);
-    const CPreviewFolder::Line& was = source->line;
-    line.width = was.width;
-    line.height = was.height;
-    line.content = content;
-    line.pictureWidth = was.pictureWidth;
-    line.pictureHeight = was.pictureHeight;
-    line.taken = was.taken;
-    line.camera = was.camera;
-    line.renditionWidth = renditionBytes.empty() ? 0 : was.renditionWidth;
-    line.renditionHeight = renditionBytes.empty() ? 0 : was.renditionHeight;
-    line.largeWidth = largeBytes.empty() ? 0 : was.largeWidth;
-    line.largeHeight = largeBytes.empty() ? 0 : was.largeHeight;
+    TakeOver(source->line, content, !renditionBytes.empty(), !largeBytes.empty(), line);
     result.foundAgain = true;
   } else {
     // Another name of the same file may have been decoded already, or be
@@ -131,32 +201,69 @@ PreviewJobResult PreviewJob::Run() const {
       bytes = std::string();
       claim.Publish(image);
     }
-    switch (image.status) {
-      case platform::PreviewStatus::Made: break;
-      case platform::PreviewStatus::OverBudget:
-        result.status = Status::OverBudget;
-        result.needed = image.needed;
-        return result;
-      case platform::PreviewStatus::Failed:
-        result.status = Status::Failed;
-        result.reason = image.reason;
-        return result;
-      default:  // damaged, no picture, too many pixels
-        result.status = Status::Broken;
-        result.reason = image.reason;
-        return result;
-    }
-    line.width = image.width;
-    line.height = image.height;
-    if (gallery) SetFacts(line, content, image.facts);
-    previewBytes = std::move(image.jpeg);
-    renditionBytes = std::move(image.rendition);
-    line.renditionWidth = image.renditionWidth;
-    line.renditionHeight = image.renditionHeight;
-    largeBytes = std::move(image.large);
-    line.largeWidth = image.largeWidth;
-    line.largeHeight = image.largeHeight;
+    if (!TakeMade(image, gallery, content, line, previewBytes, renditionBytes, largeBytes, result)) return result;
   }
+  return Publish(result, line, previewBytes, renditionBytes, largeBytes, read);
+}
+
+PreviewJobResult PreviewJob::RunVideo() const {
+  PreviewJobResult result;
+  // Opened as a picture is read: a regular file reached without a link.
+  platform::ReadingFile file;
+  const platform::ReadResult opened = platform::ReadingFile::Open(*pictures, name, file);
+  if (opened.status != platform::ReadStatus::Read) {
+    if (opened.status == platform::ReadStatus::Failed) {
+      result.status = Status::Failed;
+      result.error = opened.error;
+      result.reason = platform::ErrorText(opened.error);
+    }
+    return result;
+  }
+  const platform::EntryInfo read = file.Info();
+  const std::string content = gallery ? VideoDigest(file) : std::string();
+  if (gallery && content.empty()) {
+    result.status = Status::Failed;
+    result.error = file.Error();
+    result.reason = platform::ErrorText(file.Error());
+    return result;
+  }
+  std::string previewBytes, renditionBytes, largeBytes;
+  CPreviewFolder::Line line;
+  line.kind = CPreviewFolder::Line::Kind::Preview;
+  line.picture = CPreviewFolder::Stamp::Of(read);
+  // A video never has a rendition: the viewer plays the file.
+  const CMovedPictures::Source* source = moved ? moved->Find(read.size, content, {edge, largeEdge, 0}) : nullptr;
+  if (source && source->line.durationMillis > 0 && moved->Read(*source, previewBytes, renditionBytes, largeBytes) &&
+      renditionBytes.empty()) {
+    TakeOver(source->line, content, false, !largeBytes.empty(), line);
+    result.foundAgain = true;
+  } else {
+    previewBytes.clear();
+    renditionBytes.clear();
+    largeBytes.clear();
+    CPictureShare::Claim claim = share ? share->ClaimFor(read) : CPictureShare::Claim();
+    platform::PreviewImage image;
+    if (!claim.IsFirst()) {
+      image = *claim.Wait();
+    } else {
+      platform::PreviewOptions options;
+      options.largeEdge = largeEdge;
+      try {
+        image = platform::MakeVideoPoster(file, edge, *budget, options);
+      } catch (const std::bad_alloc&) {
+        image.status = platform::PreviewStatus::Failed;
+        image.reason = "out of memory";
+      }
+      claim.Publish(image);
+    }
+    if (!TakeMade(image, gallery, content, line, previewBytes, renditionBytes, largeBytes, result)) return result;
+  }
+  return Publish(result, line, previewBytes, renditionBytes, largeBytes, read);
+}
+
+PreviewJobResult PreviewJob::Publish(PreviewJobResult result, CPreviewFolder::Line& line,
+                                     const std::string& previewBytes, const std::string& renditionBytes,
+                                     const std::string& largeBytes, const platform::EntryInfo& read) const {
   if (stop && stop->load()) return result;
   line.digest = CDigest::Of(previewBytes);
   if (!renditionBytes.empty()) line.renditionDigest = CDigest::Of(renditionBytes);

@@ -1,6 +1,7 @@
 // The work of one preview on a worker thread: read the picture through its
 // folder, decode it within the memory budget, write the preview beside its
-// name, note it in the record and let it take its name.
+// name, note it in the record and let it take its name. A video's poster
+// is its preview, made the same way from the open file.
 #pragma once
 
 #include <atomic>
@@ -67,7 +68,19 @@ struct PreviewJob {
   // One decode for all names of a file (null: each is decoded).
   CPictureShare* share = nullptr;
 
+  // A video: its poster is made instead of a preview, and its length
+  // read (see platform/VideoPoster.h).
+  bool video = false;
+
   PreviewJobResult Run() const;
+
+private:
+  PreviewJobResult RunVideo() const;
+  // Writes the files of `line` and notes it in the record; `result` is
+  // what is known so far (foundAgain).
+  PreviewJobResult Publish(PreviewJobResult result, CPreviewFolder::Line& line, const std::string& previewBytes,
+                           const std::string& renditionBytes, const std::string& largeBytes,
+                           const platform::EntryInfo& read) const;
 };
 
 // Permissions of a picture's preview: readable by whom the picture is

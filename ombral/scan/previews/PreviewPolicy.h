@@ -13,4 +13,5 @@ struct PreviewPolicy {
   bool findMoved = false;     // a new picture's preview is looked for by its digest elsewhere in the tree
   int renditionEdge = 0;      // the longer edge of renditions for the viewer; 0: none
   int largeEdge = 0;          // the longer edge of previews for 2x screens; 0: none
+  bool videoPosters = false;  // videos (MP4, M4V, MOV, WebM) get posters as their previews, and their length
 };

@@ -161,7 +161,9 @@ bool Line::IsPreviewFile(const Stamp& file, bool inodesStable) const {
   return legacy || SameFile(file, preview, inodesStable);
 }
 
-int FormFor(const Line& line) { return line.HasLarge() ? 4 : line.HasFacts() ? 3 : 2; }
+int FormFor(const Line& line) {
+  return line.durationMillis > 0 ? 5 : line.HasLarge() ? 4 : line.HasFacts() ? 3 : 2;
+}
 
 std::string Format(const std::string& name, const Line& line, int form) {
   const char kind = line.kind == Line::Kind::Preview ? 'P' : (line.kind == Line::Kind::Broken ? 'B' : 'L');
@@ -183,6 +185,7 @@ std::string Format(const std::string& name, const Line& line, int form) {
     text += facts;
     text += StampText(line.rendition, line.renditionDigest, line.renditionWidth, line.renditionHeight);
     if (form >= 4) text += StampText(line.large, line.largeDigest, line.largeWidth, line.largeHeight);
+    if (form >= 5) text += std::to_string(line.durationMillis) + " ";
     text += EscapeField(line.camera) + " ";
   }
   return text + record_text::Escape(name) + "\n";
@@ -212,6 +215,7 @@ bool Parse(std::string_view text, int version, std::string& name, Line& line) {
     if (version >= 4 && (!TakeStamp(text, line.large) || !TakeDigest(text, line.largeDigest) ||
                          !TakeNumber(text, line.largeWidth) || !TakeNumber(text, line.largeHeight)))
       return false;
+    if (version >= 5 && (!TakeNumber(text, line.durationMillis) || line.durationMillis < 0)) return false;
     if (!TakeField(text, camera) || !UnescapeField(camera, line.camera)) return false;
     if (line.pictureWidth < 0 || line.pictureHeight < 0) return false;
     if (!SizeFits(line.HasRendition(), line.renditionWidth, line.renditionHeight, platform::kMaxRenditionEdge) ||

@@ -29,10 +29,18 @@
 // preview's size, for screens with two device pixels to a CSS pixel;
 // "0 0.000000000 0 - 0 0" for none).
 //
-// A record is written in the fourth form when one of its lines has a large
-// preview, else in the third when one holds the gallery's facts, else in
-// the second, so a scan without the gallery writes what it always wrote. A
-// record read in a later form keeps it.
+// The fifth form ("Ombral previews 5") adds, after the large preview's
+// size, a video's length in milliseconds ("0" for a picture). A video's
+// line is that of a picture: its preview and large preview are the
+// poster's, its size is the video's as shown, and its `content` digest is
+// that of its size and first and last 64 KiB (a video is too large to
+// read whole for a digest; with the size, that tells a video moved).
+//
+// A record is written in the fifth form when one of its lines has a
+// video's length, else in the fourth when one has a large preview, else in
+// the third when one holds the gallery's facts, else in the second, so a
+// scan without the gallery writes what it always wrote. A record read in a
+// later form keeps it.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +56,9 @@ inline constexpr std::string_view kHead1 = "Ombral previews 1\n";
 inline constexpr std::string_view kHead2 = "Ombral previews 2\n";
 inline constexpr std::string_view kHead3 = "Ombral previews 3\n";
 inline constexpr std::string_view kHead4 = "Ombral previews 4\n";
+inline constexpr std::string_view kHead5 = "Ombral previews 5\n";
+// The latest form.
+inline constexpr int kLatestForm = 5;
 
 // A file as the record remembers it.
 struct Stamp {
@@ -88,6 +99,8 @@ struct Line {
   std::string largeDigest;  // "" for none
   int largeWidth = 0;
   int largeHeight = 0;
+  // A video's length (fifth form); 0 for a picture, or where unknown.
+  long long durationMillis = 0;
 
   bool HasFacts() const { return !content.empty(); }
   bool HasRendition() const { return !renditionDigest.empty(); }
@@ -105,12 +118,12 @@ struct Line {
 // the file system keeps it.
 bool SameFile(const Stamp& a, const Stamp& b, bool inodesStable);
 
-// The form a record must have to hold `line` whole (2, 3 or 4).
+// The form a record must have to hold `line` whole (2 to 5).
 int FormFor(const Line& line);
-// One line (with its '\n') of the form `form` (2, 3 or 4); what that form
+// One line (with its '\n') of the form `form` (2 to 5); what that form
 // has no place for is left out.
 std::string Format(const std::string& name, const Line& line, int form = 2);
-// Parses one line (without its '\n') of the form `version` (1 to 4);
+// Parses one line (without its '\n') of the form `version` (1 to 5);
 // false for anything that is not a well-formed line.
 bool Parse(std::string_view text, int version, std::string& name, Line& line);
 

@@ -52,7 +52,7 @@ TEST_F(GalleryPreviewsTest, ReScansKeepAllThreeFilesAndMakeAGoneOneAgain) {
   EXPECT_EQ(record.rfind("Ombral previews 4\n", 0), 0u);
   EXPECT_TRUE(Contains(record, " " + CDigest::Of(large) + " 480 360 - big.jpg\n")) << record;
   // The page hands the viewer both sizes.
-  EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), ",1200,900,1,450,338,480,360]"));
+  EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), ",1200,900,1,450,338,480,360,0]"));
 
   const std::uint64_t decodes = platform::PreviewDecodeCount();
   const ino_t inode = Inode("Pics/_xthumbs/big.jpg.2x.jpg");
@@ -77,7 +77,7 @@ TEST_F(GalleryPreviewsTest, ReScansKeepAllThreeFilesAndMakeAGoneOneAgain) {
   const std::uint64_t before = platform::PreviewDecodeCount();
   EXPECT_TRUE(Has(Gallery(false, 0), "PREVIEWS: 0 made, 2 unchanged, 0 found again by content"));
   EXPECT_EQ(platform::PreviewDecodeCount(), before);
-  EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), ",1200,900,0,450,338,480,360]"));
+  EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), ",1200,900,0,450,338,480,360,0]"));
 }
 
 TEST_F(GalleryPreviewsTest, MovedPicturesTakeTheirLargePreviewAlongAndGonePicturesLoseIt) {

@@ -121,7 +121,7 @@ TEST_F(GalleryScanTest, SortsByDateTakenOrByTheFilesTimeAndKeepsTheDatesInTheRec
             (std::vector<std::string>{"b-file-2001.jpg", "c-2003.jpg", "d-file-2004.png", "a-2005.jpg"}));
   const std::string page = drive.ReadFile("Pics/_FileIndex.html");
   EXPECT_TRUE(Contains(page, "[\"a-2005.jpg\",0,160,120,"));
-  EXPECT_TRUE(Contains(page, ",\"2005-06-01 10:00:00\",1,\"Canon EOS 5D\",160,120,0,0,0,0,0]"));
+  EXPECT_TRUE(Contains(page, ",\"2005-06-01 10:00:00\",1,\"Canon EOS 5D\",160,120,0,0,0,0,0,0]"));
   EXPECT_TRUE(Contains(page, "Pictures by date taken"));
   EXPECT_TRUE(Contains(drive.ReadFile("Pics/_xthumbs/_xthumbs.txt"), " 2005-06-01T10:00:00 "));
 }

@@ -85,7 +85,7 @@ public:
   int m_nRenditionEdge = 2048;
   static constexpr int kSmallestRenditionEdge = 512;
   static constexpr int kLargestRenditionEdge = 8192;
-  static constexpr const char* kGalleryFilter = "JPG|JPEG|JPE|PNG|GIF|BMP|WEBP|TIF|TIFF|HEIC|HEIF|HIF|AVIF|MP4|M4V|WEBM";
+  static constexpr const char* kGalleryFilter = "JPG|JPEG|JPE|PNG|GIF|BMP|WEBP|TIF|TIFF|HEIC|HEIF|HIF|AVIF|MP4|M4V|MOV|WEBM";
   // With the gallery: pictures in the order of the dates they were taken
   // (a picture without one by its file's time) instead of by name.
   int m_bSortByDate = 0;
@@ -247,9 +247,10 @@ private:
   void ReportPreview(const PendingFolder& pending, std::size_t index);
   void SavePreviewRecord(PendingFolder& pending);
   void NoteStaleCandidates(const PendingFolder& pending);
-  // Whether a file of this name gets a preview (the phones' formats too,
-  // when the run's previews take them).
+  // Whether a file of this name gets a preview (the phones' formats and
+  // videos' posters too, when the run's previews take them).
   bool IsPreviewable(std::string_view name) const;
+  bool IsVideo(std::string_view name) const;  // a video whose poster this run makes
   // A preview job for `name`, as the run's preview policy asks.
   PreviewJob JobFor(const PendingFolder& pending, const ListedFile& file, platform::AclState acl,
                     const std::shared_ptr<CPreviewFolder>& previews) const;

@@ -38,7 +38,7 @@ std::string FolderData(const Folder& folder, bool byDate) {
   NameList(data, kKinds, sizeof kKinds / sizeof kKinds[0]);
   data += ",\"items\":[\n";
   // Written in the order kFields names them: a field added there is added here.
-  static_assert(kFieldCount == 19);
+  static_assert(kFieldCount == 20);
   for (std::size_t i = 0; i < folder.items.size(); ++i) {
     const Item& item = folder.items[i];
     // A file whose time is not known (a link that may not be looked
@@ -62,11 +62,13 @@ std::string FolderData(const Folder& folder, bool byDate) {
     Number(data, item.renditionHeight);
     Number(data, item.largeWidth);
     Number(data, item.largeHeight);
+    data += ',';
+    data += std::to_string(item.durationMillis);
     // A name that is not UTF-8 cannot be spelled by the script: its link
     // comes along; so do the names of the files in the preview folder where
     // they are not the picture's with their suffixes (shortened long names).
-    const bool picture = item.kind == Kind::Picture;
-    const bool ownFiles = picture && (item.previewFile != item.name + ".jpg" ||
+    const bool preview = item.kind == Kind::Picture || (item.kind == Kind::Video && item.previewWidth > 0);
+    const bool ownFiles = preview && (item.previewFile != item.name + ".jpg" ||
                                       (item.rendition && item.renditionFile != item.name + ".jpeg") ||
                                       (item.largeWidth > 0 && item.largeFile != item.name + ".2x.jpg"));
     if (!IsUtf8(item.name) || ownFiles) {

@@ -17,7 +17,7 @@ namespace gallery {
 inline constexpr const char* kFields[] = {
     "name",         // as the file system spells it (U+FFFD for bytes that are not UTF-8)
     "kind",         // an index into kKinds
-    "previewWidth", "previewHeight",  // a picture's preview
+    "previewWidth", "previewHeight",  // a picture's preview, a video's poster
     "bytes",        // the file's size
     "date",         // date taken, else the file's time: "YYYY-MM-DD HH:MM:SS"; "" when unknown
     "taken",        // 1 when the date is the date taken
@@ -26,6 +26,7 @@ inline constexpr const char* kFields[] = {
     "rendition",    // 1 when the viewer shows the rendition instead of the file
     "renditionWidth", "renditionHeight",
     "largeWidth", "largeHeight",  // the preview for 2x screens; 0 when there is none
+    "duration",     // a video's length in milliseconds; 0 when unknown or not a video
     "link",         // the file's link where its name is not UTF-8, else 0
     "previewFile",  // the preview's, the rendition's and the large preview's links in the
     "renditionFile",  // preview folder, where a long name made them shorter than

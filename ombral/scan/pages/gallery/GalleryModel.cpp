@@ -68,7 +68,7 @@ bool IsVideoName(const std::string& name) {
   if (dot == std::string::npos) return false;
   std::string ext = name.substr(dot + 1);
   platform::AsciiUpper(ext);
-  return ext == "MP4" || ext == "M4V" || ext == "WEBM";
+  return ext == "MP4" || ext == "M4V" || ext == "MOV" || ext == "WEBM";
 }
 
 std::string LocalDateText(std::int64_t seconds) {

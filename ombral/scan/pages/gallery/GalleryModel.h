@@ -15,7 +15,8 @@ namespace gallery {
 enum class Kind : std::uint8_t {
   Picture,    // a picture with a preview
   Unshown,    // a picture without one (damaged, too large, not readable this time)
-  Video,      // MP4 or WebM: the viewer plays it
+  Video,      // MP4, M4V, MOV or WebM, with its poster as its preview where it has one: the
+              // viewer plays it where the browser can, and offers the file otherwise
   File,       // anything else the filter lists
 };
 
@@ -40,6 +41,7 @@ struct Item {
   int largeHeight = 0;
   std::string taken;             // "YYYY-MM-DD HH:MM:SS" from the picture, "" when it names none
   std::string camera;
+  long long durationMillis = 0;  // a video's length; 0 when unknown
 };
 
 struct Folder {
@@ -79,7 +81,7 @@ struct Model {
 };
 
 // The kind of a listed file by its name: pictures by their extension
-// (the phones' formats included), videos (MP4, M4V, WebM), anything else.
+// (the phones' formats included), videos (MP4, M4V, MOV, WebM), anything else.
 bool IsVideoName(const std::string& name);
 
 // Local date and time of a file time, "YYYY-MM-DD HH:MM:SS".

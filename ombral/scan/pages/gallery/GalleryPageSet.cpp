@@ -20,6 +20,7 @@ PreviewPolicy COmbralScan::GalleryPageSet::Previews(int askedEdge) const {
   policy.findMoved = true;
   policy.renditionEdge = scan.m_nRenditionEdge;
   policy.largeEdge = 2 * policy.edge;
+  policy.videoPosters = true;
   return policy;
 }
 
@@ -69,12 +70,14 @@ void COmbralScan::GalleryPageSet::Entry(PendingFolder& pending, std::size_t inde
   const bool shown = preview && preview->IsShown();
   // A picture the page's readers may not read gives them nothing of its
   // own: no preview, no size, date or camera.
+  const bool video = gallery::IsVideoName(item.name);
   if (shown && !CanShowFacts(pending, file)) {
-    scan.Protocol("Private picture left out of the shared index: \"%s\\%s\".", pending.folder.GetString(),
-                  file.name.GetString());
-    item.kind = gallery::Kind::Unshown;
+    scan.Protocol("Private %s left out of the shared index: \"%s\\%s\".", video ? "video" : "picture",
+                  pending.folder.GetString(), file.name.GetString());
+    item.kind = video ? gallery::Kind::Video : gallery::Kind::Unshown;
   } else if (shown) {
-    item.kind = gallery::Kind::Picture;
+    // A video's poster is shown as a picture's preview is, without a rendition.
+    item.kind = video ? gallery::Kind::Video : gallery::Kind::Picture;
     item.previewFile = CPreviewFolder::PreviewName(item.name);
     item.renditionFile = CPreviewFolder::RenditionName(item.name);
     item.previewWidth = preview->width;
@@ -84,10 +87,11 @@ void COmbralScan::GalleryPageSet::Entry(PendingFolder& pending, std::size_t inde
       item.height = line->pictureHeight;
       item.taken = line->taken;
       item.camera = line->camera;
+      item.durationMillis = line->durationMillis;
       // With renditions of large pictures off, the viewer shows the
       // originals browsers can show, also where an earlier run made a
       // rendition of one (it stays, and goes with its picture).
-      item.rendition = line->HasRendition() &&
+      item.rendition = !video && line->HasRendition() &&
                        (scan.m_run->previews.renditionEdge > 0 || platform::HasUnshownPictureExtension(item.name));
       item.renditionWidth = line->renditionWidth;
       item.renditionHeight = line->renditionHeight;
@@ -97,10 +101,12 @@ void COmbralScan::GalleryPageSet::Entry(PendingFolder& pending, std::size_t inde
         item.largeHeight = line->largeHeight;
       }
     }
+  } else if (video) {
+    // Without a poster (the library cannot read it, or it is not readable
+    // this time) a video keeps its plain tile.
+    item.kind = gallery::Kind::Video;
   } else if (scan.IsPreviewable(item.name)) {
     item.kind = gallery::Kind::Unshown;
-  } else if (gallery::IsVideoName(item.name)) {
-    item.kind = gallery::Kind::Video;
   }
   FolderOf(pending).items.push_back(std::move(item));
 }

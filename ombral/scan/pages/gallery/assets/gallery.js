@@ -21,6 +21,7 @@ var TEXTS = {
     leaveFull: 'Leave full screen', download: 'Download the original', taken: 'taken {0}', fileDate: 'file date {0}',
     position: '{0} of {1}', failed: 'This picture cannot be shown.', openFile: 'Open the file',
     iconVideo: 'Video', iconPicture: 'Picture', iconFile: 'File', loading: 'Loading the index\u2026',
+    cannotPlay: 'This browser cannot play this video.', length: 'length {0}',
     loadFailed: 'The search index could not be loaded.',
     found: '{0} and {1} found', folderHit: 'Folder', inFolder: 'in {0}', atLeast: 'at least {0}\u2026',
     showMore: 'Show more'
@@ -37,6 +38,7 @@ var TEXTS = {
     leaveFull: 'Vollbild verlassen', download: 'Original herunterladen', taken: 'aufgenommen {0}',
     fileDate: 'Dateidatum {0}', position: '{0} von {1}', failed: 'Dieses Bild kann nicht angezeigt werden.',
     openFile: 'Datei \u00F6ffnen', iconVideo: 'Video', iconPicture: 'Bild', iconFile: 'Datei',
+    cannotPlay: 'Dieser Browser kann dieses Video nicht abspielen.', length: 'L\u00E4nge {0}',
     loading: 'Der Index wird geladen\u2026', loadFailed: 'Der Suchindex konnte nicht geladen werden.',
     found: '{0} und {1} gefunden', folderHit: 'Ordner',
     inFolder: 'in {0}', atLeast: 'mindestens {0}\u2026', showMore: 'Mehr zeigen'
@@ -100,6 +102,18 @@ function webFile(it) { return /\.(jpe?g|png|gif|webp|bmp)$/i.test(it[F.name]); }
 // of it (the original where it can), each as [link, width].
 function shownSource(it) { return it[F.rendition] ? [renditionLink(it), it[F.renditionWidth] || it[F.width]] : [link(it), it[F.width]]; }
 function fullSource(it) { return webFile(it) && it[F.width] ? [link(it), it[F.width]] : shownSource(it); }
+// A video's poster is its preview; its length is shown as 1:05 or 1:02:05.
+function hasPoster(it) { return it[F.kind] === K.video && it[F.previewWidth] > 0; }
+function clock(ms) {
+  var t = Math.round(ms / 1000), h = Math.floor(t / 3600), m = Math.floor(t / 60) % 60, sec = t % 60;
+  return (h ? h + ':' + (m < 10 ? '0' : '') : '') + m + ':' + (sec < 10 ? '0' : '') + sec;
+}
+// The type a browser is asked about before it is given a video.
+function videoType(it) {
+  var ext = /\.([^.]*)$/.exec(it[F.name]);
+  ext = ext ? ext[1].toLowerCase() : '';
+  return ext === 'webm' ? 'video/webm' : ext === 'mov' ? 'video/quicktime' : 'video/mp4';
+}
 function el(tag, cls, text) {
   var e = d.createElement(tag);
   if (cls) e.className = cls;
@@ -141,7 +155,7 @@ function Grid(ul, items, onOpen) {
   for (var i = 0; i < n; ++i) ratio[i] = shape(items[i]);
   function shape(it) {
     var k = it[F.kind], r = k === K.video ? 16 / 9 : k === K.file ? 1 : 4 / 3;
-    if (k === K.picture && it[F.previewWidth] > 0 && it[F.previewHeight] > 0) r = it[F.previewWidth] / it[F.previewHeight];
+    if ((k === K.picture || k === K.video) && it[F.previewWidth] > 0 && it[F.previewHeight] > 0) r = it[F.previewWidth] / it[F.previewHeight];
     else if (k === K.unshown && it[F.width] > 0 && it[F.height] > 0) r = it[F.width] / it[F.height];
     // A sliver of a picture would be a tile no finger can hit.
     return Math.max(1 / 3, r);
@@ -192,7 +206,7 @@ function Grid(ul, items, onOpen) {
   function sources(img, it, tileWidth) {
     var set = [], pw = it[F.previewWidth], biggest = pw;
     if (it[F.largeWidth] > 0) { set.push(largeLink(it) + ' ' + it[F.largeWidth] + 'w'); biggest = it[F.largeWidth]; }
-    var big = shownSource(it);
+    var big = it[F.kind] === K.video ? ['', 0] : shownSource(it);
     if (tileWidth > biggest && big[1] > biggest && (it[F.rendition] || it[F.bytes] < 8388608)) set.push(big[0] + ' ' + big[1] + 'w');
     if (set.length) {
       img.sizes = Math.ceil(tileWidth) + 'px';
@@ -210,7 +224,7 @@ function Grid(ul, items, onOpen) {
     a.dataset.i = i;
     var name = el('span', 'name', it[F.name]);
     name.dir = 'auto';
-    if (kind === K.picture) {
+    if (kind === K.picture || hasPoster(it)) {
       // The picture's alt names the link; the name drawn over it on hover
       // and focus is for the eyes only.
       img = el('img');
@@ -220,7 +234,13 @@ function Grid(ul, items, onOpen) {
       img.decoding = 'async';
       a.appendChild(img);
       name.setAttribute('aria-hidden', 'true');
-      a.className = 'pic';
+      a.className = kind === K.video ? 'pic video' : 'pic';
+      // A video's poster carries its length (or just the play sign).
+      if (kind === K.video) {
+        var badge = el('span', 'length', it[F.duration] > 0 ? clock(it[F.duration]) : '');
+        badge.setAttribute('aria-hidden', 'true');
+        a.appendChild(badge);
+      }
     } else {
       a.className = kind === K.video ? 'other video' : 'other';
       a.appendChild(el('span', 'icon', T(kind === K.video ? 'iconVideo' : kind === K.unshown ? 'iconPicture' : 'iconFile')));
@@ -342,10 +362,30 @@ function Viewer(items, grid) {
     var it = items[i], v = { it: it, el: el('div', 'slide'), img: null, w: 0, h: 0, x0: 0, y0: 0, s: 1, tx: 0, ty: 0, max: 1, fuller: false };
     if (it[F.kind] === K.video) {
       var m = el('video');
+      // What the browser cannot play shows its poster and offers the file.
+      // A MOV is mostly the same coding as an MP4, so that is tried too; a
+      // failure to play shows the same.
+      var offer = function () {
+        v.el.textContent = '';
+        if (hasPoster(it)) {
+          var still = el('img', 'poster');
+          still.alt = it[F.name];
+          still.src = it[F.largeWidth] > 0 ? largeLink(it) : previewLink(it);
+          v.el.appendChild(still);
+        }
+        var p = el('p', 'failed', T('cannotPlay') + ' '), a = el('a', null, T('openFile'));
+        a.href = link(it);
+        p.appendChild(a);
+        v.el.appendChild(p);
+      };
+      var type = videoType(it);
+      if (!m.canPlayType(type) && !(type === 'video/quicktime' && m.canPlayType('video/mp4'))) { offer(); return v; }
       m.controls = true;
       m.preload = 'metadata';
       m.setAttribute('playsinline', '');
-      m.src = fileLink(it);
+      if (hasPoster(it)) m.poster = it[F.largeWidth] > 0 ? largeLink(it) : previewLink(it);
+      m.onerror = offer;
+      m.src = link(it);
       v.el.appendChild(m);
       return v;
     }
@@ -429,6 +469,7 @@ function Viewer(items, grid) {
     }
     if (it[F.camera]) facts.push(it[F.camera]);
     if (it[F.width]) facts.push(it[F.width] + ' \u00D7 ' + it[F.height]);
+    if (it[F.duration] > 0) facts.push(T('length', clock(it[F.duration])));
     facts.push(sizeText(it[F.bytes]), T('position', num(at), num(shown.length)));
     facts.forEach(function (f) { caption.append(' \u00B7 ', f); });
     save.href = link(it);
