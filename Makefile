@@ -18,7 +18,7 @@ BUILD_PACKAGES := cmake g++ make ninja-build pkg-config libgtest-dev qt6-base-de
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file doxygen
 TEST_PACKAGES  := $(PACKAGE_PACKAGES) chromium node acl fuse3 python3-fusepy exfat-fuse exfatprogs fusefat dosfstools \
                   systemd appstream
-BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl libvips-tools imagemagick strace chromium node
+BENCH_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev openssl libvips-tools imagemagick strace chromium node ffmpeg
 FUZZ_PACKAGES  := $(BUILD_PACKAGES) clang libclang-rt-14-dev
 COVERAGE_PACKAGES := $(TEST_PACKAGES) gcovr
 DOCS_PACKAGES  := $(BUILD_PACKAGES) doxygen

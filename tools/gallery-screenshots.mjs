@@ -3,7 +3,8 @@
 // gallery-desktop.png: the entry page at 1280 x 800; gallery-folder.png: a
 // folder page at 1280 x 800; gallery-viewer.png: the viewer over it;
 // gallery-phone.png: the folder page at 375 x 812 in dark mode;
-// gallery-phone-viewer.png: the viewer on the phone.
+// gallery-phone-viewer.png: the viewer on the phone; gallery-video.png: the
+// row of a folder page that holds a video's tile.
 import { chromium } from 'playwright-core';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -40,6 +41,18 @@ try {
   await phone.locator('#grid a').nth(1).click();
   await settle(phone);
   await phone.screenshot({ path: path.join(out, 'gallery-phone-viewer.png') });
+
+  // A video's tile among the pictures: its poster with the play sign and
+  // its length.
+  const rows = await browser.newPage({ viewport: { width: 1280, height: 800 } });
+  await rows.goto(page('Holidays', '_FileIndex.html'));
+  const video = rows.locator('#grid a.video').first();
+  await video.scrollIntoViewIfNeeded();
+  await settle(rows);
+  const tile = await video.boundingBox();
+  const top = Math.max(0, tile.y - 40);
+  await rows.screenshot({ path: path.join(out, 'gallery-video.png'),
+                          clip: { x: 0, y: top, width: 1280, height: Math.min(800 - top, tile.height + 80) } });
 } finally {
   await browser.close();
 }

@@ -7,8 +7,9 @@
 # after the scan) and ombral-about.png (the about box), then the pictures of
 # ZnWidgets' windows (znwidgets-screenshot) and the widget demo
 # (znwidgets-demo), and last the gallery of ombral-scan --gallery in headless
-# Chromium: a copy of samples/gallery with landscapes painted for it, drawn
-# on a desktop's and on a phone's screen (gallery-*.png).
+# Chromium: a copy of samples/gallery with landscapes painted for it and a
+# video made of one, drawn on a desktop's and on a phone's screen
+# (gallery-*.png).
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 <release build dir> <output dir>" >&2; exit 2; }
 build=$1
@@ -37,7 +38,7 @@ ZN_DRIVES="P=$work/gallery:GALERIE" QT_QPA_PLATFORM=offscreen "$demo" --screensh
 
 # The gallery, in Chromium driven by playwright-core (the browser test's
 # Node packages, installed from its lock file).
-"$root/tools/install-deps.sh" chromium node
+"$root/tools/install-deps.sh" chromium node ffmpeg
 mkdir -p "$work/node"
 cp "$root/ombral/cli/tests/browser/package.json" "$root/ombral/cli/tests/browser/package-lock.json" \
    "$root/tools/gallery-pictures.mjs" "$root/tools/gallery-screenshots.mjs" "$work/node/"
@@ -47,5 +48,9 @@ cp -R "$root/samples/gallery" "$shots"
 node "$work/node/gallery-pictures.mjs" "$shots/Holidays" 14 IMG_ 7
 node "$work/node/gallery-pictures.mjs" "$shots/Holidays/Mountains" 6 DSC_ 11
 node "$work/node/gallery-pictures.mjs" "$shots/Family" 8 "Family " 23
+# A phone's video among the holiday pictures: one of them, slowly zoomed in.
+ffmpeg -v error -loop 1 -framerate 30 -i "$shots/Holidays/IMG_003.jpg" -t 6 -c:v libx264 -pix_fmt yuv420p \
+  -vf "scale=1280:720:force_original_aspect_ratio=increase,crop=1280:720,zoompan=z='1+0.001*on':d=1:s=1280x720:fps=30" \
+  "$shots/Holidays/IMG_015.MOV"
 "$scanner" --quiet --gallery "$shots"
 node "$work/node/gallery-screenshots.mjs" "$shots" "$out"

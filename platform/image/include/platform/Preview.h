@@ -180,7 +180,8 @@ PreviewImage MakePreviewImage(std::string_view picture, int longerEdge, PreviewB
 bool ReadPictureFacts(std::string_view picture, bool phoneFormats, PictureFacts& facts);
 
 // How many pictures MakePreviewImage has decoded in this process (headers
-// read without decoding the pixels not counted). For tests that must prove
+// read without decoding the pixels not counted), and how many video frames
+// MakeVideoPoster has made into posters. For tests that must prove
 // a picture was not decoded.
 std::uint64_t PreviewDecodeCount();
 
