@@ -9,7 +9,8 @@
 // viewer (click, Enter, keys after a click on the picture, zoom by keys,
 // wheel, pinch and double tap, panning, full screen, slideshow, swipe,
 // back button, links to one picture, a HEIC picture, a picture that cannot
-// be shown, the page behind it inert), names in natural order, links to
+// be shown, the page behind it inert), a video's poster, length and player,
+// names in natural order, links to
 // names with leading blanks or a raw '%', the search three folders down and for
 // names as people type them (case, accents, ligatures, a decomposed name,
 // words in any order) with true counts, previews and Back keeping the query,
@@ -32,9 +33,9 @@ const axeSource = readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 const failures = [];
 const fail = (what) => failures.push(what);
 const url = (...parts) => pathToFileURL(path.join(...parts)).href;
-const pictureNames = /\.(jpg|png|gif|heic)$/i;
-// Files that are pictures by name but have no preview.
-const unshown = new Set(['broken.jpg']);
+const pictureNames = /\.(jpg|png|gif|heic|mp4|webm)$/i;
+// Files that are pictures or videos by name but have no preview or poster.
+const unshown = new Set(['broken.jpg', 'clip.mp4']);
 
 // The folders below TREE that hold pictures, with their pictures' names.
 function folders() {
@@ -241,6 +242,20 @@ try {
     text: p.textContent, href: p.querySelector('a') && p.querySelector('a').getAttribute('href') }))).catch(() => null);
   if (!broken || !broken.text.includes('This picture cannot be shown') || broken.href !== 'broken.jpg')
     fail(`a damaged picture shows ${JSON.stringify(broken)}`);
+
+  // A video: its poster on the tile with the play sign and its length; the
+  // viewer plays it with the poster until it starts.
+  await page.goto(url(root, '2001', '_FileIndex.html'));
+  const videoTile = await page.$eval('#grid a.video', (a) => ({
+    poster: a.querySelector('img') && a.querySelector('img').getAttribute('src'), length: a.querySelector('.length').textContent,
+  })).catch(() => null);
+  if (!videoTile || !/_xthumbs\/movie\.webm\.jpg$/.test(videoTile.poster) || videoTile.length !== '0:03')
+    fail(`the video's tile shows ${JSON.stringify(videoTile)}`);
+  await page.goto(`${url(root, '2001', '_FileIndex.html')}#movie.webm`);
+  const player = await page.waitForSelector('.viewer .slide video', { timeout: 5000 }).then((v) => v.evaluate((m) => ({
+    src: m.getAttribute('src'), poster: m.getAttribute('poster') }))).catch(() => null);
+  if (!player || player.src !== 'movie.webm' || !/movie\.webm\.jpg$/.test(player.poster || ''))
+    fail(`the viewer shows the video as ${JSON.stringify(player)}`);
 
   // The large picture: a checkerboard behind it, the original a download
   // away; zoom by keys up to the original's pixels and no further, by the

@@ -89,6 +89,7 @@ cp "$png" "$gallery/new"$'\n'"line.png"
 cp "$jpg" "$gallery/2001/beach.jpg"
 printf 'not a picture' > "$gallery/broken.jpg"
 printf 'not a video' > "$gallery/clip.mp4"
+cp "$here/../../../../platform/image/testing/videos/clip.webm" "$gallery/2001/movie.webm"
 for name in "Img 1" "img 2" "img 10"; do cp "$jpg" "$gallery/numbers/$name.jpg"; done
 # Names the search must find as people type them: a capital dotted I, an
 # accent stored composed and one stored decomposed (as macOS writes names),
