@@ -50,9 +50,9 @@ try {
   await video.scrollIntoViewIfNeeded();
   await settle(rows);
   const tile = await video.boundingBox();
-  const top = Math.max(0, tile.y - 40);
+  const top = Math.max(0, tile.y - 12);
   await rows.screenshot({ path: path.join(out, 'gallery-video.png'),
-                          clip: { x: 0, y: top, width: 1280, height: Math.min(800 - top, tile.height + 80) } });
+                          clip: { x: 0, y: top, width: 1280, height: Math.min(800 - top, tile.height + 24) } });
 } finally {
   await browser.close();
 }
