@@ -1,16 +1,19 @@
-// CPageWriter: finishes pages on a thread of its own while the walk goes
-// on to the next folder.
+// CPageWriter: finishes pages on threads of their own while the walk goes
+// on to the next folders.
 //
 // Giving a page its name costs the file system more than writing it (a new
-// inode, the old one freed); on a second core that cost overlaps the walk.
-// A page handed in is complete in memory: the writer writes what is left,
-// lets the caller note it (its digest goes into the page record first) and
-// renames it into place. Pages are finished in the order they came; at
-// most a few dozen wait, so memory stays small. A page whose write fails
-// leaves the old one whole, and its failure is collected for the protocol.
+// inode, the old one looked at, compared and freed); on other cores, and
+// for a cold cache several at a time, that cost overlaps the walk. A page
+// handed in is complete in memory: a writer thread writes what is left and
+// compares it with the old page; then, strictly in the order the pages
+// came, lets the caller note it (its digest goes into the page record
+// first) and renames it into place. At most a few dozen pages wait, so
+// memory stays small. A page whose write fails leaves the old one whole,
+// and its failure is collected for the protocol, in the order of the pages.
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -29,8 +32,11 @@ public:
     int error = 0;                   // why it could not be written, when nothing held the name
   };
 
-  CPageWriter();
-  // Finishes every page handed in, then ends the thread.
+  // Two threads: one page's old file is read while another is written,
+  // and freeing the old files never holds up the walk.
+  static constexpr int kThreads = 2;
+  explicit CPageWriter(int threads = kThreads);
+  // Finishes every page handed in, then ends the threads.
   ~CPageWriter();
   CPageWriter(const CPageWriter&) = delete;
   CPageWriter& operator=(const CPageWriter&) = delete;
@@ -46,6 +52,7 @@ public:
 
 private:
   struct Job {
+    std::uint64_t number = 0;  // in the order the pages came
     std::unique_ptr<platform::ReplacingFile> file;
     std::string path;
     std::function<void()> beforePublish;
@@ -55,8 +62,10 @@ private:
   std::mutex m_mutex;
   std::condition_variable m_changed;
   std::deque<Job> m_jobs;
-  bool m_busy = false;
+  std::uint64_t m_handedIn = 0;   // pages handed in so far
+  std::uint64_t m_named = 0;      // pages that had their turn to take their names
+  int m_busy = 0;                 // pages taken from the queue and not yet named
   bool m_stopping = false;
   std::vector<Problem> m_problems;
-  std::thread m_thread;
+  std::vector<std::thread> m_threads;
 };
