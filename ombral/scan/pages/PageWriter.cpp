@@ -12,6 +12,8 @@ using Outcome = platform::ReplacingFile::Outcome;
 
 }  // namespace
 
+int CPageWriter::DefaultThreads() { return std::thread::hardware_concurrency() > 2 ? 2 : 1; }
+
 CPageWriter::CPageWriter(int threads) {
   for (int i = 0; i < std::max(threads, 1); ++i) m_threads.emplace_back([this] { Work(); });
 }

@@ -32,10 +32,11 @@ public:
     int error = 0;                   // why it could not be written, when nothing held the name
   };
 
-  // Two threads: one page's old file is read while another is written,
-  // and freeing the old files never holds up the walk.
-  static constexpr int kThreads = 2;
-  explicit CPageWriter(int threads = kThreads);
+  // Two threads where there are more than two cores: one page's old file
+  // is read while another is written. On two cores one thread is faster
+  // (a second one costs thread switches more than it overlaps).
+  static int DefaultThreads();
+  explicit CPageWriter(int threads = DefaultThreads());
   // Finishes every page handed in, then ends the threads.
   ~CPageWriter();
   CPageWriter(const CPageWriter&) = delete;
