@@ -38,7 +38,8 @@ async function typed(query) {
   await page.evaluate(() => {
     window.firstKey = 0; window.lastKey = 0; window.firstResult = 0;
     const q = document.getElementById('q');
-    q.addEventListener('keydown', () => { window.lastKey = performance.now(); if (!window.firstKey) window.firstKey = window.lastKey; });
+    // Every key typed is an input event (a Cyrillic letter comes without keydown).
+    q.addEventListener('input', () => { window.lastKey = performance.now(); if (!window.firstKey) window.firstKey = window.lastKey; }, true);
     new MutationObserver(() => { if (!window.firstResult && document.querySelector('#results li')) window.firstResult = performance.now(); })
       .observe(document.getElementById('results'), { childList: true, subtree: true });
   });

@@ -792,7 +792,7 @@ function intersect(a, b) {
 // candidate is checked against its name (at once where the rarest gram is
 // the whole query). The query stays in the address (#q=), so Back from a
 // result finds it again.
-var SHOW = 50, COUNT_PIECES = 48;
+var SHOW = 50, COUNT_PIECES = 48, COUNT_AFTER = 400;
 function entryPage(form) {
   var input = form.querySelector('input'), out = form.querySelector('output');
   var section = d.getElementById('results'), list = section.querySelector('ul');
@@ -854,8 +854,10 @@ function entryPage(form) {
   async function collect(s, want, budget) {
     var total = s.ids ? s.ids.length : M.folders + M.files;
     while (s.found.length < want && s.pos < total && budget > 0) {
+      // The pieces of the next candidates, as many as could still be
+      // results (so a query reads no piece it does not need), six at most.
       var batch = [], ks = [];
-      for (var at = s.pos; at < total && ks.length < 6; ++at) {
+      for (var at = s.pos; at < total && ks.length < 6 && at - s.pos < want - s.found.length; ++at) {
         var k = Math.floor((s.ids ? s.ids[at] : at) / M.slice);
         if (ks.indexOf(k) < 0) ks.push(k);
       }
@@ -878,11 +880,13 @@ function entryPage(form) {
     while (folders < s.found.length && s.found[folders] < M.folders) ++folders;
     return [s.found.length - folders, folders];
   }
-  function tell(s) {
+  // The count, exact or (while candidates are left unchecked) the least
+  // it can be; `finished` marks the answer whole for whoever waits on it.
+  function tell(s, finished) {
     var c = counts(s), known = s.exact || s.done;
     var files = plural(c[0], 'hit'), folders = plural(c[1], 'folder');
     out.textContent = known ? T('found', files, folders) : T('atLeast', T('found', files, folders));
-    section.dataset.done = known ? '1' : '';
+    section.dataset.done = finished || known ? '1' : '';
   }
   function render(s, upTo) {
     var frag = d.createDocumentFragment();
@@ -954,8 +958,14 @@ function entryPage(form) {
       section.hidden = false;
       tell(s);
       out.dataset.ms = (performance.now() - t0).toFixed(1);
-      // The rest of the candidates are checked for the count.
-      if (!s.exact && !s.done) { await collect(s, Infinity, COUNT_PIECES); if (token === current) { tell(s); render(s, s.shown); } }
+      // The rest of the candidates are checked for the count once the
+      // query has stood for a moment (not for every key typed), up to a
+      // bound of pieces: past it the count says how many at least.
+      if (!s.exact && !s.done) {
+        await new Promise(function (resolve) { setTimeout(resolve, COUNT_AFTER); });
+        if (token === current) await collect(s, Infinity, COUNT_PIECES);
+        if (token === current) { tell(s, true); render(s, s.shown); }
+      }
     } catch (e) {
       if (token === current) out.textContent = T('loadFailed');
     }
@@ -964,7 +974,7 @@ function entryPage(form) {
     var s = state;
     if (!s) return;
     await collect(s, s.shown + SHOW, Infinity);
-    if (s === state) { render(s, s.shown + SHOW); tell(s); }
+    if (s === state) { render(s, s.shown + SHOW); tell(s, true); }
   });
   function fromAddress() {
     var m = /^#q=(.*)$/.exec(location.hash);
