@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "pages/PageSet.h"
+#include "pages/gallery/GalleryTree.h"
 #include "ProtocolText.h"
 #include "platform/FsStatus.h"
 #include "ScanRunState.h"
@@ -112,6 +113,7 @@ std::string COmbralScan::CheckPageName(const char* name, const char* filter, boo
   }();
   bool own = false;
   for (const std::string& ownName : ownNames) own = own || text == ownName;
+  own = own || gallery::IsTreePieceName(text);
   // A page is written into every folder under this name: it must be one
   // name, and never the name of a file the page lists or the scan keeps.
   // Each reason has its own message.

@@ -85,6 +85,16 @@ bool CPageRecord::Knows(const std::string& place, const std::string& digest) con
   return earlier != m_earlier.end() && earlier->second.count(digest) != 0;
 }
 
+std::vector<std::string> CPageRecord::TopPlaces(const std::function<bool(const std::string&)>& wanted) const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  std::set<std::string> places;
+  for (const auto& [place, digests] : m_earlier)
+    if (place.find('/') == std::string::npos && wanted(place)) places.insert(place);
+  for (const auto& [place, digest] : m_now)
+    if (place.find('/') == std::string::npos && wanted(place)) places.insert(place);
+  return {places.begin(), places.end()};
+}
+
 void CPageRecord::Forget(const std::string& place) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_now.erase(place);

@@ -19,10 +19,12 @@
 // by its owner alone: it names every folder, private ones too.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/FolderHandle.h"
 #include "platform/String.h"
@@ -50,6 +52,9 @@ public:
   void Note(const std::string& place, const std::string& digest);
   // Whether `digest` was recorded for `place` by this or an earlier run.
   bool Knows(const std::string& place, const std::string& digest) const;
+  // The places in the scanned folder itself (no '/') recorded by this or
+  // an earlier run that `wanted` accepts, in order.
+  std::vector<std::string> TopPlaces(const std::function<bool(const std::string&)>& wanted) const;
   // The page at `place` was removed.
   void Forget(const std::string& place);
   // Writes the record anew: this run's digest for each place it wrote, and

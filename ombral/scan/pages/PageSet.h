@@ -43,6 +43,8 @@ struct COmbralScan::PageSet {
   // Its own files in the top folder that the listing of the top folder
   // leaves out (they are none of its pictures).
   virtual std::vector<std::string> HiddenTopFiles() const { return {}; }
+  // The same for files whose names it numbers (HiddenTopFiles names the others).
+  virtual bool HidesTopFile(const std::string& /*name*/) const { return false; }
   // Files in the top folder that this run does not write but a run of
   // this or another kind did: removed like a stale page, when the page
   // record proves them the scan's own.

@@ -215,3 +215,28 @@ TEST_F(GalleryScanTest, WithoutTheGalleryEveryFileStaysAsItWas) {
   EXPECT_EQ(drive.ReadFile("Pics/_FileIndexFrame.html").rfind("<HTML>\r\n<HEAD>\r\n<TITLE>Tessaly Works", 0), 0u);
   EXPECT_TRUE(Contains(drive.ReadFile("Pics/A/_FileIndex.html"), "Image: 1 - phone.heic ("));
 }
+
+TEST_F(GalleryScanTest, TheFolderTreesPiecesAreItsOwnFiles) {
+  // More folders than the entry page holds: their videos need no previews.
+  for (int i = 0; i < 200; ++i) drive.WriteFile("Pics/" + std::to_string(i / 20) + "/" + std::to_string(i) + "/v.mp4", "");
+  const char* const piece = "Pics/_xtree.0.js";
+  Scan(true);
+  ASSERT_TRUE(drive.Exists(piece));
+  EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndexFrame.html"), "data-piece=\"0\""));
+  // Never one of the top folder's files, whatever the filter lists.
+  Scan(true, false, false, "MP4|JS");
+  EXPECT_FALSE(Contains(drive.ReadFile("Pics/_FileIndex.html"), "_xtree"));
+  // Never a page's name.
+  CRecordingScan named;
+  named.m_strPath = "T:\\Pics";
+  named.m_strIndexFile = "_xtree.3.js";
+  EXPECT_FALSE(named.RunScan());
+  EXPECT_TRUE(Contains(named.m_strMessage.GetString(), "Ombral uses that name for its own files"));
+  // Back to the classic pages, the pieces go when the record proves them
+  // the scan's; one changed by somebody else stays.
+  drive.WriteFile("Pics/_xtree.1.js", "// changed");
+  const Lines protocol = Scan(false, false, true);
+  EXPECT_TRUE(Has(protocol, "Removed stale page \"T:\\Pics\\_xtree.0.js\"."));
+  EXPECT_TRUE(Has(protocol, "Kept \"T:\\Pics\\_xtree.1.js\": not written by Ombral."));
+  EXPECT_FALSE(drive.Exists(piece));
+}

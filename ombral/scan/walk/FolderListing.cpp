@@ -49,7 +49,7 @@ platform::FsStatus CFolderListing::Read(const platform::FolderHandle& folder, co
         m_notices.push_back({Notice::Kind::Leftover, name});
       continue;
     }
-    if (rules.hidden.count(name)) continue;
+    if (rules.hidden.count(name) || (rules.hiddenIf && rules.hiddenIf(name))) continue;
     if (kind == EntryKind::Folder) {
       if (rules.keepNames) m_folderNames.insert(name);
       continue;

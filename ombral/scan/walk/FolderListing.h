@@ -39,6 +39,7 @@ public:
     bool keepNames = false;                    // keep the names of all entries (stale checks)
     bool removeLeftovers = false;              // remove temporary files an interrupted run left
     std::set<std::string> hidden;              // names of the scan's own files, never listed
+    std::function<bool(const std::string&)> hiddenIf;  // and those of its numbered files; unset: none
     // Looks at what a link leads to; fails for a link that may not be
     // looked through. Unset: every link is followed.
     std::function<platform::FsStatus(const std::string& name, platform::EntryInfo& target)> lookThrough;

@@ -159,6 +159,9 @@ std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::ListFolder(int node, co
     rules.lookThrough = [this, node, folder = pending->handle](const std::string& name, platform::EntryInfo& target) {
       return LookThroughLink(node, *folder, name, target);
     };
+  // The page set's numbered files in the top folder are none of its pictures either.
+  if (pending->node == 0)
+    rules.hiddenIf = [pageSet = m_run->pageSet.get()](const std::string& name) { return pageSet->HidesTopFile(name); };
   const platform::FsStatus searched = pending->listing.Read(*pending->handle, rules);
   pending->searched = searched.Ok();
   if (searched.Failed()) pending->openError = searched.Error();

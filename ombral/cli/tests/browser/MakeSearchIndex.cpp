@@ -1,8 +1,9 @@
-// make-search-index DIR COUNT: writes the gallery's entry page, script, style
-// sheet and search index for a made-up archive of COUNT file names (1,000
-// per folder, three folders deep) into DIR, so the browser test can time
-// the search on an archive of a million pictures without making one. The
-// last name is "needle-in-the-haystack.jpg".
+// make-search-index DIR COUNT [PER_FOLDER]: writes the gallery's entry page
+// (with its folder tree's pieces), script, style sheet and search index for
+// a made-up archive of COUNT file names (PER_FOLDER, 1,000 unless given, in
+// each folder, three folders deep) into DIR, so the browser test can time
+// the search on an archive of a million pictures, and measure its entry
+// page, without making one. The last name is "needle-in-the-haystack.jpg".
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "pages/gallery/GalleryPages.h"
 #include "pages/gallery/SearchIndex.h"
+#include "pages/gallery/GalleryTree.h"
 
 namespace {
 
@@ -23,12 +25,13 @@ bool Write(const std::string& path, std::string_view text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fputs("usage: make-search-index DIR COUNT\n", stderr);
+  if (argc != 3 && argc != 4) {
+    std::fputs("usage: make-search-index DIR COUNT [PER_FOLDER]\n", stderr);
     return 2;
   }
   const std::string dir = argv[1];
   const long count = std::atol(argv[2]);
+  const long perFolder = argc == 4 ? std::atol(argv[3]) : 1000;
   gallery::Model model;
   const auto add = [&](int parent, const std::string& name) {
     gallery::Folder folder;
@@ -51,7 +54,7 @@ int main(int argc, char** argv) {
       for (int day = 1; day <= 28 && made < count; ++day) {
         std::snprintf(text, sizeof text, "Day %02d", day);
         gallery::Folder& folder = model.folders[static_cast<std::size_t>(add(monthFolder, text))];
-        for (int i = 0; i < 1000 && made < count; ++i, ++made) {
+        for (int i = 0; i < perFolder && made < count; ++i, ++made) {
           gallery::Item item;
           std::snprintf(text, sizeof text, "IMG_%07ld.jpg", made);
           item.name = made + 1 == count ? "needle-in-the-haystack.jpg" : text;
@@ -70,9 +73,13 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(pieces);
   bool ok = true;
   for (const auto& [name, text] : index.pieces) ok = ok && Write(pieces + "/" + name, text);
-  ok = ok && Write(dir + "/" + settings.frameName, gallery::EntryPage(model, settings)) &&
+  const gallery::FolderTree tree = gallery::BuildFolderTree(model, settings);
+  for (std::size_t n = 0; n < tree.pieces.size(); ++n)
+    ok = ok && Write(dir + "/" + gallery::TreePieceName(static_cast<int>(n)), tree.pieces[n]);
+  ok = ok && Write(dir + "/" + settings.frameName, gallery::EntryPage(model, settings, tree.html)) &&
        Write(dir + "/" + gallery::kSearchName, index.manifest) &&
        Write(dir + "/" + gallery::kScriptName, gallery::Script()) &&
        Write(dir + "/" + gallery::kStyleName, gallery::StyleSheet());
+  std::printf("%zu folders, %zu pieces of the folder tree\n", model.folders.size(), tree.pieces.size());
   return ok ? 0 : 1;
 }

@@ -7,7 +7,9 @@
 #
 # Last, a tree scanned with --gallery (gallery-test.mjs): its pages, viewer,
 # search, a folder of 10,000 pictures, a search index of a million names
-# (written by make-search-index), phones' screens, dark mode and axe-core.
+# (written by make-search-index), phones' screens, dark mode and axe-core;
+# and the entry page of a million names in ten thousand folders
+# (entry-tree-test.mjs).
 #
 #   run-browser-test.sh OMBRAL_SCAN WORK_DIR SAMPLE_PICTURE_DIR MAKE_TEST_PICTURE MAKE_SEARCH_INDEX
 # Exit 77 (skipped) only when Chromium or Node.js is not installed.
@@ -111,3 +113,10 @@ rm -rf "$work/million" && mkdir -p "$work/million"
 "$make_index" "$work/million" 1000000
 cp "$here/gallery-test.mjs" "$work/"
 CHROMIUM="$chromium" node "$work/gallery-test.mjs" "$gallery" "$gallery/big" "$work/million"
+
+# The entry page of a million names in some ten thousand folders: its size,
+# its elements, and its folder tree folding and loading on demand.
+rm -rf "$work/million-folders" && mkdir -p "$work/million-folders"
+"$make_index" "$work/million-folders" 1000000 100
+cp "$here/entry-tree-test.mjs" "$work/"
+CHROMIUM="$chromium" node "$work/entry-tree-test.mjs" "$work/million-folders"

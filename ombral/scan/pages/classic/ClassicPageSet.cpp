@@ -2,7 +2,9 @@
 // index naming each folder as it comes.
 #include "pages/classic/ClassicPageSet.h"
 
+#include "pages/PageRecord.h"
 #include "pages/gallery/GalleryPageSet.h"
+#include "pages/gallery/GalleryTree.h"
 
 PreviewPolicy COmbralScan::ClassicPageSet::Previews(int askedEdge) const {
   PreviewPolicy policy;
@@ -11,8 +13,11 @@ PreviewPolicy COmbralScan::ClassicPageSet::Previews(int askedEdge) const {
 }
 
 std::vector<std::string> COmbralScan::ClassicPageSet::StaleTopFiles() const {
-  // A gallery's files, from a run that wrote one here.
-  return {std::begin(GalleryPageSet::kTopFiles), std::end(GalleryPageSet::kTopFiles)};
+  // A gallery's files, from a run that wrote one here (the pieces of its
+  // folder tree as its record names them).
+  std::vector<std::string> stale(std::begin(GalleryPageSet::kTopFiles), std::end(GalleryPageSet::kTopFiles));
+  for (std::string& piece : scan.m_run->pages->TopPlaces(gallery::IsTreePieceName)) stale.push_back(std::move(piece));
+  return stale;
 }
 
 void COmbralScan::ClassicPageSet::Begin() {

@@ -8,7 +8,9 @@
 
 #include "ProtocolText.h"
 #include "ombral/HtmlFile.h"
+#include "pages/PageRecord.h"
 #include "pages/classic/ClassicPageSet.h"
+#include "pages/gallery/GalleryTree.h"
 #include "platform/Preview.h"
 
 PreviewPolicy COmbralScan::GalleryPageSet::Previews(int askedEdge) const {
@@ -28,10 +30,17 @@ std::vector<std::string> COmbralScan::GalleryPageSet::HiddenTopFiles() const {
   return {std::begin(kTopFiles), std::end(kTopFiles)};
 }
 
+bool COmbralScan::GalleryPageSet::HidesTopFile(const std::string& name) const { return gallery::IsTreePieceName(name); }
+
 std::vector<std::string> COmbralScan::GalleryPageSet::StaleTopFiles() const {
+  // The folder tree's pieces an earlier run wrote beyond this run's.
+  std::vector<std::string> stale = scan.m_run->pages->TopPlaces([this](const std::string& name) {
+    const int number = gallery::TreePieceNumber(name);
+    return number >= 0 && static_cast<std::size_t>(number) >= m_pieces;
+  });
   // Without the tree there is no entry page to search from.
-  if (!scan.m_bRecurse) return {gallery::kSearchName};
-  return {};
+  if (!scan.m_bRecurse) stale.push_back(gallery::kSearchName);
+  return stale;
 }
 
 void COmbralScan::GalleryPageSet::Begin() {
@@ -167,7 +176,12 @@ void COmbralScan::GalleryPageSet::Finish(std::uint64_t /*totalBytes*/, int /*tot
     WriteSearchIndex(nullptr);
     return;
   }
-  WriteTopFile(settings.frameName.c_str(), gallery::EntryPage(m_model, settings));
+  const gallery::FolderTree folders = gallery::BuildFolderTree(m_model, settings);
+  // The pieces first: the entry page that names them comes after them.
+  for (std::size_t n = 0; n < folders.pieces.size() && !scan.StopRequested(); ++n)
+    WriteTopFile(gallery::TreePieceName(static_cast<int>(n)).c_str(), folders.pieces[n]);
+  m_pieces = folders.pieces.size();
+  WriteTopFile(settings.frameName.c_str(), gallery::EntryPage(m_model, settings, folders.html));
   const gallery::SearchFiles index = gallery::SearchIndex(m_model, settings);
   WriteSearchIndex(&index);
   const std::string redirect = gallery::RedirectPage(settings);

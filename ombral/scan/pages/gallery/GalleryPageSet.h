@@ -18,6 +18,7 @@ public:
   using PageSet::PageSet;
   PreviewPolicy Previews(int askedEdge) const override;
   std::vector<std::string> HiddenTopFiles() const override;
+  bool HidesTopFile(const std::string& name) const override;
   std::vector<std::string> StaleTopFiles() const override;
   void Begin() override;
   bool OpenFolderPage(PendingFolder& /*pending*/, const WalkContext& /*walk*/, Totals& /*totals*/) override {
@@ -41,4 +42,5 @@ private:
   void WriteSearchIndex(const gallery::SearchFiles* index);
 
   gallery::Model m_model;
+  std::size_t m_pieces = 0;  // the folder tree's pieces written by this run
 };

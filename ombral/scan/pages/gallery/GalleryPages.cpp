@@ -7,6 +7,7 @@
 
 #include "pages/HtmlText.h"
 #include "pages/gallery/GalleryData.h"
+#include "pages/gallery/GalleryTree.h"
 #include "previews/PreviewFolder.h"
 
 namespace gallery {
@@ -76,10 +77,6 @@ std::string Foot() {
   return std::string("<footer><p><span data-l10n=\"madeWith\">Made with Ombral by</span> Arne Velde, <a href=\"") +
          kHomePage + "\">Tessaly Works</a></p></footer>\n</body>\n</html>\n";
 }
-
-// A name the reader sees, isolated from the text around it, so a name
-// written right to left does not reorder its neighbours.
-std::string Isolated(const std::string& name) { return "<bdi>" + ombral::EscapeText(name) + "</bdi>"; }
 
 // What a page counts, as text and as numbers the script shows again in the
 // reader's language (data-pictures and the rest).
@@ -223,24 +220,6 @@ std::string StaticEntry(const Item& item) {
   return entry + (item.kind == Kind::Picture ? "" : "<span class=\"name\">" + name + "</span>") + "</a></li>\n";
 }
 
-void TreeBranch(const Model& model, int index, const std::string& path, const PageSettings& settings,
-                std::string& text) {
-  const Folder& folder = At(model, index);
-  Counts counts;
-  counts.pictures = folder.pictures;
-  counts.videos = folder.videos;
-  text += "<li><a href=\"" + ombral::EscapeLink(path + settings.indexName) + "\">" + Isolated(folder.name) + "</a> " +
-          CountsElement("span", "count", counts);
-  if (!folder.children.empty()) {
-    text += "\n<ul>\n";
-    for (const int child : folder.children)
-      if (At(model, child).shared && At(model, child).aliasOf < 0)
-        TreeBranch(model, child, path + At(model, child).name + "/", settings, text);
-    text += "</ul>";
-  }
-  text += "</li>\n";
-}
-
 }  // namespace
 
 std::string FolderPage(const Model& model, int index, const PageSettings& settings) {
@@ -280,6 +259,10 @@ std::string FolderPage(const Model& model, int index, const PageSettings& settin
 }
 
 std::string EntryPage(const Model& model, const PageSettings& settings) {
+  return EntryPage(model, settings, BuildFolderTree(model, settings).html);
+}
+
+std::string EntryPage(const Model& model, const PageSettings& settings, const std::string& tree) {
   const Folder& root = At(model, 0);
   const std::string title = ombral::EscapeText(root.name);
   std::string page = Head(title + " · all folders", 0, "entry");
@@ -304,11 +287,7 @@ std::string EntryPage(const Model& model, const PageSettings& settings) {
   if (!albums.empty()) {
     page += Albums(model, 0, albums, settings);
   }
-  if (root.page) {
-    page += "<nav class=\"tree\" aria-labelledby=\"tree\"><h2 id=\"tree\" data-l10n=\"folders\">Folders</h2>\n<ul>\n";
-    TreeBranch(model, 0, "", settings, page);
-    page += "</ul></nav>\n";
-  }
+  page += tree;
   return page + "</main>\n" + ScriptTag(0) + Foot();
 }
 

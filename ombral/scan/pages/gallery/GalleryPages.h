@@ -37,6 +37,8 @@ struct PageSettings {
 std::string FolderPage(const Model& model, int folder, const PageSettings& settings);
 // The entry page: the folder tree, the albums of the top folder, the search box.
 std::string EntryPage(const Model& model, const PageSettings& settings);
+// The same with the folder tree's HTML given (GalleryTree.h).
+std::string EntryPage(const Model& model, const PageSettings& settings, const std::string& tree);
 // A page that sends the browser on to the entry page at once.
 std::string RedirectPage(const PageSettings& settings);
 

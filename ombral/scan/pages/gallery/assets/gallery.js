@@ -990,11 +990,64 @@ function entryPage(form) {
   fromAddress();
 }
 
+// The folder tree of the entry page folds: each folder with folders below
+// it has a <details> after its link, whose summary folds it. The folders below one at the page's edge come from a
+// piece (a script file named by data-pieces, '#' its number) loaded when
+// it is first opened; a piece's data is drawn a level at a time, as its
+// folders open, so the page only ever holds what the reader unfolded.
+function folderTree(nav) {
+  var waiting = {}, below = new Map();
+  function row(node) {
+    var li = el('li'), a = el('a'), count = el('span', 'count');
+    a.href = node.link;
+    a.appendChild(bdi(node.name));
+    count.dataset.pictures = node.pictures;
+    if (node.videos) count.dataset.videos = node.videos;
+    count.textContent = countText(count.dataset);
+    li.append(a, ' ', count);
+    if (!node.children && node.piece == null) return li;
+    var details = el('details'), summary = el('summary');
+    summary.setAttribute('aria-label', node.name);
+    details.append(summary, el('ul'));
+    if (node.piece != null) details.dataset.piece = node.piece;
+    else below.set(details, node.children);
+    li.appendChild(details);
+    return li;
+  }
+  function fill(details, nodes) {
+    var frag = d.createDocumentFragment();
+    nodes.forEach(function (node) { frag.appendChild(row(node)); });
+    details.querySelector('ul').appendChild(frag);
+  }
+  function opened(details) {
+    if (below.has(details)) { fill(details, below.get(details)); below.delete(details); return; }
+    var n = details.dataset.piece;
+    if (n == null || n in waiting || details.dataset.loaded) return;
+    waiting[n] = details;
+    var s = el('script');
+    s.src = nav.dataset.pieces.replace('#', n);
+    d.head.appendChild(s);
+  }
+  // A piece calls this with its number and the folders below its folder.
+  window.ombralTree = function (n, nodes) {
+    var details = waiting[n];
+    if (!details) return;
+    delete waiting[n];
+    details.dataset.loaded = 'true';
+    fill(details, nodes);
+  };
+  // 'toggle' does not bubble; it is caught on its way down.
+  nav.addEventListener('toggle', function (e) { if (e.target.open) opened(e.target); }, true);
+  [].forEach.call(nav.querySelectorAll('details[open]'), opened);
+}
+
 // What the parser has read now, and the rest (the footer) once it has.
 translate();
 if (d.readyState === 'loading') d.addEventListener('DOMContentLoaded', translate);
 var form = d.querySelector('form.search');
 if (form) entryPage(form);
+var tree = d.querySelector('nav.tree[data-pieces]');
+if (tree) folderTree(tree);
 var data = d.getElementById('ombral-folder');
 if (data) folderPage(JSON.parse(data.textContent));
 })();

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# An unchanged gallery re-scan against the classic scan of the same tree:
+# 1,000,000 small files named like photos (IMG_0000.JPG ...) in 10,000
+# folders (20 years of 500 days; FILES and FOLDERS make it smaller), the
+# median of ROUNDS (at least 7) alternating pairs:
+#   classic   ombral-scan on the tree: the classic pages carry the run's
+#             time, so every page is replaced every time
+#   gallery   ombral-scan --gallery on the same tree, scanned with the
+#             gallery once before (not timed): nothing changed, so nothing
+#             is written
+# The two kinds keep their pages under other names (--index/--frame); only
+# the two top pages that send old bookmarks on (main index, welcome page)
+# are the classic pages' in one run and the gallery's in the next. The files are not pictures a decoder can read:
+# the first gallery scan notes each as one without a preview, and the
+# re-scans never decode them again (as for any unchanged picture). Last,
+# what the gallery re-scan wrote: files whose modification time changed.
+# Usage: bench/gallery-rescan.sh BENCH_BUILD_DIR
+set -euo pipefail
+source "$(dirname "$0")/lib/pairs.sh"
+rounds=${ROUNDS:-7}
+(( rounds >= 7 )) || { echo "ROUNDS must be at least 7" >&2; exit 2; }
+build=${1:?bench build folder}
+files=${FILES:-1000000}
+folders=${FOLDERS:-10000}
+tree=$(mktemp -d)
+trap 'rm -rf "$tree" "$tree.out" "$tree.stamp"' EXIT
+
+python3 - "$tree" "$files" "$folders" <<'PY'
+import os, sys
+root, files, folders = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+years = 20
+per_year = max(1, folders // years)
+per_folder = files // (years * per_year)
+payload = b"\xff\xd8\xff\xe0" + b"x" * 96
+for y in range(years):
+    for d in range(per_year):
+        folder = os.path.join(root, str(2000 + y), f"{2000 + y}-{d:03d} Day")
+        os.makedirs(folder)
+        for n in range(per_folder):
+            with open(os.path.join(folder, f"IMG_{n:04d}.JPG"), "wb") as f:
+                f.write(payload)
+PY
+
+scanner="$build/bin/ombral-scan"
+classic_once() { time_once "$tree.out" "$scanner" --quiet --index _classic.html --frame _classicFrame.html "$tree"; }
+gallery_once() { time_once "$tree.out" "$scanner" --quiet --gallery "$tree"; }
+first=$(gallery_once)
+echo "tree: $(find "$tree" -type d -not -name _xthumbs | wc -l) folders, $files files; first gallery scan ${first}s"
+
+classics="" galleries=""
+for ((round = 0; round < rounds; ++round)); do
+  if (( round % 2 )); then
+    galleries+=" $(gallery_once)"
+    classics+=" $(classic_once)"
+  else
+    classics+=" $(classic_once)"
+    galleries+=" $(gallery_once)"
+  fi
+done
+echo "classic scan $(median $classics)s  unchanged gallery re-scan $(median $galleries)s  ratio $(median $(pair_ratios "$galleries" "$classics"))"
+
+gallery_once > /dev/null
+touch "$tree.stamp"
+sleep 0.01
+gallery_once > /dev/null
+echo "files a gallery re-scan after a gallery scan wrote: $(find "$tree" -type f -newer "$tree.stamp" | wc -l)"
