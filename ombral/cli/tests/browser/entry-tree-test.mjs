@@ -52,6 +52,9 @@ try {
   const onMonth = await page.evaluate(() => document.activeElement.tagName === 'SUMMARY' && document.activeElement.getAttribute('aria-label'));
   if (onMonth !== '01') fail(`Tab led to ${JSON.stringify(onMonth)}, not the first month's fold`);
   await page.keyboard.press('Enter');
+  // The month's folders are drawn on its 'toggle' event, which comes after the key.
+  await page.waitForFunction((sel) => document.querySelectorAll(`${sel} > ul > li:first-child > details > ul > li`).length > 0,
+    year, { timeout: 10000 }).catch(() => fail(`opening ${yearName}/01 showed no folders`));
   await page.keyboard.press('Tab');
   const day = await page.evaluate(() => [document.activeElement.tagName, document.activeElement.getAttribute('href')]);
   const wanted = `${yearName}/01/Day%2001/_FileIndex.html`;
