@@ -20,9 +20,8 @@ const settle = (p) => p.evaluate(() => Promise.all([...document.images].map((i) 
 try {
   const desktop = await browser.newPage({ viewport: { width: 1280, height: 800 } });
   await desktop.goto(page('_FileIndexFrame.html'));
-  await desktop.focus('#q');
-  await desktop.waitForFunction(() => /indexed/.test(document.getElementById('found').textContent));
   await desktop.fill('#q', 'beach');
+  await desktop.waitForFunction(() => document.getElementById('results').dataset.done === '1');
   await desktop.locator('#q').blur();
   await settle(desktop);
   await desktop.screenshot({ path: path.join(out, 'gallery-desktop.png') });
