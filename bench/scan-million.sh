@@ -23,20 +23,7 @@ trap 'rm -f "$out"' EXIT
 
 if [ ! -e "$tree.made" ]; then
   rm -rf "$tree"
-  python3 - "$tree" <<'PY'
-import os, sys
-root = sys.argv[1]
-payload = b"x" * 100
-for a in range(100):
-    top = os.path.join(root, f"Album{a:02d}")
-    for b in range(100):
-        folder = top if b == 0 else os.path.join(top, f"Day{b:02d}")
-        os.makedirs(folder, exist_ok=True)
-        for c in range(100):
-            fd = os.open(os.path.join(folder, f"IMG_{c:04d}.jpg"), os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
-            os.write(fd, payload)
-            os.close(fd)
-PY
+  python3 "$(dirname "$0")/lib/album-tree.py" "$tree" 100 100 100
   touch "$tree.made"
 fi
 

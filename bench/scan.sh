@@ -29,19 +29,7 @@ fi
 tree=$(mktemp -d)
 trap 'rm -rf "$tree" "$tree.out" "$tree.strace" "$tree.pages"' EXIT
 
-python3 - "$tree" <<'PY'
-import os, sys
-root = sys.argv[1]
-payload = b"x" * 100
-for a in range(50):
-    top = os.path.join(root, f"Album{a:02d}")
-    for b in range(100):
-        folder = top if b == 0 else os.path.join(top, f"Day{b:02d}")
-        os.makedirs(folder, exist_ok=True)
-        for c in range(20):
-            with open(os.path.join(folder, f"IMG_{c:04d}.jpg"), "wb") as f:
-                f.write(payload)
-PY
+python3 "$(dirname "$0")/lib/album-tree.py" "$tree" 50 100 20
 
 folders=$(find "$tree" -type d | wc -l)
 files=$(find "$tree" -type f | wc -l)
