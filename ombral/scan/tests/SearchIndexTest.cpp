@@ -125,11 +125,15 @@ TEST(SearchIndexPieces, EveryListHoldsExactlyTheEntriesWithItsGram) {
     const std::size_t quote = entry.find('"');
     // In more than a sixteenth of the entries: no list (a query reads the names).
     EXPECT_EQ(quote == std::string::npos, want.size() * 16 > texts.size());
-    if (quote != std::string::npos) EXPECT_EQ(Decode(entry.substr(quote + 1, entry.rfind('"') - quote - 1)), want);
+    if (quote != std::string::npos) {
+      EXPECT_EQ(Decode(entry.substr(quote + 1, entry.rfind('"') - quote - 1)), want);
+    }
   }
   // Each gram in the bucket its hash names.
   for (const auto& [name, text] : files.pieces)
-    if (name == "g" + std::to_string(GramHash(U"ist") % 4) + ".js") EXPECT_NE(text.find("\"ist\":"), std::string::npos);
+    if (name == "g" + std::to_string(GramHash(U"ist") % 4) + ".js") {
+      EXPECT_NE(text.find("\"ist\":"), std::string::npos);
+    }
   // Every name in one name piece, in id order.
   std::string names;
   for (const auto& [name, text] : files.pieces)

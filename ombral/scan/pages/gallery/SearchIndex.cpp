@@ -139,6 +139,13 @@ constexpr std::size_t kSlice = 256;       // entries per name piece
 constexpr std::size_t kLongList = 512;    // ids from which a list gets a piece of its own
 constexpr std::size_t kMaxBuckets = 4096;
 
+// A piece's name: its kind's letter and its number ("g12", "l3", "n40").
+std::string PieceName(char kind, std::size_t number) {
+  std::string name(1, kind);
+  name += std::to_string(number);
+  return name;
+}
+
 std::string Call(const std::string& name, const std::string& data) {
   // The page's script may not be there yet: then the data waits for it.
   return "(self.ombralSearch||function(){(self.ombralSearchData=self.ombralSearchData||[]).push(arguments)})(" +
@@ -228,26 +235,36 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
     const std::u32string gram = Unpack(key);
     const GramCount& count = counts[key];
     std::string& text = bucketText[search::GramHash(gram) & (buckets - 1)];
-    text += (text.empty() ? "" : ",") + JsonString(Encode(gram)) + ":[" + std::to_string(count.files) + "," +
-            std::to_string(count.folders);
+    if (!text.empty()) text += ',';
+    text += JsonString(Encode(gram));
+    text += ":[";
+    text += std::to_string(count.files);
+    text += ',';
+    text += std::to_string(count.folders);
     if (!dense(count)) {
       const std::vector<std::uint32_t>& ids = lists[key];
       if (ids.size() < kLongList) {
-        text += ",\"" + search::EncodeList(ids) + "\"";
+        text += ",\"";
+        text += search::EncodeList(ids);
+        text += '"';
       } else {
-        const std::string name = "l" + std::to_string(longLists);
-        files.pieces.emplace_back(name + ".js", Call(name, "\"" + search::EncodeList(ids) + "\""));
-        text += "," + std::to_string(longLists++);
+        const std::string name = PieceName('l', static_cast<std::size_t>(longLists));
+        std::string quoted(1, '"');
+        quoted += search::EncodeList(ids);
+        quoted += '"';
+        files.pieces.emplace_back(name + ".js", Call(name, quoted));
+        text += ',';
+        text += std::to_string(longLists++);
       }
     }
     text += "]";
   }
   for (std::size_t b = 0; b < buckets; ++b) {
-    const std::string name = "g" + std::to_string(b);
+    const std::string name = PieceName('g', b);
     files.pieces.emplace_back(name + ".js", Call(name, "{" + bucketText[b] + "}"));
   }
   for (std::size_t first = 0, k = 0; first < entries.size(); first += kSlice, ++k) {
-    const std::string name = "n" + std::to_string(k);
+    const std::string name = PieceName('n', k);
     files.pieces.emplace_back(name + ".js", Call(name, NamePiece(model, entries, first)));
   }
   files.manifest = Call("manifest", "{\"page\":" + JsonString(settings.indexName) + ",\"thumbs\":" +
