@@ -61,14 +61,9 @@ int main(int argc, char** argv) {
   const long count = argc > 2 ? std::atol(argv[2]) : 1000000;
   gallery::Model model;
   const auto add = [&](int parent, const std::string& name) {
-    gallery::Folder folder;
-    folder.parent = parent;
-    folder.name = name;
-    folder.page = true;
-    folder.depth = parent < 0 ? 0 : model.folders[static_cast<std::size_t>(parent)].depth + 1;
-    model.folders.push_back(folder);
-    model.order.push_back(static_cast<int>(model.folders.size()) - 1);
-    return static_cast<int>(model.folders.size()) - 1;
+    const int index = model.AddFolder(parent, name);
+    model.folders[static_cast<std::size_t>(index)].page = true;
+    return index;
   };
   add(-1, "Archive");
   constexpr int kYears = 25;

@@ -19,15 +19,7 @@ protected:
   Model model;
   PageSettings settings{"_FileIndex.html", "_FileIndexFrame.html", false};
 
-  int Add(int parent, const std::string& name) {
-    Folder folder;
-    folder.parent = parent;
-    folder.name = name;
-    folder.depth = parent < 0 ? 0 : model.folders[static_cast<std::size_t>(parent)].depth + 1;
-    model.folders.push_back(folder);
-    model.order.push_back(static_cast<int>(model.folders.size()) - 1);
-    return static_cast<int>(model.folders.size()) - 1;
-  }
+  int Add(int parent, const std::string& name) { return model.AddFolder(parent, name); }
   // A tree with fanout[0] folders at the top, fanout[1] below each of them
   // and so on, a picture in each lowest one; the links of the folders.
   void Build(const std::vector<int>& fanout, const std::string& link, int parent, std::size_t level) {

@@ -33,15 +33,7 @@ int main(int argc, char** argv) {
   const long count = std::atol(argv[2]);
   const long perFolder = argc == 4 ? std::atol(argv[3]) : 1000;
   gallery::Model model;
-  const auto add = [&](int parent, const std::string& name) {
-    gallery::Folder folder;
-    folder.parent = parent;
-    folder.name = name;
-    folder.depth = parent < 0 ? 0 : model.folders[static_cast<std::size_t>(parent)].depth + 1;
-    model.folders.push_back(folder);
-    model.order.push_back(static_cast<int>(model.folders.size()) - 1);
-    return static_cast<int>(model.folders.size()) - 1;
-  };
+  const auto add = [&](int parent, const std::string& name) { return model.AddFolder(parent, name); };
   add(-1, "Archive");
   long made = 0;
   char text[64];

@@ -4,11 +4,23 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 #include "platform/Clock.h"
 #include "platform/Crt.h"
 
 namespace gallery {
+
+int Model::AddFolder(int parent, const std::string& name) {
+  Folder folder;
+  folder.parent = parent;
+  folder.name = name;
+  folder.depth = parent < 0 ? 0 : folders[static_cast<std::size_t>(parent)].depth + 1;
+  folders.push_back(std::move(folder));
+  const int index = static_cast<int>(folders.size()) - 1;
+  order.push_back(index);
+  return index;
+}
 
 void Model::Summarize() {
   for (Folder& folder : folders) {

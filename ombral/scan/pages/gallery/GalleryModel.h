@@ -78,6 +78,9 @@ struct Model {
   // picture in page order, else the cover of its first sub-folder that has
   // one. The sub-folders are in natural order of their names.
   void Summarize();
+  // Appends a folder below `parent` (-1 for the root) at the end of the
+  // list order; returns its index.
+  int AddFolder(int parent, const std::string& name);
 };
 
 // The kind of a listed file by its name: pictures by their extension
