@@ -284,28 +284,44 @@ CConsoleScan::CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE
   m_nRenditionEdge = options.renditionEdge;
 }
 
+CConsoleScan::~CConsoleScan() { FlushLines(); }
+
+void CConsoleScan::PutLine(std::FILE* stream, std::string_view text) {
+  if (m_heldFor != stream) FlushLines();
+  m_heldFor = stream;
+  m_held.append(text);
+  m_held.push_back('\n');
+  if (m_held.size() >= (64u << 10)) FlushLines();
+}
+
+void CConsoleScan::FlushLines() {
+  if (!m_heldFor) return;
+  std::fwrite(m_held.data(), 1, m_held.size(), m_heldFor);
+  std::fflush(m_heldFor);
+  m_held.clear();
+  m_heldFor = nullptr;
+}
+
 void CConsoleScan::AddProtocolLine(const char* text) {
   if (m_quiet) return;
   ClearProgress();
-  std::fprintf(m_out, "%s\n", text);
-  std::fflush(m_out);
+  PutLine(m_out, text ? text : "");
 }
 
 void CConsoleScan::SetStatusText(const char* text) { m_status = text ? text : ""; }
 
 void CConsoleScan::OnProblem(bool error, const char* text) {
-  if (m_json) {
-    std::fprintf(m_out, "{\"type\":\"problem\",\"severity\":\"%s\",\"text\":%s}\n", error ? "error" : "warning",
-                 JsonText(text ? text : "").c_str());
-    std::fflush(m_out);
-  }
+  if (m_json)
+    PutLine(m_out, std::string("{\"type\":\"problem\",\"severity\":\"") + (error ? "error" : "warning") +
+                       "\",\"text\":" + JsonText(text ? text : "") + "}");
   // Without --quiet the line is in the protocol already.
   if (!m_quiet) return;
   ClearProgress();
-  std::fprintf(m_err, "ombral-scan: %s\n", text);
+  PutLine(m_err, std::string("ombral-scan: ") + (text ? text : ""));
 }
 
 void CConsoleScan::ShowWarning(const char* text) {
+  FlushLines();
   if (m_json) {
     std::fprintf(m_out, "{\"type\":\"problem\",\"severity\":\"cancel\",\"text\":%s}\n", JsonText(text ? text : "").c_str());
     std::fflush(m_out);
@@ -315,6 +331,7 @@ void CConsoleScan::ShowWarning(const char* text) {
 }
 
 void CConsoleScan::OnFolderScanned(int foldersDone, int foldersTotal) {
+  FlushLines();
   if (!m_showProgress) return;
   std::fprintf(m_err, "\r%d of %d folders", foldersDone, foldersTotal);
   std::fflush(m_err);
@@ -324,6 +341,7 @@ void CConsoleScan::OnFolderScanned(int foldersDone, int foldersTotal) {
 
 void CConsoleScan::ClearProgress() {
   if (!m_progressShown) return;
+  FlushLines();
   std::fprintf(m_err, "\r\033[K");
   std::fflush(m_err);
   m_progressShown = false;
@@ -382,6 +400,7 @@ int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE*
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   platform::OnInterrupt(nullptr);
   running = nullptr;
+  scan.FlushLines();
   const int status = !completed ? 1 : scan.GetErrorCount() > 0 ? 3 : 0;
   if (options->json) PrintSummary(scan, status, seconds, out);
   else std::fprintf(out, "%s\n", scan.GetStatusText().c_str());

@@ -52,13 +52,19 @@ std::optional<ScanOptions> ParseScanOptions(int argc, const char* const* argv, s
 // be read or written).
 int RunScanCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
-// A scan that reports on a console: protocol lines to `out` as they come,
-// warnings to `err` (and, with --quiet, the protocol lines that name a
-// problem), progress on `err` when it is a terminal.
+// A scan that reports on a console: protocol lines to `out`, warnings to
+// `err` (and, with --quiet, the protocol lines that name a problem),
+// progress on `err` when it is a terminal. Lines are handed to the system
+// a folder at a time (and before any progress or warning), in the order
+// they came, not one write each: a tree of a million pictures that cannot
+// have previews names each of them on every run.
 class CConsoleScan : public COmbralScan {
 public:
   CConsoleScan(const ScanOptions& options, std::FILE* out, std::FILE* err);
+  ~CConsoleScan() override;
   const std::string& GetStatusText() const { return m_status; }
+  // Writes out the lines held back.
+  void FlushLines();
 
 protected:
   void AddProtocolLine(const char* text) override;
@@ -70,6 +76,9 @@ protected:
 
 private:
   void ClearProgress();
+  // Holds `text` back for `stream`; lines for the other stream first write
+  // out what is held.
+  void PutLine(std::FILE* stream, std::string_view text);
 
   std::FILE* m_out;
   std::FILE* m_err;
@@ -78,6 +87,8 @@ private:
   bool m_showProgress;
   bool m_progressShown = false;
   std::string m_status;
+  std::string m_held;              // lines not yet written, all for one stream
+  std::FILE* m_heldFor = nullptr;  // that stream
 };
 
 }  // namespace ombral

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <future>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -49,6 +50,9 @@ struct PicturePreview {
   std::future<void> done;
   std::shared_ptr<PreviewJobResult> result;
   bool factsOnly = false;  // the job only reads the gallery's facts of a kept preview
+  // The picture's access control list as looked at while its preview was
+  // prepared (unset: not looked at), so the page asks the system once.
+  std::optional<platform::AclState> acl;
 
   // Whether the page shows a preview for it.
   bool IsShown() const { return kind == Kind::Kept || kind == Kind::Made; }

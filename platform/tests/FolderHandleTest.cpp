@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <filesystem>
 #include <sys/stat.h>
@@ -167,4 +168,29 @@ TEST(FolderHandle, AHandleKeepsMeaningTheFolderItOpened) {
   EXPECT_TRUE(a.RemoveFile("page.html").Ok());
   EXPECT_EQ(outside.ReadFile("Victim/page.html"), "victim's");
   EXPECT_FALSE(drive.Exists("Tree/Moved/page.html"));
+}
+
+TEST(FolderHandle, TellsWhichNamesCarryAnAccessListWithoutFollowingLinks) {
+  if (std::system("command -v setfacl >/dev/null 2>&1") != 0) GTEST_SKIP() << "setfacl is not installed";
+  TempDrive drive('T');
+  drive.WriteFile("Tree/plain.jpg", "x");
+  drive.WriteFile("Tree/listed.jpg", "x");
+  drive.Symlink(drive.Native("Tree/listed.jpg"), "Tree/link.jpg");
+  const std::string setfacl = "setfacl -m u:65534:r " + drive.Native("Tree/listed.jpg") + " 2>/dev/null";
+  if (std::system(setfacl.c_str()) != 0) GTEST_SKIP() << "this file system keeps no access control lists";
+
+  const FolderHandle tree = FolderHandle::Open("T:\\Tree");
+  ASSERT_TRUE(tree.IsOpen());
+  const struct {
+    const char* name;
+    platform::AclState expected;
+  } cases[] = {
+      {"plain.jpg", platform::AclState::None},
+      {"listed.jpg", platform::AclState::Extended},
+      {"link.jpg", platform::AclState::None},  // the link's own, never its target's
+      {"missing.jpg", platform::AclState::Unknown},
+      {"../Tree/listed.jpg", platform::AclState::Unknown},  // one name, no path
+  };
+  for (const auto& c : cases) EXPECT_EQ(tree.LookAcl(c.name), c.expected) << c.name;
+  EXPECT_EQ(tree.LookSelfAcl(), platform::AclState::None);
 }

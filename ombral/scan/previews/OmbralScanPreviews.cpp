@@ -90,9 +90,14 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
     // lead to a picture its reader may not see, and a pipe would block.
     if (!file.plain || !IsPreviewable(name)) continue;
     // A picture's list can only narrow what its bits give the group and
-    // others; where they give them nothing, it is not looked at.
-    const platform::AclState acl =
-        (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(name) : platform::AclState::None;
+    // others; where they give them nothing, it is not looked at. Nor is it
+    // for a picture the record says cannot have a preview: it is one system
+    // call a file, and a tree of such files would pay it on every run.
+    const auto lookAcl = [&] {
+      if (!picture.acl)
+        picture.acl = (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(name) : platform::AclState::None;
+      return *picture.acl;
+    };
     // What an earlier version made in a folder with a default list may have
     // inherited it: such a file is more readable than its mode says.
     const auto plain = [&](const std::string& fileName) {
@@ -111,6 +116,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
         picture.kind = Kind::OverBudget;
         continue;
       }
+      const platform::AclState acl = lookAcl();
       platform::EntryInfo shown;
       // The gallery's rendition and large preview must still stand beside
       // the preview as the record names them.
@@ -195,7 +201,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       continue;
     }
     if (m_bDryRun) continue;
-    PreviewJob job = JobFor(pending, file, acl, previews);
+    PreviewJob job = JobFor(pending, file, lookAcl(), previews);
     if (policy.findMoved) {
       // A picture no record here knows may have moved: the previews of the
       // whole tree are looked up by its digest.

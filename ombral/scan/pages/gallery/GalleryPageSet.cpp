@@ -61,11 +61,15 @@ void COmbralScan::GalleryPageSet::Begin() {
   }
 }
 
-bool COmbralScan::GalleryPageSet::CanShowFacts(const PendingFolder& pending, const ListedFile& file) const {
+bool COmbralScan::GalleryPageSet::CanShowFacts(const PendingFolder& pending, const ListedFile& file,
+                                               const PicturePreview& preview) const {
   const CAudience pageReaders = scan.m_run->tree.Node(pending.node).listing.Written();
-  // A picture's list can only narrow what its bits give the group and others.
+  // A picture's list can only narrow what its bits give the group and
+  // others. Its preview was made or kept by the look taken then.
   const platform::AclState acl =
-      (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(file.name.GetView()) : platform::AclState::None;
+      preview.acl                  ? *preview.acl
+      : (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(file.name.GetView())
+                                     : platform::AclState::None;
   return CAudience::OfReading(file.info, acl).Covers(pageReaders);
 }
 
@@ -80,7 +84,7 @@ void COmbralScan::GalleryPageSet::Entry(PendingFolder& pending, std::size_t inde
   // A picture the page's readers may not read gives them nothing of its
   // own: no preview, no size, date or camera.
   const bool video = gallery::IsVideoName(item.name);
-  if (shown && !CanShowFacts(pending, file)) {
+  if (shown && !CanShowFacts(pending, file, *preview)) {
     scan.Protocol("Private %s left out of the shared index: \"%s\\%s\".", video ? "video" : "picture",
                   pending.folder.GetString(), file.name.GetString());
     item.kind = video ? gallery::Kind::Video : gallery::Kind::Unshown;

@@ -31,7 +31,7 @@ public:
 private:
   // Whether the readers of a folder's page may read this picture of it,
   // and so see what the gallery tells of it.
-  bool CanShowFacts(const PendingFolder& pending, const ListedFile& file) const;
+  bool CanShowFacts(const PendingFolder& pending, const ListedFile& file, const PicturePreview& preview) const;
   gallery::Folder& FolderOf(const PendingFolder& pending) {
     return m_model.folders[static_cast<std::size_t>(pending.node)];
   }
