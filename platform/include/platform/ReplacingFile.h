@@ -13,7 +13,9 @@
 // device is reported and left alone. It then creates a new temporary file
 // in the same folder ("<prefix><process>.<random>", see SetTemporaryPrefix;
 // created exclusively, never through a link, with no access control list
-// inherited from the folder). Write collects the bytes; Commit writes them,
+// inherited from the folder); where an old file may be kept as it is, only
+// once the new bytes differ from it, so an unchanged file does not touch
+// its folder at all. Write collects the bytes; Commit writes them,
 // gives the file its permissions and puts it under the name in one step
 // (swapping the names and removing the old file, or renaming over it).
 // When the new bytes equal the old file's, the old file stays and the
@@ -83,7 +85,7 @@ public:
   // something that is not a plain file (GetOutcome() NameTaken, TakenBy()
   // tells what) or the temporary file cannot be created (Failed, Error()).
   bool Begin(SharedFolder folder, std::string name, const Options& options);
-  bool IsActive() const { return !m_temp.empty(); }
+  bool IsActive() const { return m_active; }
 
   // Adds bytes; false once a write has failed (the failure comes back from
   // Commit).
@@ -141,12 +143,16 @@ private:
   // The permissions the file ends with.
   unsigned FinalMode(const EntryInfo* old) const;
   Outcome Fail(int error);
+  // Makes the temporary file (m_fd, m_temp); false with m_error set.
+  bool CreateTemporary();
 
   SharedFolder m_folder;
   std::string m_name;
   std::string m_temp;
   Options m_options;
-  int m_fd = -1;  // the temporary file, while it is written
+  bool m_active = false;  // begun, and neither failed, abandoned nor published
+  unsigned m_createMode = 0;  // the temporary file's permissions when it is made
+  int m_fd = -1;  // the temporary file, once made
   std::string m_pending;            // bytes not yet written to the temporary file
   bool m_keptAll = true;
   int m_oldFd = -1;                 // the old file, while a streamed file still matches it

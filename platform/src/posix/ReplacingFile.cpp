@@ -147,33 +147,54 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
   // The file is created with no more permissions than it will end with (a
   // preview of a private picture is never readable by others, not even
   // while it is written); the group's only once it has the group asked for.
-  mode_t createMode = FinalMode(hadOld ? &old : nullptr);
-  if (m_options.group) createMode &= ~static_cast<mode_t>(070);
+  m_createMode = FinalMode(hadOld ? &old : nullptr);
+  if (m_options.group) m_createMode &= ~static_cast<mode_t>(070);
+  m_active = true;
+  m_outcome = Outcome::Failed;
+  // Where the old file may well stay, the temporary file is made only once
+  // the new bytes turn out to differ (or pass the length kept in memory):
+  // an unchanged file then leaves its folder untouched, modification time
+  // included. Whether the folder takes new files is asked now, so a folder
+  // that does not is still reported here.
+  if (m_options.keepUnchanged && hadOld) {
+    if (Sys().faccessat(m_folder->NativeHandle(), ".", W_OK | X_OK, AT_EACCESS) != 0) {
+      m_outcome = Fail(errno);
+      return false;
+    }
+    return true;
+  }
+  if (!CreateTemporary()) {
+    m_outcome = Fail(m_error);
+    return false;
+  }
+  return true;
+}
+
+bool ReplacingFile::CreateTemporary() {
   for (int attempt = 0; attempt < 8; ++attempt) {
     m_temp = TemporaryName();
     m_fd = RetryOnEintr([&] {
       return Sys().openat(m_folder->NativeHandle(), m_temp.c_str(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, createMode);
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, m_createMode);
     });
     if (m_fd >= 0 || errno != EEXIST) break;
   }
   if (m_fd < 0) {
-    m_outcome = Fail(errno);
+    m_error = errno;
     m_temp.clear();
     return false;
   }
   // What the folder's default ACL gave the new file goes: its mode alone
   // says who may read it.
   if (const int error = m_options.mayInheritAcl ? Sys().dropAcls(m_fd, false) : 0) {
-    m_outcome = Fail(error);
+    m_error = error;
     return false;
   }
-  m_outcome = Outcome::Failed;
   return true;
 }
 
 bool ReplacingFile::Write(std::string_view bytes) {
-  if (m_fd < 0 || m_finished) return false;
+  if (!m_active || m_finished) return false;
   if (m_error != 0) return false;
   m_pending.append(bytes);
   m_size += bytes.size();
@@ -181,6 +202,7 @@ bool ReplacingFile::Write(std::string_view bytes) {
     if (m_keptAll) StartComparing();
     m_keptAll = false;
     CompareWithOld(m_pending);
+    if (m_fd < 0 && !CreateTemporary()) return false;
     return Flush();
   }
   return true;
@@ -256,6 +278,7 @@ ReplacingFile::Outcome ReplacingFile::Fail(int error) {
   if (!m_temp.empty() && m_folder && m_folder->IsOpen()) Sys().unlinkat(m_folder->NativeHandle(), m_temp.c_str(), 0);
   m_temp.clear();
   m_pending.clear();
+  m_active = false;
   m_finished = false;
   m_error = error;
   m_outcome = Outcome::Failed;
@@ -263,7 +286,7 @@ ReplacingFile::Outcome ReplacingFile::Fail(int error) {
 }
 
 void ReplacingFile::Abandon() {
-  if (m_temp.empty()) return;
+  if (!m_active) return;
   const int error = m_error;
   m_finished = false;
   Fail(error);
@@ -279,7 +302,7 @@ ReplacingFile::Outcome ReplacingFile::Commit(const std::function<void()>& before
 }
 
 ReplacingFile::Outcome ReplacingFile::Finish() {
-  if (m_temp.empty() || m_finished) return m_outcome;
+  if (!m_active || m_finished) return m_outcome;
   if (m_error != 0) return Fail(m_error);
   EntryInfo old;
   const bool hadOld = m_folder->Look(m_name, old).Ok();
@@ -296,6 +319,7 @@ ReplacingFile::Outcome ReplacingFile::Finish() {
     return m_outcome;
   }
   StopComparing();
+  if (m_fd < 0 && !CreateTemporary()) return Fail(m_error);
   if (!Flush()) return Fail(m_error);
 
   mode_t mode = FinalMode(hadOld ? &old : nullptr);
@@ -337,12 +361,14 @@ ReplacingFile::Outcome ReplacingFile::Publish() {
       if (Sys().fstatat(dir, m_temp.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
         Sys().unlinkat(dir, m_temp.c_str(), 0);
       m_temp.clear();
+      m_active = false;
       return m_outcome;
     }
     // The file system cannot swap names (or the old file went): rename.
   }
   if (Sys().renameat(dir, m_temp.c_str(), dir, m_name.c_str()) != 0) return Fail(errno);
   m_temp.clear();
+  m_active = false;
   return m_outcome;
 }
 
