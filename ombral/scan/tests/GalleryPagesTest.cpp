@@ -197,7 +197,8 @@ TEST(GalleryModel, DateOrderFallsBackToTheFilesTimeAndKeepsThePageOrderForTies) 
 }
 
 TEST(GalleryAssets, AreSmallAndCarryNoCommentsOrIndentation) {
-  EXPECT_LT(Script().size(), 40u * 1024);
+  // 44 KB: the entry page's search proves words from its lists' places in the page.
+  EXPECT_LT(Script().size(), 44u * 1024);
   EXPECT_LT(StyleSheet().size(), 10u * 1024);
   EXPECT_FALSE(Contains(std::string(Script()), "\n//"));
   EXPECT_FALSE(Contains(std::string(Script()), "\n  "));

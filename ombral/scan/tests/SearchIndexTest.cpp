@@ -19,21 +19,42 @@ namespace {
 namespace fs = std::filesystem;
 using gallery::search::EncodeList;
 using gallery::search::GramHash;
+using gallery::search::Posting;
 
 TEST(SearchIndexList, WritesEachGapInFiveBitDigitsHighFirst) {
+  // Every entry here has its gram at place 0 (written "A").
   const struct {
     std::vector<std::uint32_t> ids;
     const char* text;
   } rows[] = {
       {{}, ""},
-      {{0, 1, 2}, "AAA"},        // no gaps
-      {{5}, "F"},                // the first id is its own gap
-      {{31}, "f"},
-      {{32}, "hA"},              // 32 = 1 * 32 + 0: a marked digit, then the last
-      {{5, 1030}, "FhgA"},       // gap 1024 = 1 * 1024 + 0 * 32 + 0
-      {{0, 0x7FFFFFFF}, "Ah_____e"},  // gap 2^31 - 2: seven digits
+      {{0, 1, 2}, "AAAAAA"},     // no gaps
+      {{5}, "FA"},               // the first id is its own gap
+      {{31}, "fA"},
+      {{32}, "hAA"},             // 32 = 1 * 32 + 0: a marked digit, then the last
+      {{5, 1030}, "FAhgAA"},     // gap 1024 = 1 * 1024 + 0 * 32 + 0
+      {{0, 0x7FFFFFFF}, "AAh_____eA"},  // gap 2^31 - 2: seven digits
   };
-  for (const auto& row : rows) EXPECT_EQ(EncodeList(row.ids), row.text) << row.text;
+  for (const auto& row : rows) {
+    std::vector<Posting> postings;
+    for (const std::uint32_t id : row.ids) postings.push_back({id, {0}});
+    EXPECT_EQ(EncodeList(postings), row.text) << row.text;
+  }
+}
+
+TEST(SearchIndexList, WritesThePlacesOfEachEntryAfterItsId) {
+  const struct {
+    std::vector<std::uint32_t> places;
+    const char* text;  // after the id 0 ("A")
+  } rows[] = {
+      {{0}, "A"},
+      {{3}, "G"},            // one place: doubled, nothing follows
+      {{15}, "e"},
+      {{16}, "hA"},          // 32 needs two digits
+      {{0, 1}, "BA"},        // 0 and another follows (1), then 1 as its step 0
+      {{2, 7, 9}, "FJC"},    // 2 * 2 + 1, (7 - 2 - 1) * 2 + 1, (9 - 7 - 1) * 2
+  };
+  for (const auto& row : rows) EXPECT_EQ(EncodeList({{0, row.places}}), std::string("A") + row.text) << row.text;
 }
 
 TEST(SearchIndexHash, IsFnv1aOverCodePoints) {
@@ -45,21 +66,50 @@ TEST(SearchIndexHash, IsFnv1aOverCodePoints) {
   EXPECT_EQ(GramHash(U"\u00E9"), (0x811c9dc5u ^ 0xE9u) * 16777619u);
 }
 
-// The ids in a list of the index, read back.
-std::vector<std::uint32_t> Decode(const std::string& text) {
+// A list of the index read back: each entry's id and places.
+std::vector<Posting> Decode(const std::string& text) {
   static const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
-  std::vector<std::uint32_t> ids;
-  std::int64_t id = -1, value = 0;
+  std::vector<Posting> postings;
+  std::int64_t id = -1, value = 0, place = -1;
+  bool inPlaces = false;
   for (const char c : text) {
     const auto digit = static_cast<std::int64_t>(digits.find(c));
     value = value * 32 + (digit & 31);
-    if (digit < 32) {
+    if (digit >= 32) continue;
+    if (!inPlaces) {
       id += value + 1;
-      ids.push_back(static_cast<std::uint32_t>(id));
-      value = 0;
+      postings.push_back({static_cast<std::uint32_t>(id), {}});
+      place = -1;
+      inPlaces = true;
+    } else {
+      place += value / 2 + 1;
+      postings.back().places.push_back(static_cast<std::uint32_t>(place));
+      inPlaces = value % 2 == 1;
     }
+    value = 0;
   }
-  return ids;
+  return postings;
+}
+
+// Where `gram` starts in `text`, in code points.
+std::vector<std::uint32_t> Places(const std::u32string& text, const std::u32string& gram) {
+  std::vector<std::uint32_t> places;
+  for (std::size_t at = text.find(gram); at != std::u32string::npos; at = text.find(gram, at + 1))
+    places.push_back(static_cast<std::uint32_t>(at));
+  return places;
+}
+
+std::u32string Utf32(const std::string& utf8) {
+  std::u32string text;
+  for (std::size_t at = 0; at < utf8.size();) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[at]);
+    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (int i = 1; i < length; ++i) c = (c << 6) | (static_cast<unsigned char>(utf8[at + i]) & 0x3F);
+    text += c;
+    at += static_cast<std::size_t>(length);
+  }
+  return text;
 }
 
 // The gram entries of all buckets: gram -> the text between its brackets.
@@ -112,11 +162,12 @@ TEST(SearchIndexPieces, EveryListHoldsExactlyTheEntriesWithItsGram) {
   const std::map<std::string, std::string> grams = GramEntries(files);
   for (const char* gram : {"93.", "l 4", "h 1", "e 5", "а 2", "京 3", "α 8", "ist", "j"}) {
     SCOPED_TRACE(gram);
-    std::vector<std::uint32_t> want;
+    std::vector<Posting> want;
     std::size_t folders = 0;
     for (std::size_t id = 0; id < texts.size(); ++id) {
-      if (platform::FoldForSearch(texts[id]).find(gram) == std::string::npos) continue;
-      want.push_back(static_cast<std::uint32_t>(id));
+      const std::vector<std::uint32_t> places = Places(Utf32(platform::FoldForSearch(texts[id])), Utf32(gram));
+      if (places.empty()) continue;
+      want.push_back({static_cast<std::uint32_t>(id), places});
       folders += id < 7 ? 1 : 0;
     }
     ASSERT_TRUE(grams.count(gram));
@@ -126,7 +177,12 @@ TEST(SearchIndexPieces, EveryListHoldsExactlyTheEntriesWithItsGram) {
     // In more than a sixteenth of the entries: no list (a query reads the names).
     EXPECT_EQ(quote == std::string::npos, want.size() * 16 > texts.size());
     if (quote != std::string::npos) {
-      EXPECT_EQ(Decode(entry.substr(quote + 1, entry.rfind('"') - quote - 1)), want);
+      const std::vector<Posting> got = Decode(entry.substr(quote + 1, entry.rfind('"') - quote - 1));
+      ASSERT_EQ(got.size(), want.size());
+      for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].id, want[i].id);
+        EXPECT_EQ(got[i].places, want[i].places) << got[i].id;
+      }
     }
   }
   // Each gram in the bucket its hash names.

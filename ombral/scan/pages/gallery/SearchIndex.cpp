@@ -12,6 +12,9 @@ namespace gallery {
 
 namespace search {
 
+// Writes one entry of a list: its id's gap, then its places.
+void AppendPosting(std::string& text, std::uint32_t gap, const std::uint32_t* places, std::size_t count);
+
 std::uint32_t GramHash(const std::u32string& gram) {
   std::uint32_t hash = 2166136261u;
   for (const char32_t c : gram) hash = (hash ^ static_cast<std::uint32_t>(c)) * 16777619u;
@@ -28,22 +31,37 @@ std::vector<std::u32string> Grams(const std::u32string& folded) {
   return grams;
 }
 
-std::string EncodeList(const std::vector<std::uint32_t>& ids) {
+namespace {
+
+void AppendNumber(std::string& text, std::uint32_t number) {
   static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+  int groups[8];
+  int count = 0;
+  do {
+    groups[count++] = static_cast<int>(number & 31);
+    number >>= 5;
+  } while (number);
+  // The high digits first, each marked as not the last.
+  for (int i = count - 1; i > 0; --i) text += kDigits[32 + groups[i]];
+  text += kDigits[groups[0]];
+}
+
+}  // namespace
+
+void AppendPosting(std::string& text, std::uint32_t gap, const std::uint32_t* places, std::size_t count) {
+  AppendNumber(text, gap);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t step = i == 0 ? places[0] : places[i] - places[i - 1] - 1;
+    AppendNumber(text, step * 2 + (i + 1 < count ? 1 : 0));
+  }
+}
+
+std::string EncodeList(const std::vector<Posting>& postings) {
   std::string text;
   std::int64_t before = -1;
-  for (const std::uint32_t id : ids) {
-    std::uint32_t gap = static_cast<std::uint32_t>(id - before - 1);
-    before = id;
-    int groups[8];
-    int count = 0;
-    do {
-      groups[count++] = static_cast<int>(gap & 31);
-      gap >>= 5;
-    } while (gap);
-    // The high digits first, each marked as not the last.
-    for (int i = count - 1; i > 0; --i) text += kDigits[32 + groups[i]];
-    text += kDigits[groups[0]];
+  for (const Posting& posting : postings) {
+    AppendPosting(text, static_cast<std::uint32_t>(posting.id - before - 1), posting.places.data(), posting.places.size());
+    before = posting.id;
   }
   return text;
 }
@@ -103,14 +121,14 @@ std::string Encode(const std::u32string& text) {
   return utf8;
 }
 
-// The distinct packed grams of a folded text, into `keys`.
-void GramKeys(const std::u32string& folded, std::vector<Key>& keys) {
-  keys.clear();
+// Every packed gram of a folded text with the place it starts at, sorted
+// (so one gram's places follow each other, ascending), into `grams`.
+void GramPlaces(const std::u32string& folded, std::vector<std::pair<Key, std::uint32_t>>& grams) {
+  grams.clear();
   for (std::size_t at = 0; at < folded.size(); ++at)
     for (std::size_t length = 1; length <= 3 && at + length <= folded.size(); ++length)
-      keys.push_back(Pack(folded.data() + at, length));
-  std::sort(keys.begin(), keys.end());
-  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+      grams.emplace_back(Pack(folded.data() + at, length), static_cast<std::uint32_t>(at));
+  std::sort(grams.begin(), grams.end());
 }
 
 const Folder& At(const Model& model, int index) { return model.folders[static_cast<std::size_t>(index)]; }
@@ -200,26 +218,41 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
   // Each entry's folded text, then how many entries hold each gram.
   std::vector<std::u32string> folded(entries.size());
   std::unordered_map<Key, GramCount> counts;
-  std::vector<Key> keys;
+  std::vector<std::pair<Key, std::uint32_t>> grams;
   for (std::size_t id = 0; id < entries.size(); ++id) {
     const Entry& entry = entries[id];
     const std::string text = entry.item < 0 ? FolderPlace(model, entry.folder).first
                                             : At(model, entry.folder).items[static_cast<std::size_t>(entry.item)].name;
     folded[id] = Decode(platform::FoldForSearch(text));
-    GramKeys(folded[id], keys);
-    for (const Key key : keys) {
-      GramCount& count = counts[key];
+    GramPlaces(folded[id], grams);
+    for (std::size_t i = 0; i < grams.size(); ++i) {
+      if (i > 0 && grams[i].first == grams[i - 1].first) continue;
+      GramCount& count = counts[grams[i].first];
       if (entry.item < 0) ++count.folders;
       else ++count.files;
     }
   }
-  // Lists only for the grams in at most a sixteenth of the entries.
+  // Lists only for the grams in at most a sixteenth of the entries, each
+  // written as its entries come (no list of ids held for a million names).
   const auto dense = [&](const GramCount& count) { return (count.files + count.folders) * 16ull > entries.size(); };
-  std::unordered_map<Key, std::vector<std::uint32_t>> lists;
+  struct List {
+    std::string text;
+    std::int64_t last = -1;
+  };
+  std::unordered_map<Key, List> lists;
+  std::vector<std::uint32_t> places;
   for (std::size_t id = 0; id < entries.size(); ++id) {
-    GramKeys(folded[id], keys);
-    for (const Key key : keys)
-      if (!dense(counts[key])) lists[key].push_back(static_cast<std::uint32_t>(id));
+    GramPlaces(folded[id], grams);
+    for (std::size_t i = 0; i < grams.size();) {
+      const Key key = grams[i].first;
+      places.clear();
+      for (; i < grams.size() && grams[i].first == key; ++i) places.push_back(grams[i].second);
+      if (dense(counts[key])) continue;
+      List& list = lists[key];
+      search::AppendPosting(list.text, static_cast<std::uint32_t>(static_cast<std::int64_t>(id) - list.last - 1),
+                            places.data(), places.size());
+      list.last = static_cast<std::int64_t>(id);
+    }
   }
 
   std::size_t buckets = 1;
@@ -242,15 +275,15 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
     text += ',';
     text += std::to_string(count.folders);
     if (!dense(count)) {
-      const std::vector<std::uint32_t>& ids = lists[key];
-      if (ids.size() < kLongList) {
+      const std::string& list = lists[key].text;
+      if (count.files + count.folders < kLongList) {
         text += ",\"";
-        text += search::EncodeList(ids);
+        text += list;
         text += '"';
       } else {
         const std::string name = PieceName('l', static_cast<std::size_t>(longLists));
         std::string quoted(1, '"');
-        quoted += search::EncodeList(ids);
+        quoted += list;
         quoted += '"';
         files.pieces.emplace_back(name + ".js", Call(name, quoted));
         text += ',';

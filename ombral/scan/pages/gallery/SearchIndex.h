@@ -27,15 +27,22 @@
 //    folder entry's link and the link of a file whose name is not UTF-8;
 //    folders [offset, shown path, link] for every folder whose files start
 //    at that offset, and for the first file entry's folder.
-// A list is the entries' ids ascending, each as the distance to the one
-// before less one (the first as itself), written in base 64 ("A-Za-z0-9-_")
-// five bits a digit, the high digit first, 32 added to every digit but a
-// number's last.
+// A list is the entries holding its gram, ids ascending; each entry is
+// its id as the distance to the one before less one (the first as
+// itself), then the places where the gram starts in the entry's folded
+// text (in code points, ascending): each as its distance to the place
+// before less one (the first as itself), doubled, plus one when another
+// place follows. The places let the page prove that a longer word is in a
+// name from the lists of its runs of three alone: runs found one place
+// apart, covering every character of the word, spell it. Every number is
+// written in base 64 ("A-Za-z0-9-_") five bits a digit, the high digit
+// first, 32 added to every digit but a number's last.
 //
 // The pieces' bytes depend on the tree alone, so a scan of an unchanged
 // tree writes the same bytes again.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,8 +69,13 @@ namespace search {
 std::uint32_t GramHash(const std::u32string& gram);
 // The distinct grams of one, two and three characters of a folded text.
 std::vector<std::u32string> Grams(const std::u32string& folded);
-// `ids` (ascending) in the list form above.
-std::string EncodeList(const std::vector<std::uint32_t>& ids);
+// One entry of a list: its id and the places of the gram in its text.
+struct Posting {
+  std::uint32_t id;
+  std::vector<std::uint32_t> places;  // ascending, at least one
+};
+// `postings` (ids ascending) in the list form above.
+std::string EncodeList(const std::vector<Posting>& postings);
 }  // namespace search
 
 }  // namespace gallery

@@ -764,18 +764,64 @@ function gramHash(gram) {
   for (var c of gram) h = Math.imul(h ^ c.codePointAt(0), 16777619) >>> 0;
   return h;
 }
-// A list of ids: base-64 digits of five bits, 32 added to all but a
-// number's last; each number the distance to the id before, less one.
+// A list: per entry its id, then the places its gram starts at in the
+// entry's folded text; numbers in base-64 digits of five bits, 32 added to
+// all but a number's last. An id is the distance to the id before, less
+// one; a place the distance to the place before, less one, doubled, plus
+// one when another place of the entry follows.
 var DIGITS = new Int8Array(128).fill(-1);
 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_'.split('').forEach(function (c, i) { DIGITS[c.charCodeAt(0)] = i; });
 function decodeList(text) {
-  var ids = [], id = -1, v = 0;
+  var ids = [], at = [], id = -1, v = 0, places = null, place = -1;
   for (var i = 0; i < text.length; ++i) {
     var x = DIGITS[text.charCodeAt(i)];
     v = v * 32 + (x & 31);
-    if (x < 32) { id += v + 1; ids.push(id); v = 0; }
+    if (x >= 32) continue;
+    if (!places) { id += v + 1; ids.push(id); places = []; place = -1; }
+    else {
+      place += Math.floor(v / 2) + 1;
+      places.push(place);
+      if (v % 2 === 0) { at.push(places); places = null; }
+    }
+    v = 0;
+  }
+  return { ids: ids, at: at };
+}
+// The ids of the entries in which every run of `runs` ({list, at}) starts
+// `at` characters after one common place: the entries holding the text the
+// runs spell where they are laid side by side.
+function joinRuns(runs) {
+  runs = runs.slice().sort(function (a, b) { return a.list.ids.length - b.list.ids.length; });
+  var ids = runs[0].list.ids, starts = null;
+  for (var k = 1; k < runs.length; ++k) {
+    var b = runs[k], nIds = [], nStarts = [], i = 0, j = 0, bIds = b.list.ids;
+    while (i < ids.length && j < bIds.length) {
+      if (ids[i] < bIds[j]) { ++i; continue; }
+      if (ids[i] > bIds[j]) { ++j; continue; }
+      var from = starts ? starts[i] : runs[0].list.at[i].map(function (p) { return p - runs[0].at; }), keep = [];
+      for (var n = 0; n < from.length; ++n) if (b.list.at[j].indexOf(from[n] + b.at) >= 0) keep.push(from[n]);
+      if (keep.length) { nIds.push(ids[i]); nStarts.push(keep); }
+      ++i; ++j;
+    }
+    ids = nIds; starts = nStarts;
   }
   return ids;
+}
+// The cheapest runs of three (by their lists' lengths) that together cover
+// every character of a word of `length` characters, or null. `runs` come
+// in the order of their places in the word.
+function coverRuns(runs, length) {
+  var cost = [0], came = [];
+  for (var e = 1; e <= length; ++e) cost.push(Infinity);
+  runs.forEach(function (r) {
+    for (var e = r.at; e < r.at + 3; ++e) {
+      if (cost[e] + r.size < cost[r.at + 3]) { cost[r.at + 3] = cost[e] + r.size; came[r.at + 3] = { run: r, from: e }; }
+    }
+  });
+  if (cost[length] === Infinity) return null;
+  var picked = [];
+  for (var end = length; end > 0; end = came[end].from) picked.push(came[end].run);
+  return picked;
 }
 function intersect(a, b) {
   var out = [], i = 0, j = 0;
@@ -787,16 +833,24 @@ function intersect(a, b) {
 
 // The entry page's search. The index is a manifest and a folder of pieces,
 // each a script loaded when first needed (SearchIndex.h tells the format):
-// a query loads the buckets of its grams, the list of its rarest one, and
-// the name pieces of the results it shows; the count is exact once every
-// candidate is checked against its name (at once where the rarest gram is
-// the whole query). The query stays in the address (#q=), so Back from a
-// result finds it again.
-var SHOW = 50, COUNT_PIECES = 48, COUNT_AFTER = 400;
+// a query loads the buckets of its grams, the lists that prove which
+// entries hold its words, and the name pieces of the results it shows; the
+// count is exact at once where the lists prove every word, else once every
+// candidate is checked against its name. The query stays in the address
+// (#q=), so Back from a result finds it again.
+//  SHOW          results drawn at a time
+//  COUNT_PIECES  name pieces read at most to check candidates for the count
+//                (an index of no more than twice as many is read whole)
+//  COUNT_AFTER   ms the query must stand before that check starts
+//  SETTLE        ms a query typed on must stand before it loads lists or
+//                names (once an answer is drawn): each key is a query of
+//                its own, and a user typing on would pay for every one
+//  COVER_IDS     ids the lists proving a word may hold in all
+var SHOW = 50, COUNT_PIECES = 24, COUNT_AFTER = 400, SETTLE = 180, COVER_IDS = 100000;
 function entryPage(form) {
   var input = form.querySelector('input'), out = form.querySelector('output');
   var section = d.getElementById('results'), list = section.querySelector('ul');
-  var M = null, pieces = {}, waiting = {}, lists = {}, current = 0, state = null;
+  var M = null, pieces = {}, waiting = {}, lists = {}, current = 0, state = null, drawn = false;
   var more = el('button', 'more');
   more.type = 'button';
   more.hidden = true;
@@ -827,10 +881,43 @@ function entryPage(form) {
   function gramInfo(gram) {
     return piece('g' + (gramHash(gram) & (M.buckets - 1))).then(function (b) { return b[gram] || null; });
   }
-  function gramList(gram, info) {
+  // A piece for query `s`: at once when it is at hand or `s` was not typed
+  // on an answer, else once `s` has stood for a moment (none if replaced).
+  function load(s, name) {
+    if (pieces[name] || !s.settled) return piece(name);
+    return s.settled.then(function () {
+      if (s.token !== current) throw new Error('replaced');
+      return piece(name);
+    });
+  }
+  function gramList(s, gram, info) {
     if (lists[gram]) return Promise.resolve(lists[gram]);
-    var text = typeof info[2] === 'string' ? Promise.resolve(info[2]) : piece('l' + info[2]);
+    var text = typeof info[2] === 'string' ? Promise.resolve(info[2]) : load(s, 'l' + info[2]);
     return text.then(function (t) { return (lists[gram] = decodeList(t)); });
+  }
+  // The entries holding `word` as far as its lists tell: {ids, exact},
+  // exact when the lists prove every id (a word of up to three characters
+  // has its own list; a longer one is proved by runs of three found side by
+  // side and covering it); null when no list narrows it. `info` maps a gram
+  // to its bucket's entry.
+  async function wordIds(s, word, info) {
+    var c = Array.from(word);
+    if (c.length <= 3) return info[word].length > 2 ? { ids: (await gramList(s, word, info[word])).ids, exact: true } : null;
+    var runs = [];
+    for (var i = 0; i + 3 <= c.length; ++i) {
+      var g = c[i] + c[i + 1] + c[i + 2], n = info[g];
+      if (n.length > 2) runs.push({ gram: g, at: i, size: n[0] + n[1], info: n });
+    }
+    if (!runs.length) return null;
+    var rarest = runs.reduce(function (a, b) { return b.size < a.size ? b : a; });
+    var picked = coverRuns(runs, c.length), size = 0;
+    (picked || []).forEach(function (r) { size += r.size; });
+    var exact = picked && size <= COVER_IDS;
+    // Without a proof the rarest run, and up to three others not much
+    // longer, still narrow the candidates.
+    if (!exact) picked = [rarest].concat(runs.filter(function (r) { return r !== rarest && r.size <= 8 * rarest.size; }).slice(0, 3));
+    var got = await Promise.all(picked.map(function (r) { return gramList(s, r.gram, r.info); }));
+    return { ids: joinRuns(picked.map(function (r, k) { return { list: got[k], at: r.at }; })), exact: exact };
   }
   // What the results need of entry `id`, from its name piece.
   function entry(p, id) {
@@ -852,7 +939,7 @@ function entryPage(form) {
   // Checks candidates in id order until `want` results are found, the
   // candidates end or `budget` pieces were read; several pieces at a time.
   async function collect(s, want, budget) {
-    var total = s.ids ? s.ids.length : M.folders + M.files;
+    var total = s.ids ? s.ids.length : s.end;
     while (s.found.length < want && s.pos < total && budget > 0) {
       // The pieces of the next candidates, as many as could still be
       // results (so a query reads no piece it does not need), six at most.
@@ -861,7 +948,7 @@ function entryPage(form) {
         var k = Math.floor((s.ids ? s.ids[at] : at) / M.slice);
         if (ks.indexOf(k) < 0) ks.push(k);
       }
-      var got = await Promise.all(ks.map(function (k) { return piece('n' + k); }));
+      var got = await Promise.all(ks.map(function (k) { return load(s, 'n' + k); }));
       budget -= ks.length;
       if (s.token !== current) return;
       for (; s.pos < total; ++s.pos) {
@@ -929,23 +1016,32 @@ function entryPage(form) {
       words.forEach(function (w) { wordGrams(w).forEach(function (g) { if (grams.indexOf(g) < 0) grams.push(g); }); });
       var infos = await Promise.all(grams.map(gramInfo));
       if (token !== current) return;
-      var s = { token: token, words: words, found: [], pos: 0, shown: 0, ids: null, exact: null, done: false };
+      var s = { token: token, words: words, found: [], pos: 0, end: M.folders + M.files, shown: 0, ids: null, exact: null, done: false,
+                settled: drawn ? new Promise(function (resolve) { setTimeout(resolve, SETTLE); }) : null };
       if (infos.some(function (i) { return !i; })) { s.ids = []; s.exact = [0, 0]; }
       else {
-        var order = infos.map(function (info, i) { return [info[0] + info[1], i]; }).sort(function (a, b) { return a[0] - b[0]; });
-        var best = infos[order[0][1]];
+        var info = {};
+        grams.forEach(function (g, i) { info[g] = infos[i]; });
         // The whole query is one gram: its counts are the answer's.
-        if (words.length === 1 && grams.length === 1 && grams[0] === words[0]) s.exact = [best[0], best[1]];
-        if (best.length > 2) {
-          s.ids = await gramList(grams[order[0][1]], best);
-          // The other lists at hand, and up to three more not much longer,
-          // narrow the candidates.
-          for (var o = 1, extra = 0; o < order.length; ++o) {
-            var info = infos[order[o][1]], near = info.length > 2 && order[o][0] <= 8 * order[0][0] && extra < 3;
-            if (typeof info[2] === 'string' || near) {
-              if (typeof info[2] !== 'string') ++extra;
-              s.ids = intersect(s.ids, await gramList(grams[order[o][1]], info));
-            }
+        if (words.length === 1 && grams.length === 1 && grams[0] === words[0]) s.exact = [infos[0][0], infos[0][1]];
+        // A gram in no folder name (or in no file name) rules out them all.
+        if (infos.some(function (i) { return !i[1]; })) s.pos = M.folders;
+        if (infos.some(function (i) { return !i[0]; })) s.end = M.folders;
+        var sets = [], proved = true;
+        for (var w = 0; w < words.length; ++w) {
+          var set = await wordIds(s, words[w], info);
+          if (token !== current) return;
+          if (set) sets.push(set.ids);
+          proved = proved && !!set && set.exact;
+        }
+        if (sets.length) {
+          sets.sort(function (a, b) { return a.length - b.length; });
+          s.ids = sets.reduce(intersect);
+          s.pos = 0;
+          if (proved) {
+            var folders = 0;
+            while (folders < s.ids.length && s.ids[folders] < M.folders) ++folders;
+            s.exact = [s.ids.length - folders, folders];
           }
         }
       }
@@ -955,6 +1051,7 @@ function entryPage(form) {
       if (token !== current) return;
       list.textContent = '';
       render(s, SHOW);
+      drawn = true;
       section.hidden = false;
       tell(s);
       out.dataset.ms = (performance.now() - t0).toFixed(1);
@@ -963,7 +1060,8 @@ function entryPage(form) {
       // bound of pieces: past it the count says how many at least.
       if (!s.exact && !s.done) {
         await new Promise(function (resolve) { setTimeout(resolve, COUNT_AFTER); });
-        if (token === current) await collect(s, Infinity, COUNT_PIECES);
+        var names = Math.ceil((M.folders + M.files) / M.slice);
+        if (token === current) await collect(s, Infinity, names <= 2 * COUNT_PIECES ? Infinity : COUNT_PIECES);
         if (token === current) { tell(s, true); render(s, s.shown); }
       }
     } catch (e) {
