@@ -10,11 +10,13 @@
 #             is written
 # The two kinds keep their pages under other names (--index/--frame); only
 # the two top pages that send old bookmarks on (main index, welcome page)
-# are the classic pages' in one run and the gallery's in the next. The files are not pictures a decoder can read:
-# the first gallery scan notes each as one without a preview, and the
-# re-scans never decode them again (as for any unchanged picture). Last,
+# are the classic pages' in one run and the gallery's in the next. Unless
+# PICTURES=1 the files are not pictures a decoder can read: the first
+# gallery scan notes each as one without a preview, and the re-scans never
+# decode them again (as for any unchanged picture) but name each again in
+# the protocol, which goes to a file as it would from a nightly job. Last,
 # what the gallery re-scan wrote: files whose modification time changed.
-# Usage: bench/gallery-rescan.sh BENCH_BUILD_DIR
+# Usage: bench/gallery-rescan.sh BENCH_BUILD_DIR   (FILES, FOLDERS, PICTURES)
 set -euo pipefail
 source "$(dirname "$0")/lib/pairs.sh"
 rounds=${ROUNDS:-7}
@@ -23,15 +25,24 @@ build=${1:?bench build folder}
 files=${FILES:-1000000}
 folders=${FOLDERS:-10000}
 tree=$(mktemp -d)
-trap 'rm -rf "$tree" "$tree.out" "$tree.stamp"' EXIT
+trap 'rm -rf "$tree" "$tree.out" "$tree.err" "$tree.stamp" "$tree.jpg"' EXIT
 
-python3 - "$tree" "$files" "$folders" <<'PY'
+# PICTURES=1: the files are real 640 x 480 JPEG pictures (each made unique
+# by bytes after its end, which decoders skip), so the first scan makes a
+# preview and a large preview of each and the re-scans keep them; that
+# first scan takes about 2.5 ms of a core per picture.
+picture=""
+if [ "${PICTURES:-0}" = 1 ]; then
+  picture="$tree.jpg"
+  convert -size 640x480 plasma:fractal -quality 85 "$picture"
+fi
+python3 - "$tree" "$files" "$folders" "$picture" <<'PY'
 import os, sys
 root, files, folders = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 years = 20
 per_year = max(1, folders // years)
 per_folder = files // (years * per_year)
-payload = b"\xff\xd8\xff\xe0" + b"x" * 96
+payload = open(sys.argv[4], "rb").read() if sys.argv[4] else b"\xff\xd8\xff\xe0" + b"x" * 96
 for y in range(years):
     for d in range(per_year):
         folder = os.path.join(root, str(2000 + y), f"{2000 + y}-{d:03d} Day")
@@ -39,11 +50,13 @@ for y in range(years):
         for n in range(per_folder):
             with open(os.path.join(folder, f"IMG_{n:04d}.JPG"), "wb") as f:
                 f.write(payload)
+            if sys.argv[4]:
+                f.write(b"%d/%d/%d" % (y, d, n))
 PY
 
 scanner="$build/bin/ombral-scan"
 classic_once() { time_once "$tree.out" "$scanner" --quiet --index _classic.html --frame _classicFrame.html "$tree"; }
-gallery_once() { time_once "$tree.out" "$scanner" --quiet --gallery "$tree"; }
+gallery_once() { time_once "$tree.out" "$scanner" --quiet --gallery "$tree" 2> "$tree.err"; }
 first=$(gallery_once)
 echo "tree: $(find "$tree" -type d -not -name _xthumbs | wc -l) folders, $files files; first gallery scan ${first}s"
 

@@ -95,6 +95,20 @@ std::vector<std::string> CPageRecord::TopPlaces(const std::function<bool(const s
   return {places.begin(), places.end()};
 }
 
+std::vector<std::string> CPageRecord::PlacesIn(const std::string& sub) const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  const std::string prefix = sub + "/";
+  std::set<std::string> places;
+  const auto take = [&](const std::string& place) {
+    if (place.compare(0, prefix.size(), prefix) == 0 && place.size() > prefix.size() &&
+        place.find('/', prefix.size()) == std::string::npos)
+      places.insert(place);
+  };
+  for (const auto& entry : m_earlier) take(entry.first);
+  for (const auto& entry : m_now) take(entry.first);
+  return {places.begin(), places.end()};
+}
+
 void CPageRecord::Forget(const std::string& place) {
   std::lock_guard<std::mutex> lock(m_mutex);
   m_now.erase(place);

@@ -55,6 +55,8 @@ public:
   // The places in the scanned folder itself (no '/') recorded by this or
   // an earlier run that `wanted` accepts, in order.
   std::vector<std::string> TopPlaces(const std::function<bool(const std::string&)>& wanted) const;
+  // The places ("sub/name") in the scanned folder's folder `sub`, in order.
+  std::vector<std::string> PlacesIn(const std::string& sub) const;
   // The page at `place` was removed.
   void Forget(const std::string& place);
   // Writes the record anew: this run's digest for each place it wrote, and

@@ -47,7 +47,8 @@ struct COmbralScan::PageSet {
   virtual bool HidesTopFile(const std::string& /*name*/) const { return false; }
   // Files in the top folder that this run does not write but a run of
   // this or another kind did: removed like a stale page, when the page
-  // record proves them the scan's own.
+  // record proves them the scan's own. A name "sub/name" is a file of the
+  // scan's own folder `sub` there, which goes with its last file.
   virtual std::vector<std::string> StaleTopFiles() const = 0;
 
   // Before the walk, after the page record was read.

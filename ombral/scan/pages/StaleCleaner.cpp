@@ -42,7 +42,8 @@ void CStaleCleaner::RemovePage(const Candidate& candidate, CFolderCursor& cursor
   const CString path = candidate.folderPath + "\\" +
                        (candidate.sub.empty() ? CString(candidate.page) : CString(candidate.sub + "\\" + candidate.page));
   int error = 0;
-  platform::SharedFolder folder = cursor.Open(candidate.node, error);
+  const platform::SharedFolder parent = cursor.Open(candidate.node, error);
+  platform::SharedFolder folder = parent;
   if (folder && !candidate.sub.empty()) {
     auto sub = std::make_shared<platform::FolderHandle>(folder->OpenFolder(candidate.sub));
     folder = sub->IsOpen() ? std::move(sub) : nullptr;
@@ -78,6 +79,12 @@ void CStaleCleaner::RemovePage(const Candidate& candidate, CFolderCursor& cursor
     return;
   }
   pages->Forget(candidate.place);
+  // The scan's own folder of pages goes with its last page (the system
+  // removes only an empty folder, and never through a link).
+  std::vector<platform::FolderName> left;
+  if (!candidate.sub.empty() && folder->List(left).Ok() && left.empty() &&
+      parent->RemoveFolder(candidate.sub).Ok())
+    report(Line("Removed stale folder \"%s\".", candidate.folderPath + "\\" + CString(candidate.sub)), false);
   report(Line("Removed stale page \"%s\".", path), false);
   ++m_removed;
 }

@@ -369,7 +369,11 @@ void COmbralScan::RemoveStaleFiles() {
   if (!m_run) return;
   // Files in the top folder this run does not write: removed like a stale
   // page, when the page record proves them ours.
-  for (const std::string& name : m_run->pageSet->StaleTopFiles()) m_run->stale.AddPage(0, m_strPath, name, name);
+  for (const std::string& place : m_run->pageSet->StaleTopFiles()) {
+    const std::size_t slash = place.find('/');
+    if (slash == std::string::npos) m_run->stale.AddPage(0, m_strPath, place, place);
+    else m_run->stale.AddPage(0, m_strPath, place.substr(slash + 1), place, place.substr(0, slash));
+  }
   m_run->staleFiles += m_run->stale.Run(*m_run->cursor, m_run->pages.get(), [this](const CString& line, bool error) {
     if (error) Error("%s", line.GetString());
     else if (line.Find("Kept ") == 0) Warn("%s", line.GetString());

@@ -249,6 +249,31 @@ TEST_F(SearchIndexScanTest, StalePiecesGoOnlyWhenProvenOurs) {
   EXPECT_EQ(drive.ReadFile("Pics/_xsearch/n7.js"), "// the user's own");
 }
 
+TEST_F(SearchIndexScanTest, TheIndexGoesWithTheGalleryAndItsFolderWithItsLastPiece) {
+  // A classic run that removes stale files after a gallery run: every
+  // piece the record proves ours goes, and the folder with them, unless
+  // a file of another's is left in it.
+  const struct {
+    const char* foreign;  // a file of the user's own among the pieces
+    bool folderGoes;
+  } cases[] = {{nullptr, true}, {"mine.js", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.foreign ? c.foreign : "only pieces");
+    fs::remove_all(drive.Native("Pics"));
+    Notes(300);
+    Scan();
+    if (c.foreign) drive.WriteFile(std::string("Pics/_xsearch/") + c.foreign, "// the user's own");
+    CRecordingScan classic;
+    const Lines protocol = ScanFixture::Scan(classic, {.removeStale = true, .filter = "TXT"});
+    EXPECT_TRUE(Has(protocol, "Removed stale page \"T:\\Pics\\_xsearch\\n1.js\"."));
+    EXPECT_FALSE(drive.Exists("Pics/_xsearch/n0.js"));
+    EXPECT_FALSE(drive.Exists("Pics/_xsearch.js"));
+    EXPECT_EQ(drive.Exists("Pics/_xsearch"), !c.folderGoes);
+    EXPECT_EQ(Has(protocol, "Removed stale folder \"T:\\Pics\\_xsearch\"."), c.folderGoes);
+    for (const std::string& line : protocol) EXPECT_EQ(line.find("Kept \"T:\\Pics\\_xsearch\""), std::string::npos) << line;
+  }
+}
+
 TEST_F(SearchIndexScanTest, NothingIsWrittenThroughALinkHeldAtThePiecesName) {
   Notes(3);
   drive.MakeDir("Elsewhere");

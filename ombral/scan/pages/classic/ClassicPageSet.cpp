@@ -13,10 +13,13 @@ PreviewPolicy COmbralScan::ClassicPageSet::Previews(int askedEdge) const {
 }
 
 std::vector<std::string> COmbralScan::ClassicPageSet::StaleTopFiles() const {
-  // A gallery's files, from a run that wrote one here (the pieces of its
-  // folder tree as its record names them).
-  std::vector<std::string> stale(std::begin(GalleryPageSet::kTopFiles), std::end(GalleryPageSet::kTopFiles));
+  // A gallery's files, from a run that wrote one here: the pieces of its
+  // folder tree and of its search index as its record names them.
+  std::vector<std::string> stale;
+  for (const char* name : GalleryPageSet::kTopFiles)
+    if (std::string_view(name) != gallery::kSearchFolderName) stale.push_back(name);
   for (std::string& piece : scan.m_run->pages->TopPlaces(gallery::IsTreePieceName)) stale.push_back(std::move(piece));
+  for (std::string& piece : scan.m_run->pages->PlacesIn(gallery::kSearchFolderName)) stale.push_back(std::move(piece));
   return stale;
 }
 
