@@ -22,6 +22,14 @@ std::string EscapeForProtocol(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
+    // Printable ASCII, nearly all of a protocol, is taken a run at a time.
+    std::size_t plain = pos;
+    while (plain < text.size() && text[plain] >= 0x20 && text[plain] < 0x7F) ++plain;
+    if (plain > pos) {
+      out.append(text.substr(pos, plain - pos));
+      pos = plain;
+      continue;
+    }
     const auto byte = static_cast<unsigned char>(text[pos]);
     const std::size_t length = Utf8SequenceLength(text, pos);
     if (length == 0) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <future>
 #include <set>
 
 #include "ProtocolText.h"
@@ -138,6 +139,12 @@ void COmbralScan::GalleryPageSet::Finish(std::uint64_t /*totalBytes*/, int /*tot
   settings.indexName = std::string(scan.m_strIndexFile.GetView());
   settings.frameName = scan.m_bRecurse ? std::string(scan.m_strFrameFile.GetView()) : std::string();
   settings.byDate = scan.m_bSortByDate != 0;
+  // The search index is made from the finished model on a thread of its
+  // own while the folder pages are written: neither changes the model, and
+  // on a big archive each takes about as long as the other.
+  std::future<gallery::SearchFiles> search;
+  if (scan.m_bRecurse)
+    search = std::async(std::launch::async, [this, &settings] { return gallery::SearchIndex(m_model, settings); });
   const CScanTree& tree = scan.m_run->tree;
   CFolderCursor cursor(tree, scan.m_run->root, scan.m_bFollowLinks != 0);
   createdFiles = 0;
@@ -186,7 +193,7 @@ void COmbralScan::GalleryPageSet::Finish(std::uint64_t /*totalBytes*/, int /*tot
     WriteTopFile(gallery::TreePieceName(static_cast<int>(n)).c_str(), folders.pieces[n]);
   m_pieces = folders.pieces.size();
   WriteTopFile(settings.frameName.c_str(), gallery::EntryPage(m_model, settings, folders.html));
-  const gallery::SearchFiles index = gallery::SearchIndex(m_model, settings);
+  const gallery::SearchFiles index = search.get();
   WriteSearchIndex(&index);
   const std::string redirect = gallery::RedirectPage(settings);
   for (const char* name : ClassicPageSet::kTopFiles) WriteTopFile(name, redirect);
