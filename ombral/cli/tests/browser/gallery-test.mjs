@@ -585,14 +585,18 @@ try {
   // The search on a million names: what people type finds what the index
   // holds, from the pieces a query needs. Counts are true though the names
   // found lie all over the archive: the lists' places prove them ("9898":
-  // 560 names hold both "989" and "898", 299 hold them side by side).
+  // 560 names hold both "989" and "898", 299 hold them side by side; "_09",
+  // in a tenth of all names, proves "_0999" by its run of four "_099"; "mg_x"
+  // is in no name, so "img_x" finds nothing at once).
   await page.goto(pathToFileURL(path.join(millionDir, '_FileIndexFrame.html')).href);
   const times = [];
   for (const [query, first, found] of [['needle-in', 'needle-in-the-haystack.jpg', '1 file and 0 folders found'],
                                        ['IMG_0999998', 'IMG_0999998.jpg', '1 file and 0 folders found'],
                                        ['day 28', '1990/01/Day 28', '0 files and 35 folders found'], ['no such name', null, '0 files and 0 folders found'],
                                        ['9898', 'IMG_0009898.jpg', '299 files and 0 folders found'],
-                                       ['99998', 'IMG_0099998.jpg', '20 files and 0 folders found']]) {
+                                       ['99998', 'IMG_0099998.jpg', '20 files and 0 folders found'],
+                                       ['_0999', 'IMG_0999000.jpg', '999 files and 0 folders found'],
+                                       ['img_x', null, '0 files and 0 folders found']]) {
     const answer = await search(page, query);
     times.push(`${query} ${answer.ms} ms`);
     if ((first && answer.names[0] !== first) || answer.found !== found) fail(`the million-name search for ${query} finds ${JSON.stringify(answer)}`);

@@ -121,14 +121,38 @@ std::string Encode(const std::u32string& text) {
   return utf8;
 }
 
+// A run of four characters does not fit in a Key: it is its first three's
+// number among the common runs of three (`Common` below) and its fourth
+// character, under a high bit no shorter gram sets.
+constexpr Key kFour = Key{1} << 63;
+
+// The common runs of three (in more than a sixteenth of the entries), each
+// with its number; their runs of four get grams of their own.
+struct Common {
+  std::unordered_map<Key, std::uint32_t> numbers;
+  std::vector<Key> keys;  // by number
+};
+
 // Every packed gram of a folded text with the place it starts at, sorted
-// (so one gram's places follow each other, ascending), into `grams`.
-void GramPlaces(const std::u32string& folded, std::vector<std::pair<Key, std::uint32_t>>& grams) {
+// (so one gram's places follow each other, ascending), into `grams`: the
+// runs of one to three characters, and the runs of four whose first three
+// are common.
+void GramPlaces(const std::u32string& folded, const Common& common, std::vector<std::pair<Key, std::uint32_t>>& grams) {
   grams.clear();
-  for (std::size_t at = 0; at < folded.size(); ++at)
+  for (std::size_t at = 0; at < folded.size(); ++at) {
     for (std::size_t length = 1; length <= 3 && at + length <= folded.size(); ++length)
       grams.emplace_back(Pack(folded.data() + at, length), static_cast<std::uint32_t>(at));
+    if (at + 4 > folded.size() || common.numbers.empty()) continue;
+    const auto found = common.numbers.find(Pack(folded.data() + at, 3));
+    if (found != common.numbers.end())
+      grams.emplace_back(kFour | (Key{found->second} << 21) | folded[at + 3], static_cast<std::uint32_t>(at));
+  }
   std::sort(grams.begin(), grams.end());
+}
+
+std::u32string GramText(Key key, const Common& common) {
+  if (!(key & kFour)) return Unpack(key);
+  return Unpack(common.keys[static_cast<std::size_t>((key & ~kFour) >> 21)]) + static_cast<char32_t>(key & 0x1FFFFF);
 }
 
 const Folder& At(const Model& model, int index) { return model.folders[static_cast<std::size_t>(index)]; }
@@ -219,22 +243,35 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
   std::vector<std::u32string> folded(entries.size());
   std::unordered_map<Key, GramCount> counts;
   std::vector<std::pair<Key, std::uint32_t>> grams;
+  Common common;
+  // How many entries hold each gram; `fours` counts only the runs of four.
+  const auto tally = [&](std::size_t id, bool fours) {
+    GramPlaces(folded[id], common, grams);
+    for (std::size_t i = 0; i < grams.size(); ++i) {
+      if ((i > 0 && grams[i].first == grams[i - 1].first) || ((grams[i].first & kFour) != 0) != fours) continue;
+      GramCount& gram = counts[grams[i].first];
+      if (entries[id].item < 0) ++gram.folders;
+      else ++gram.files;
+    }
+  };
+  const auto dense = [&](const GramCount& gram) { return (gram.files + gram.folders) * 16ull > entries.size(); };
   for (std::size_t id = 0; id < entries.size(); ++id) {
     const Entry& entry = entries[id];
     const std::string text = entry.item < 0 ? FolderPlace(model, entry.folder).first
                                             : At(model, entry.folder).items[static_cast<std::size_t>(entry.item)].name;
     folded[id] = Decode(platform::FoldForSearch(text));
-    GramPlaces(folded[id], grams);
-    for (std::size_t i = 0; i < grams.size(); ++i) {
-      if (i > 0 && grams[i].first == grams[i - 1].first) continue;
-      GramCount& count = counts[grams[i].first];
-      if (entry.item < 0) ++count.folders;
-      else ++count.files;
-    }
+    tally(id, false);
   }
+  // A word that begins with a common run of three is proved by its runs of
+  // four ("2019" in "2019-07", where "201" has no list).
+  for (const auto& [key, gram] : counts)
+    if ((key >> 42) != 0 && dense(gram)) common.keys.push_back(key);
+  std::sort(common.keys.begin(), common.keys.end());
+  for (std::size_t n = 0; n < common.keys.size(); ++n) common.numbers[common.keys[n]] = static_cast<std::uint32_t>(n);
+  if (!common.keys.empty())
+    for (std::size_t id = 0; id < entries.size(); ++id) tally(id, true);
   // Lists only for the grams in at most a sixteenth of the entries, each
   // written as its entries come (no list of ids held for a million names).
-  const auto dense = [&](const GramCount& count) { return (count.files + count.folders) * 16ull > entries.size(); };
   struct List {
     std::string text;
     std::int64_t last = -1;
@@ -242,7 +279,7 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
   std::unordered_map<Key, List> lists;
   std::vector<std::uint32_t> places;
   for (std::size_t id = 0; id < entries.size(); ++id) {
-    GramPlaces(folded[id], grams);
+    GramPlaces(folded[id], common, grams);
     for (std::size_t i = 0; i < grams.size();) {
       const Key key = grams[i].first;
       places.clear();
@@ -265,7 +302,7 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
   SearchFiles files;
   int longLists = 0;
   for (const Key key : sorted) {
-    const std::u32string gram = Unpack(key);
+    const std::u32string gram = GramText(key, common);
     const GramCount& count = counts[key];
     std::string& text = bucketText[search::GramHash(gram) & (buckets - 1)];
     if (!text.empty()) text += ',';

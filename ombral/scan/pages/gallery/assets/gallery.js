@@ -807,15 +807,16 @@ function joinRuns(runs) {
   }
   return ids;
 }
-// The cheapest runs of three (by their lists' lengths) that together cover
-// every character of a word of `length` characters, or null. `runs` come
-// in the order of their places in the word.
+// The cheapest runs ({at, len, size}: the lists' lengths) that together
+// cover every character of a word of `length` characters, or null. `runs`
+// come in the order of their places in the word.
 function coverRuns(runs, length) {
   var cost = [0], came = [];
   for (var e = 1; e <= length; ++e) cost.push(Infinity);
   runs.forEach(function (r) {
-    for (var e = r.at; e < r.at + 3; ++e) {
-      if (cost[e] + r.size < cost[r.at + 3]) { cost[r.at + 3] = cost[e] + r.size; came[r.at + 3] = { run: r, from: e }; }
+    var end = r.at + r.len;
+    for (var e = r.at; e < end; ++e) {
+      if (cost[e] + r.size < cost[end]) { cost[end] = cost[e] + r.size; came[end] = { run: r, from: e }; }
     }
   });
   if (cost[length] === Infinity) return null;
@@ -897,25 +898,35 @@ function entryPage(form) {
   }
   // The entries holding `word` as far as its lists tell: {ids, exact},
   // exact when the lists prove every id (a word of up to three characters
-  // has its own list; a longer one is proved by runs of three found side by
-  // side and covering it); null when no list narrows it. `info` maps a gram
-  // to its bucket's entry.
+  // has its own list; a longer one is proved by runs of three or four found
+  // side by side and covering it); null when no list narrows it. `info`
+  // maps a gram to its bucket's entry. A run of three without a list (in
+  // many names) has its runs of four in the index: one missing is in none.
   async function wordIds(s, word, info) {
     var c = Array.from(word);
     if (c.length <= 3) return info[word].length > 2 ? { ids: (await gramList(s, word, info[word])).ids, exact: true } : null;
-    var runs = [];
+    var runs = [], fours = [];
     for (var i = 0; i + 3 <= c.length; ++i) {
       var g = c[i] + c[i + 1] + c[i + 2], n = info[g];
-      if (n.length > 2) runs.push({ gram: g, at: i, size: n[0] + n[1], info: n });
+      if (n.length > 2) runs.push({ gram: g, at: i, len: 3, size: n[0] + n[1], info: n });
+      else if (i + 4 <= c.length) fours.push({ gram: g + c[i + 3], at: i, len: 4 });
     }
+    var more = await Promise.all(fours.map(function (r) { return gramInfo(r.gram); }));
+    for (var k = 0; k < fours.length; ++k) {
+      if (!more[k]) return { ids: [], exact: true };
+      if (more[k].length > 2) runs.push(Object.assign(fours[k], { size: more[k][0] + more[k][1], info: more[k] }));
+    }
+    runs.sort(function (a, b) { return a.at - b.at; });
     if (!runs.length) return null;
     var rarest = runs.reduce(function (a, b) { return b.size < a.size ? b : a; });
     var picked = coverRuns(runs, c.length), size = 0;
     (picked || []).forEach(function (r) { size += r.size; });
     var exact = picked && size <= COVER_IDS;
-    // Without a proof the rarest run, and up to three others not much
+    // Without a proof the rarest run, and the three next rarest if not much
     // longer, still narrow the candidates.
-    if (!exact) picked = [rarest].concat(runs.filter(function (r) { return r !== rarest && r.size <= 8 * rarest.size; }).slice(0, 3));
+    if (!exact) {
+      picked = runs.filter(function (r) { return r.size <= 8 * rarest.size; }).sort(function (a, b) { return a.size - b.size; }).slice(0, 4);
+    }
     var got = await Promise.all(picked.map(function (r) { return gramList(s, r.gram, r.info); }));
     return { ids: joinRuns(picked.map(function (r, k) { return { list: got[k], at: r.at }; })), exact: exact };
   }
