@@ -3,8 +3,9 @@
 // a few ten million times for an archive of a million names, and a map of
 // nodes spent most of the index's time there: this table is one array,
 // open addressing with linear probing, at most half full, so a look is a
-// multiplication and one or two neighbouring slots. Keys are below 2^63
-// (three code points of 21 bits), so the highest number marks a free slot.
+// multiplication and one or two neighbouring slots. The highest number
+// marks a free slot: no gram packs to it (three code points of 21 bits, or
+// a run of four: the top bit, a run of three's number and a code point).
 #pragma once
 
 #include <cstddef>

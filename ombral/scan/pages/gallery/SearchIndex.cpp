@@ -2,9 +2,9 @@
 #include "pages/gallery/SearchIndex.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "pages/gallery/GalleryData.h"
+#include "pages/gallery/GramTable.h"
 #include "platform/SearchFold.h"
 #include "previews/PreviewFolder.h"
 
@@ -129,24 +129,29 @@ constexpr Key kFour = Key{1} << 63;
 // The common runs of three (in more than a sixteenth of the entries), each
 // with its number; their runs of four get grams of their own.
 struct Common {
-  std::unordered_map<Key, std::uint32_t> numbers;
+  GramTable<std::uint32_t> numbers;
   std::vector<Key> keys;  // by number
 };
 
-// Every packed gram of a folded text with the place it starts at, sorted
-// (so one gram's places follow each other, ascending), into `grams`: the
-// runs of one to three characters, and the runs of four whose first three
-// are common.
-void GramPlaces(const std::u32string& folded, const Common& common, std::vector<std::pair<Key, std::uint32_t>>& grams) {
-  grams.clear();
+// Every packed gram of a folded text with the place it starts at, as it
+// comes: the runs of one to three characters, and the runs of four whose
+// first three are common.
+template <typename Visit>
+void ForEachGram(const std::u32string& folded, const Common& common, Visit visit) {
   for (std::size_t at = 0; at < folded.size(); ++at) {
     for (std::size_t length = 1; length <= 3 && at + length <= folded.size(); ++length)
-      grams.emplace_back(Pack(folded.data() + at, length), static_cast<std::uint32_t>(at));
-    if (at + 4 > folded.size() || common.numbers.empty()) continue;
-    const auto found = common.numbers.find(Pack(folded.data() + at, 3));
-    if (found != common.numbers.end())
-      grams.emplace_back(kFour | (Key{found->second} << 21) | folded[at + 3], static_cast<std::uint32_t>(at));
+      visit(Pack(folded.data() + at, length), static_cast<std::uint32_t>(at));
+    if (at + 4 > folded.size() || common.numbers.size() == 0) continue;
+    if (const std::uint32_t* number = common.numbers.Find(Pack(folded.data() + at, 3)))
+      visit(kFour | (Key{*number} << 21) | folded[at + 3], static_cast<std::uint32_t>(at));
   }
+}
+
+// The same into `grams`, sorted (so one gram's places follow each other,
+// ascending).
+void GramPlaces(const std::u32string& folded, const Common& common, std::vector<std::pair<Key, std::uint32_t>>& grams) {
+  grams.clear();
+  ForEachGram(folded, common, [&](Key key, std::uint32_t at) { grams.emplace_back(key, at); });
   std::sort(grams.begin(), grams.end());
 }
 
@@ -175,6 +180,18 @@ struct Entry {
 
 struct GramCount {
   std::uint32_t files = 0, folders = 0;
+};
+
+// A gram's list of ids and places, written as its entries come.
+struct List {
+  std::string text;
+  std::int64_t last = -1;
+};
+
+struct GramInfo {
+  GramCount count;
+  std::size_t counted = 0;  // the last entry counted, plus one
+  List list;
 };
 
 constexpr std::size_t kSlice = 256;       // entries per name piece
@@ -241,18 +258,21 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
 
   // Each entry's folded text, then how many entries hold each gram.
   std::vector<std::u32string> folded(entries.size());
-  std::unordered_map<Key, GramCount> counts;
+  GramTable<GramInfo> counts;
   std::vector<std::pair<Key, std::uint32_t>> grams;
   Common common;
   // How many entries hold each gram; `fours` counts only the runs of four.
+  // An entry that holds a gram more than once counts once: the gram keeps
+  // the last entry it counted (no sorting of an entry's grams).
   const auto tally = [&](std::size_t id, bool fours) {
-    GramPlaces(folded[id], common, grams);
-    for (std::size_t i = 0; i < grams.size(); ++i) {
-      if ((i > 0 && grams[i].first == grams[i - 1].first) || ((grams[i].first & kFour) != 0) != fours) continue;
-      GramCount& gram = counts[grams[i].first];
-      if (entries[id].item < 0) ++gram.folders;
-      else ++gram.files;
-    }
+    ForEachGram(folded[id], common, [&](Key key, std::uint32_t) {
+      if (((key & kFour) != 0) != fours) return;
+      GramInfo& gram = counts[key];
+      if (gram.counted == id + 1) return;
+      gram.counted = id + 1;
+      if (entries[id].item < 0) ++gram.count.folders;
+      else ++gram.count.files;
+    });
   };
   const auto dense = [&](const GramCount& gram) { return (gram.files + gram.folders) * 16ull > entries.size(); };
   for (std::size_t id = 0; id < entries.size(); ++id) {
@@ -264,19 +284,15 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
   }
   // A word that begins with a common run of three is proved by its runs of
   // four ("2019" in "2019-07", where "201" has no list).
-  for (const auto& [key, gram] : counts)
-    if ((key >> 42) != 0 && dense(gram)) common.keys.push_back(key);
+  counts.ForEach([&](Key key, const GramInfo& gram) {
+    if ((key >> 42) != 0 && dense(gram.count)) common.keys.push_back(key);
+  });
   std::sort(common.keys.begin(), common.keys.end());
   for (std::size_t n = 0; n < common.keys.size(); ++n) common.numbers[common.keys[n]] = static_cast<std::uint32_t>(n);
   if (!common.keys.empty())
     for (std::size_t id = 0; id < entries.size(); ++id) tally(id, true);
   // Lists only for the grams in at most a sixteenth of the entries, each
   // written as its entries come (no list of ids held for a million names).
-  struct List {
-    std::string text;
-    std::int64_t last = -1;
-  };
-  std::unordered_map<Key, List> lists;
   std::vector<std::uint32_t> places;
   for (std::size_t id = 0; id < entries.size(); ++id) {
     GramPlaces(folded[id], common, grams);
@@ -284,8 +300,9 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
       const Key key = grams[i].first;
       places.clear();
       for (; i < grams.size() && grams[i].first == key; ++i) places.push_back(grams[i].second);
-      if (dense(counts[key])) continue;
-      List& list = lists[key];
+      GramInfo& gram = *counts.Find(key);
+      if (dense(gram.count)) continue;
+      List& list = gram.list;
       search::AppendPosting(list.text, static_cast<std::uint32_t>(static_cast<std::int64_t>(id) - list.last - 1),
                             places.data(), places.size());
       list.last = static_cast<std::int64_t>(id);
@@ -296,14 +313,15 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
   while (buckets < kMaxBuckets && buckets * kSlice < entries.size()) buckets *= 2;
   std::vector<Key> sorted;
   sorted.reserve(counts.size());
-  for (const auto& [key, count] : counts) sorted.push_back(key);
+  counts.ForEach([&](Key key, const GramInfo&) { sorted.push_back(key); });
   std::sort(sorted.begin(), sorted.end());
   std::vector<std::string> bucketText(buckets);
   SearchFiles files;
   int longLists = 0;
   for (const Key key : sorted) {
     const std::u32string gram = GramText(key, common);
-    const GramCount& count = counts[key];
+    const GramInfo& info = *counts.Find(key);
+    const GramCount& count = info.count;
     std::string& text = bucketText[search::GramHash(gram) & (buckets - 1)];
     if (!text.empty()) text += ',';
     text += JsonString(Encode(gram));
@@ -312,7 +330,7 @@ SearchFiles SearchIndex(const Model& model, const PageSettings& settings) {
     text += ',';
     text += std::to_string(count.folders);
     if (!dense(count)) {
-      const std::string& list = lists[key].text;
+      const std::string& list = info.list.text;
       if (count.files + count.folders < kLongList) {
         text += ",\"";
         text += list;
