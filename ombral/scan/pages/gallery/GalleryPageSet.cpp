@@ -76,6 +76,10 @@ bool COmbralScan::GalleryPageSet::CanShowFacts(const PendingFolder& pending, con
 
 void COmbralScan::GalleryPageSet::Entry(PendingFolder& pending, std::size_t index) {
   const ListedFile& file = pending.listing.Files()[index];
+  // An item is a dozen fields, strings among them: room for the folder's
+  // files at once spares moving them each time the list grows.
+  std::vector<gallery::Item>& items = FolderOf(pending).items;
+  if (items.empty()) items.reserve(pending.listing.Files().size() - index);
   gallery::Item item;
   item.name = std::string(file.name.GetView());
   item.size = file.size;
@@ -122,7 +126,7 @@ void COmbralScan::GalleryPageSet::Entry(PendingFolder& pending, std::size_t inde
   } else if (scan.IsPreviewable(item.name)) {
     item.kind = gallery::Kind::Unshown;
   }
-  FolderOf(pending).items.push_back(std::move(item));
+  items.push_back(std::move(item));
 }
 
 void COmbralScan::GalleryPageSet::EndFolder(PendingFolder& pending, const WalkContext& /*walk*/, Totals& /*totals*/) {
