@@ -50,8 +50,8 @@ for y in range(years):
         for n in range(per_folder):
             with open(os.path.join(folder, f"IMG_{n:04d}.JPG"), "wb") as f:
                 f.write(payload)
-            if sys.argv[4]:
-                f.write(b"%d/%d/%d" % (y, d, n))
+                if sys.argv[4]:
+                    f.write(b"%d/%d/%d" % (y, d, n))
 PY
 
 scanner="$build/bin/ombral-scan"
