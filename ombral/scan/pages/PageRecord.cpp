@@ -85,28 +85,26 @@ bool CPageRecord::Knows(const std::string& place, const std::string& digest) con
   return earlier != m_earlier.end() && earlier->second.count(digest) != 0;
 }
 
-std::vector<std::string> CPageRecord::TopPlaces(const std::function<bool(const std::string&)>& wanted) const {
+std::vector<std::string> CPageRecord::PlacesWhere(const std::function<bool(const std::string&)>& wanted) const {
   std::lock_guard<std::mutex> lock(m_mutex);
   std::set<std::string> places;
-  for (const auto& [place, digests] : m_earlier)
-    if (place.find('/') == std::string::npos && wanted(place)) places.insert(place);
-  for (const auto& [place, digest] : m_now)
-    if (place.find('/') == std::string::npos && wanted(place)) places.insert(place);
+  for (const auto& entry : m_earlier)
+    if (wanted(entry.first)) places.insert(entry.first);
+  for (const auto& entry : m_now)
+    if (wanted(entry.first)) places.insert(entry.first);
   return {places.begin(), places.end()};
 }
 
+std::vector<std::string> CPageRecord::TopPlaces(const std::function<bool(const std::string&)>& wanted) const {
+  return PlacesWhere([&](const std::string& place) { return place.find('/') == std::string::npos && wanted(place); });
+}
+
 std::vector<std::string> CPageRecord::PlacesIn(const std::string& sub) const {
-  std::lock_guard<std::mutex> lock(m_mutex);
   const std::string prefix = sub + "/";
-  std::set<std::string> places;
-  const auto take = [&](const std::string& place) {
-    if (place.compare(0, prefix.size(), prefix) == 0 && place.size() > prefix.size() &&
-        place.find('/', prefix.size()) == std::string::npos)
-      places.insert(place);
-  };
-  for (const auto& entry : m_earlier) take(entry.first);
-  for (const auto& entry : m_now) take(entry.first);
-  return {places.begin(), places.end()};
+  return PlacesWhere([&](const std::string& place) {
+    return place.size() > prefix.size() && place.compare(0, prefix.size(), prefix) == 0 &&
+           place.find('/', prefix.size()) == std::string::npos;
+  });
 }
 
 void CPageRecord::Forget(const std::string& place) {

@@ -64,6 +64,10 @@ public:
   platform::FsStatus Save();
 
 private:
+  // Every place recorded by this or an earlier run that `wanted` accepts,
+  // in order.
+  std::vector<std::string> PlacesWhere(const std::function<bool(const std::string&)>& wanted) const;
+
   platform::SharedFolder m_root;
   State m_state = State::Absent;
   std::map<std::string, std::set<std::string>> m_earlier;  // place -> digests of earlier runs

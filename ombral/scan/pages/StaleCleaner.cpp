@@ -79,11 +79,11 @@ void CStaleCleaner::RemovePage(const Candidate& candidate, CFolderCursor& cursor
     return;
   }
   pages->Forget(candidate.place);
-  // The scan's own folder of pages goes with its last page (the system
-  // removes only an empty folder, and never through a link).
-  std::vector<platform::FolderName> left;
-  if (!candidate.sub.empty() && folder->List(left).Ok() && left.empty() &&
-      parent->RemoveFolder(candidate.sub).Ok())
+  // The scan's own folder of pages goes with its last page: the system
+  // removes only an empty folder, and never through a link, so no listing
+  // is needed to tell (one each would make many stale pieces cost their
+  // square).
+  if (!candidate.sub.empty() && parent->RemoveFolder(candidate.sub).Ok())
     report(Line("Removed stale folder \"%s\".", candidate.folderPath + "\\" + CString(candidate.sub)), false);
   report(Line("Removed stale page \"%s\".", path), false);
   ++m_removed;

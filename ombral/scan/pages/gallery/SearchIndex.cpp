@@ -12,9 +12,6 @@ namespace gallery {
 
 namespace search {
 
-// Writes one entry of a list: its id's gap, then its places.
-void AppendPosting(std::string& text, std::uint32_t gap, const std::uint32_t* places, std::size_t count);
-
 std::uint32_t GramHash(const std::u32string& gram) {
   std::uint32_t hash = 2166136261u;
   for (const char32_t c : gram) hash = (hash ^ static_cast<std::uint32_t>(c)) * 16777619u;
@@ -46,8 +43,7 @@ void AppendNumber(std::string& text, std::uint32_t number) {
   text += kDigits[groups[0]];
 }
 
-}  // namespace
-
+// Writes one entry of a list: its id's gap, then its places.
 void AppendPosting(std::string& text, std::uint32_t gap, const std::uint32_t* places, std::size_t count) {
   AppendNumber(text, gap);
   for (std::size_t i = 0; i < count; ++i) {
@@ -55,6 +51,8 @@ void AppendPosting(std::string& text, std::uint32_t gap, const std::uint32_t* pl
     AppendNumber(text, step * 2 + (i + 1 < count ? 1 : 0));
   }
 }
+
+}  // namespace
 
 std::string EncodeList(const std::vector<Posting>& postings) {
   std::string text;
