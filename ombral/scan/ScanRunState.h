@@ -53,6 +53,9 @@ struct PicturePreview {
   // The picture's access control list as looked at while its preview was
   // prepared (unset: not looked at), so the page asks the system once.
   std::optional<platform::AclState> acl;
+  // The files an earlier run kept for it, as looked at while its folder was
+  // listed ahead of the walk (unset: not looked at).
+  std::optional<CPreviewFolder::KeptFiles> kept;
 
   // Whether the page shows a preview for it.
   bool IsShown() const { return kind == Kind::Kept || kind == Kind::Made; }
@@ -73,6 +76,10 @@ struct COmbralScan::PendingFolder {
   bool alias = false;         // a link to a folder of the tree: named, never opened
   bool searched = false;
   CFolderListing listing;
+  // The preview folder as opened while the folder was listed (when it has
+  // pictures), and what it was found to be.
+  std::shared_ptr<CPreviewFolder> opened;
+  CPreviewFolder::State openedState = CPreviewFolder::State::Absent;
   std::shared_ptr<CPreviewFolder> previews;  // when this folder's pictures get previews
   std::vector<PicturePreview> pictures;      // one per listed file, when previews are on
   CString previewFolderProblem;              // a protocol line about the preview folder, or empty

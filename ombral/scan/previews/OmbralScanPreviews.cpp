@@ -49,21 +49,73 @@ static_assert(COmbralScan::kSmallestPreviewEdge == platform::kMinPreviewEdge &&
 
 std::uint64_t Mebibytes(std::uint64_t bytes) { return (bytes + (1u << 20) - 1) >> 20; }
 
+// The record line of a picture whose kept preview may still be right, or
+// null; marks a picture the record says cannot have a preview.
+const Line* KeptLine(const CPreviewFolder& previews, const ListedFile& file, const std::string& name,
+                     std::uint64_t budgetLimit, PicturePreview& picture) {
+  // A picture the record knows by size, time and inode (where the file
+  // system keeps inodes) is not read again: its preview is still right,
+  // or it still cannot have one.
+  const Line* line = previews.Find(name);
+  if (!line || !line->IsOf(Stamp::Of(file.info), previews.Traits().inodesStable)) return nullptr;
+  if (line->kind == Line::Kind::Broken) {
+    picture.kind = Kind::Broken;
+    return nullptr;
+  }
+  if (line->kind == Line::Kind::OverBudget && line->needed > budgetLimit) {
+    picture.kind = Kind::OverBudget;
+    return nullptr;
+  }
+  return line;
+}
+
+// The picture's access list, looked at once.
+platform::AclState PictureAcl(const platform::FolderHandle& folder, const ListedFile& file, PicturePreview& picture) {
+  // A picture's list can only narrow what its bits give the group and
+  // others; where they give them nothing, it is not looked at.
+  if (!picture.acl)
+    picture.acl = (file.info.mode & 0044) != 0 ? folder.LookAcl(file.name.GetView()) : platform::AclState::None;
+  return *picture.acl;
+}
+
 }  // namespace
 
-void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*/) {
+void COmbralScan::OpenPreviews(PendingFolder& pending) const {
   const std::vector<ListedFile>& files = pending.listing.Files();
   bool anyPicture = false;
   for (const ListedFile& file : files) anyPicture = anyPicture || IsPreviewable(file.name.GetView());
   if (!anyPicture) return;
 
   auto previews = std::make_shared<CPreviewFolder>(pending.handle, pending.folder);
-  const PreviewPolicy& policy = m_run->previews;
-  if (policy.facts) previews->UseThirdForm();
+  if (m_run->previews.facts) previews->UseThirdForm();
   // The preview folder is for those who may list its picture folder.
   const platform::ReplacingFile::Options access = PageOptions(pending.node);
   previews->LimitAccess(access.modeLimit.value_or(07777), access.group);
-  switch (previews->Open(!m_bDryRun, files.size())) {
+  pending.openedState = previews->Open(!m_bDryRun, files.size());
+  pending.opened = previews;
+  if (pending.openedState != CPreviewFolder::State::Ours) return;
+  // What the walk will ask of each picture whose preview may be kept is
+  // looked at here, on the walk's threads, ahead of its page: the system
+  // calls of a tree of unchanged pictures are most of a re-scan's work.
+  pending.pictures.resize(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const ListedFile& file = files[i];
+    const std::string name(file.name.GetView());
+    if (!file.plain || !IsPreviewable(name)) continue;
+    PicturePreview& picture = pending.pictures[i];
+    const Line* line = KeptLine(*previews, file, name, m_run->budget->Limit(), picture);
+    if (!line) continue;
+    PictureAcl(*pending.handle, file, picture);
+    picture.kept = previews->LookKept(name, *line);
+  }
+}
+
+void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*/) {
+  if (!pending.opened) return;  // no pictures
+  const std::vector<ListedFile>& files = pending.listing.Files();
+  const std::shared_ptr<CPreviewFolder> previews = std::move(pending.opened);
+  const PreviewPolicy& policy = m_run->previews;
+  switch (pending.openedState) {
     case CPreviewFolder::State::Absent:
       if (m_bDryRun) return;  // a dry run writes nothing
       if (const platform::FsStatus created = previews->Create(); created.Failed()) {
@@ -89,42 +141,27 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
     // Only a regular file reached without a link is ever read: a link may
     // lead to a picture its reader may not see, and a pipe would block.
     if (!file.plain || !IsPreviewable(name)) continue;
-    // A picture's list can only narrow what its bits give the group and
-    // others; where they give them nothing, it is not looked at. Nor is it
-    // for a picture the record says cannot have a preview: it is one system
-    // call a file, and a tree of such files would pay it on every run.
-    const auto lookAcl = [&] {
-      if (!picture.acl)
-        picture.acl = (file.info.mode & 0044) != 0 ? pending.handle->LookAcl(name) : platform::AclState::None;
-      return *picture.acl;
-    };
+    // The list is looked at only where a preview is kept or made: a picture
+    // the record says cannot have one would pay a system call on every run.
+    const auto lookAcl = [&] { return PictureAcl(*pending.handle, file, picture); };
     // What an earlier version made in a folder with a default list may have
     // inherited it: such a file is more readable than its mode says.
     const auto plain = [&](const std::string& fileName) {
       return !previews->MayHoldAcls() || previews->Handle()->LookAcl(fileName) == platform::AclState::None;
     };
-    // A picture the record knows by size, time and inode (where the file
-    // system keeps inodes) is not read again: its preview is still right,
-    // or it still cannot have one.
-    const Line* line = previews->Find(name);
-    if (line && line->IsOf(Stamp::Of(file.info), traits.inodesStable)) {
-      if (line->kind == Line::Kind::Broken) {
-        picture.kind = Kind::Broken;
-        continue;
-      }
-      if (line->kind == Line::Kind::OverBudget && line->needed > m_run->budget->Limit()) {
-        picture.kind = Kind::OverBudget;
-        continue;
-      }
+    const Line* line = KeptLine(*previews, file, name, m_run->budget->Limit(), picture);
+    if (picture.kind == Kind::Broken || picture.kind == Kind::OverBudget) continue;  // it still cannot have one
+    if (line) {
       const platform::AclState acl = lookAcl();
-      platform::EntryInfo shown;
+      if (!picture.kept) picture.kept = previews->LookKept(name, *line);
+      const CPreviewFolder::KeptFiles& kept = *picture.kept;
       // The gallery's rendition and large preview must still stand beside
       // the preview as the record names them.
-      const auto stands = [&](bool recorded, const std::string& fileName, const Stamp& stamp) {
-        platform::EntryInfo info;
-        return !recorded || (previews->Handle()->Look(fileName, info).Ok() && info.kind == platform::EntryKind::File &&
-                             preview_record::SameFile(Stamp::Of(info), stamp, traits.inodesStable) &&
-                             NoMoreOpenThan(info, file.info, acl, traits.modesStored) && plain(fileName));
+      const auto stands = [&](bool recorded, const std::optional<platform::EntryInfo>& info,
+                              const std::string& fileName, const Stamp& stamp) {
+        return !recorded || (info && info->kind == platform::EntryKind::File &&
+                             preview_record::SameFile(Stamp::Of(*info), stamp, traits.inodesStable) &&
+                             NoMoreOpenThan(*info, file.info, acl, traits.modesStored) && plain(fileName));
       };
       // And the picture must have what the run wants of one of its size: a
       // large preview when it is larger than the preview, a rendition when
@@ -141,8 +178,9 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       const bool hasWhatIsWanted = (line->HasLarge() || !CMovedPictures::WantsLarge(longer, edges)) &&
                                    (line->HasRendition() || !CMovedPictures::WantsRendition(longer, edges));
       const bool besidesStand =
-          hasWhatIsWanted && stands(line->HasRendition(), CPreviewFolder::RenditionName(name), line->rendition) &&
-          stands(line->HasLarge(), CPreviewFolder::LargePreviewName(name), line->large);
+          hasWhatIsWanted &&
+          stands(line->HasRendition(), kept.rendition, CPreviewFolder::RenditionName(name), line->rendition) &&
+          stands(line->HasLarge(), kept.large, CPreviewFolder::LargePreviewName(name), line->large);
       // The preview must fit the edge asked for now: not larger than it,
       // and smaller only where the picture is (a preview made for another
       // edge is made again). Where the record does not know the picture's
@@ -152,12 +190,12 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       const bool sizeUnknown = !line->HasFacts() && shownLonger < policy.edge;
       // Where inodes are made up at each mount, the preview's bytes must
       // have the recorded digest as well.
-      if (line->kind == Line::Kind::Preview && !tooLarge && !madeSmaller &&
-          previews->HasFile(CPreviewFolder::PreviewName(name)) &&
-          previews->LookPreview(name, shown) && shown.kind == platform::EntryKind::File &&
-          line->IsPreviewFile(Stamp::Of(shown), traits.inodesStable) &&
-          NoMoreOpenThan(shown, file.info, acl, traits.modesStored) && plain(CPreviewFolder::PreviewName(name)) &&
-          besidesStand && (traits.inodesStable || previews->IsOwnPreviewContent(name, false))) {
+      if (line->kind == Line::Kind::Preview && !tooLarge && !madeSmaller && kept.preview &&
+          kept.preview->kind == platform::EntryKind::File &&
+          line->IsPreviewFile(Stamp::Of(*kept.preview), traits.inodesStable) &&
+          NoMoreOpenThan(*kept.preview, file.info, acl, traits.modesStored) &&
+          plain(CPreviewFolder::PreviewName(name)) && besidesStand &&
+          (traits.inodesStable || previews->IsOwnPreviewContent(name, false))) {
         picture.kind = Kind::Kept;
         picture.width = line->width;
         picture.height = line->height;
@@ -177,7 +215,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
             Line upgraded = *line;
             upgraded.legacy = false;
             upgraded.picture = Stamp::Of(file.info);
-            upgraded.preview = Stamp::Of(shown);
+            upgraded.preview = Stamp::Of(*kept.preview);
             upgraded.digest = CDigest::Of(bytes);
             previews->Set(name, upgraded);
           }

@@ -265,6 +265,20 @@ bool CPreviewFolder::LookPreview(const std::string& picture, EntryInfo& info) co
   return m_folder && m_folder->Look(PreviewName(picture), info).Ok();
 }
 
+CPreviewFolder::KeptFiles CPreviewFolder::LookKept(const std::string& picture, const Line& line) const {
+  const auto look = [this](const std::string& name) -> std::optional<EntryInfo> {
+    EntryInfo info;
+    if (m_folder && m_folder->Look(name, info).Ok()) return info;
+    return std::nullopt;
+  };
+  KeptFiles kept;
+  if (const std::string name = PreviewName(picture); line.kind == Line::Kind::Preview && HasFile(name))
+    kept.preview = look(name);
+  if (line.HasLarge()) kept.large = look(LargePreviewName(picture));
+  if (line.HasRendition()) kept.rendition = look(RenditionName(picture));
+  return kept;
+}
+
 bool CPreviewFolder::IsOwnPreviewContent(const std::string& picture, bool markCounts) const {
   if (m_state != State::Ours || !m_folder) return false;
   const Line* line = Find(picture);
@@ -278,10 +292,6 @@ bool CPreviewFolder::IsOwnPreviewContent(const std::string& picture, bool markCo
   return markCounts && platform::IsMarkedPreview(bytes);
 }
 
-bool CPreviewFolder::LookRendition(const std::string& picture, EntryInfo& info) const {
-  return m_folder && m_folder->Look(RenditionName(picture), info).Ok();
-}
-
 bool CPreviewFolder::IsOwnRenditionContent(const std::string& picture) const {
   const Line* line = Find(picture);
   std::string bytes;
@@ -293,10 +303,6 @@ bool CPreviewFolder::IsOwnRenditionContent(const std::string& picture) const {
 void CPreviewFolder::UseThirdForm() {
   if (m_form < 3) m_changed = true;
   m_form = std::max(m_form, 3);
-}
-
-bool CPreviewFolder::LookLarge(const std::string& picture, EntryInfo& info) const {
-  return m_folder && m_folder->Look(LargePreviewName(picture), info).Ok();
 }
 
 bool CPreviewFolder::IsOwnLargeContent(const std::string& picture) const {

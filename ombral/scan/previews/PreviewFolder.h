@@ -88,6 +88,13 @@ public:
   const std::set<std::string>& FileNames() const { return m_fileNames; }
   // The status of the file under a picture's preview name, not followed.
   bool LookPreview(const std::string& picture, platform::EntryInfo& info) const;
+  // The files an earlier run kept for a picture, each looked at once (not
+  // followed): its preview (when the folder listed one), and the large
+  // preview and rendition its record line names. Unset: nothing there.
+  struct KeptFiles {
+    std::optional<platform::EntryInfo> preview, large, rendition;
+  };
+  KeptFiles LookKept(const std::string& picture, const Line& line) const;
   // Whether the file under the picture's preview name holds what the scan
   // wrote there: the record's digest, a first-form record's size and time,
   // or (with `markCounts`) the mark every preview carries.
@@ -97,7 +104,6 @@ public:
   // the picture): "<picture>.jpeg", a name no preview can have, since
   // every preview's name ends in ".jpg".
   static std::string RenditionName(const std::string& picture) { return FileNameFor(picture, ".jpeg"); }
-  bool LookRendition(const std::string& picture, platform::EntryInfo& info) const;
   // Whether the file under the rendition's name has the recorded digest.
   bool IsOwnRenditionContent(const std::string& picture) const;
   CString RenditionPath(const std::string& picture) const;
@@ -109,7 +115,6 @@ public:
   // hexadecimal digits (no '.') and the suffix. A rendition's ends in
   // ".jpeg". Kept, trusted and removed by the same rules as the rendition.
   static std::string LargePreviewName(const std::string& picture) { return FileNameFor(picture, ".2x.jpg"); }
-  bool LookLarge(const std::string& picture, platform::EntryInfo& info) const;
   // Whether the file under the large preview's name has the recorded digest.
   bool IsOwnLargeContent(const std::string& picture) const;
   CString LargePath(const std::string& picture) const;
@@ -119,7 +124,7 @@ public:
   // the fifth as soon as one has a video's length.)
   void UseThirdForm();
 
-  CString PreviewPath(const std::string& picture) const;    // path text of a picture's preview
+  CString PreviewPath(const std::string& picture) const;      // path text of a picture's preview
   std::string PreviewLink(const std::string& picture) const;  // "_xthumbs/<name>.jpg", not escaped
   CString FolderPath() const { return m_path; }
   CString RecordPath() const { return m_path + "\\" + kRecordName; }

@@ -165,12 +165,13 @@ std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::ListFolder(int node, co
   const platform::FsStatus searched = pending->listing.Read(*pending->handle, rules);
   pending->searched = searched.Ok();
   if (searched.Failed()) pending->openError = searched.Error();
+  if (pending->searched && m_run->previews.edge > 0) OpenPreviews(*pending);
   return pending;
 }
 
 std::unique_ptr<COmbralScan::PendingFolder> COmbralScan::PrepareFolder(const CString& root,
                                                                        std::unique_ptr<PendingFolder> listed) {
-  if (listed->searched && m_run->previews.edge > 0) PreparePreviews(*listed, root);
+  PreparePreviews(*listed, root);
   return listed;
 }
 

@@ -240,6 +240,10 @@ private:
   // The main index's line of such a link: its own name, where it stands,
   // with the link of the page it leads to.
   void WriteMainIndexAlias(CHtmlFile& file, const char* root, const char* link, const char* targetPage);
+  // Opens the preview folder of a listed folder and looks at the files
+  // kept for its pictures: what may run on the walk's threads.
+  void OpenPreviews(PendingFolder& pending) const;
+  // Decides which previews stay and queues the ones to make.
   void PreparePreviews(PendingFolder& pending, const CString& root);
   // Collects the finished previews of a folder; the protocol lines about
   // them come with their entries.
