@@ -99,8 +99,10 @@ TEST_F(GalleryScanTest, WritesModernPagesUnderTheSameNamesAndRecordsEveryFile) {
                             " _xbmidx.html\n", " 2001/_FileIndex.html\n", " 2001/Summer/_FileIndex.html\n"})
     EXPECT_TRUE(Contains(record, place)) << place;
   EXPECT_EQ(drive.ReadFile("Pics/2001/Summer/_xthumbs/_xthumbs.txt").rfind("Ombral previews 3\n", 0), 0u);
-  // The gallery's own files are no pictures of the top folder, whatever the filter.
-  Scan(true, false, false, "JPG|PNG|JS|CSS");
+  // The gallery's own files are no pictures of the top folder, whatever the
+  // filter, and the folder of its search pieces is no folder of the tree.
+  EXPECT_TRUE(Has(protocol, "FOUND PATHS: 4"));
+  EXPECT_TRUE(Has(Scan(true, false, false, "JPG|PNG|JS|CSS"), "FOUND PATHS: 4"));
   EXPECT_EQ(Order("Pics/_FileIndex.html"), std::vector<std::string>{"top.jpg"});
 }
 

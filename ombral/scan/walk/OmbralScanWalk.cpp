@@ -135,6 +135,10 @@ void COmbralScan::BuildFolderList(int recurse, int logging) {
         break;
     }
   };
+  // The page set's own folders at the top (the gallery's search pieces)
+  // are no folders of the tree, as its own files there are no pictures.
+  const std::vector<std::string> own = m_run->pageSet->HiddenTopFiles();
+  m_run->tree.HideAtTop({own.begin(), own.end()});
   m_run->tree.Build(*m_run->root, m_strPath, recurse != 0, m_bFollowLinks != 0, notice,
                     [this] { return StopRequested(); }, m_bOneFileSystem != 0, WalkThreads());
   m_run->topReaders = m_run->tree.Node(0).reach.Written();

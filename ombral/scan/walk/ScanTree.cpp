@@ -325,6 +325,7 @@ bool CScanTree::Build(const FolderHandle& root, const CString& rootText, bool re
     auto rootHandle = std::make_shared<FolderHandle>(root.Reopen());
     if (rootHandle->IsOpen() && rootHandle->Identity() == m_folders[0].identity) {
       Walk::Names names = walk.FolderNames(*rootHandle);
+      std::erase_if(names.children, [this](const Child& child) { return m_hiddenAtTop.count(child.name) != 0; });
       walk.Enter(0, std::move(rootHandle), std::move(names));
     }
     while (!walk.stack.empty()) {

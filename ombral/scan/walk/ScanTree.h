@@ -30,6 +30,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,11 @@ public:
              const NoticeFn& notice, const std::function<bool()>& stopRequested, bool oneFileSystem = false,
              int threads = 1);
 
+  // Folders of these names in the top folder are the scan's own output
+  // (the gallery's search pieces), never folders of the tree; set before
+  // Build.
+  void HideAtTop(std::set<std::string> names) { m_hiddenAtTop = std::move(names); }
+
   int Count() const { return static_cast<int>(m_order.size()); }
   // Folders of the list that are aliases (links to folders of the tree).
   int AliasCount() const { return m_aliases; }
@@ -98,6 +104,7 @@ private:
   std::vector<int> m_order;       // indexes into m_folders, root first, then sorted
   std::string m_prefix;
   int m_aliases = 0;
+  std::set<std::string> m_hiddenAtTop;
   std::map<std::pair<std::uint64_t, std::uint64_t>, int> m_byIdentity;
 };
 
