@@ -146,8 +146,10 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
     const auto lookAcl = [&] { return PictureAcl(*pending.handle, file, picture); };
     // What an earlier version made in a folder with a default list may have
     // inherited it: such a file is more readable than its mode says.
-    const auto plain = [&](const std::string& fileName) {
-      return !previews->MayHoldAcls() || previews->Handle()->LookAcl(fileName) == platform::AclState::None;
+    // (The name is made only then: `nameOf` makes it from the picture's.)
+    using NameOf = std::string (*)(const std::string&);
+    const auto plain = [&](NameOf nameOf) {
+      return !previews->MayHoldAcls() || previews->Handle()->LookAcl(nameOf(name)) == platform::AclState::None;
     };
     const Line* line = KeptLine(*previews, file, name, m_run->budget->Limit(), picture);
     if (picture.kind == Kind::Broken || picture.kind == Kind::OverBudget) continue;  // it still cannot have one
@@ -157,11 +159,11 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
       const CPreviewFolder::KeptFiles& kept = *picture.kept;
       // The gallery's rendition and large preview must still stand beside
       // the preview as the record names them.
-      const auto stands = [&](bool recorded, const std::optional<platform::EntryInfo>& info,
-                              const std::string& fileName, const Stamp& stamp) {
+      const auto stands = [&](bool recorded, const std::optional<platform::EntryInfo>& info, NameOf nameOf,
+                              const Stamp& stamp) {
         return !recorded || (info && info->kind == platform::EntryKind::File &&
                              preview_record::SameFile(Stamp::Of(*info), stamp, traits.inodesStable) &&
-                             NoMoreOpenThan(*info, file.info, acl, traits.modesStored) && plain(fileName));
+                             NoMoreOpenThan(*info, file.info, acl, traits.modesStored) && plain(nameOf));
       };
       // And the picture must have what the run wants of one of its size: a
       // large preview when it is larger than the preview, a rendition when
@@ -179,8 +181,8 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
                                    (line->HasRendition() || !CMovedPictures::WantsRendition(longer, edges));
       const bool besidesStand =
           hasWhatIsWanted &&
-          stands(line->HasRendition(), kept.rendition, CPreviewFolder::RenditionName(name), line->rendition) &&
-          stands(line->HasLarge(), kept.large, CPreviewFolder::LargePreviewName(name), line->large);
+          stands(line->HasRendition(), kept.rendition, &CPreviewFolder::RenditionName, line->rendition) &&
+          stands(line->HasLarge(), kept.large, &CPreviewFolder::LargePreviewName, line->large);
       // The preview must fit the edge asked for now: not larger than it,
       // and smaller only where the picture is (a preview made for another
       // edge is made again). Where the record does not know the picture's
@@ -194,7 +196,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
           kept.preview->kind == platform::EntryKind::File &&
           line->IsPreviewFile(Stamp::Of(*kept.preview), traits.inodesStable) &&
           NoMoreOpenThan(*kept.preview, file.info, acl, traits.modesStored) &&
-          plain(CPreviewFolder::PreviewName(name)) && besidesStand &&
+          plain(&CPreviewFolder::PreviewName) && besidesStand &&
           (traits.inodesStable || previews->IsOwnPreviewContent(name, false))) {
         picture.kind = Kind::Kept;
         picture.width = line->width;

@@ -159,11 +159,11 @@ AclState AclOf(int dirFd, const char* name) {
   // goes through the folder's /proc entry (the folder itself, wherever it
   // has moved), which costs the kernel a longer lookup each time.
   ssize_t size = *name ? GetxattratSize(dirFd, name, kAccessAcl) : ::fgetxattr(dirFd, kAccessAcl, nullptr, 0);
-  const std::string self = "/proc/self/fd/" + std::to_string(dirFd);
-  if (size < 0 && errno == ENOSYS)
-    size = ::lgetxattr((self + "/" + name).c_str(), kAccessAcl, nullptr, 0);
-  else if (size < 0 && !*name && errno == EBADF)  // a descriptor opened only as a path
-    size = ::getxattr(self.c_str(), kAccessAcl, nullptr, 0);
+  if (const int error = errno; size < 0 && (error == ENOSYS || (!*name && error == EBADF))) {
+    const std::string self = "/proc/self/fd/" + std::to_string(dirFd);
+    if (error == ENOSYS) size = ::lgetxattr((self + "/" + name).c_str(), kAccessAcl, nullptr, 0);
+    else size = ::getxattr(self.c_str(), kAccessAcl, nullptr, 0);  // a descriptor opened only as a path
+  }
   if (size >= 0) return AclState::Extended;  // an ACL equal to the mode is never stored
   return errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP ? AclState::None : AclState::Unknown;
 }
