@@ -16,7 +16,12 @@
 # decode them again (as for any unchanged picture) but name each again in
 # the protocol, which goes to a file as it would from a nightly job. Last,
 # what the gallery re-scan wrote: files whose modification time changed.
-# Usage: bench/gallery-rescan.sh BENCH_BUILD_DIR   (FILES, FOLDERS, PICTURES)
+# COPIES=n (with PICTURES=1) makes the tree n times as large for little more
+# than the first scan's cost: after it, the pictures and their previews are
+# linked (hard links: the same inodes, so every record still knows them)
+# into n - 1 further copies of the year folders, each with records and
+# pages of its own (a record must have one link), and scanned once more.
+# Usage: bench/gallery-rescan.sh BENCH_BUILD_DIR   (FILES, FOLDERS, PICTURES, COPIES)
 set -euo pipefail
 source "$(dirname "$0")/lib/pairs.sh"
 rounds=${ROUNDS:-7}
@@ -58,6 +63,17 @@ scanner="$build/bin/ombral-scan"
 classic_once() { time_once "$tree.out" "$scanner" --quiet --index _classic.html --frame _classicFrame.html "$tree"; }
 gallery_once() { time_once "$tree.out" "$scanner" --quiet --gallery "$tree" 2> "$tree.err"; }
 first=$(gallery_once)
+copies=${COPIES:-1}
+if (( copies > 1 )); then
+  for ((c = 1; c < copies; ++c)); do
+    mkdir "$tree/copy$c"
+    cp -al "$tree"/20?? "$tree/copy$c/"
+  done
+  find "$tree"/copy* -type f \( -name _xthumbs.txt -o -name '*.html' \) -exec sh -c \
+    'for f; do cp "$f" "$f.copy" && mv "$f.copy" "$f"; done' sh {} +
+  files=$((files * copies))
+  gallery_once > /dev/null
+fi
 echo "tree: $(find "$tree" -type d -not -name _xthumbs | wc -l) folders, $files files; first gallery scan ${first}s"
 
 classics="" galleries=""

@@ -28,11 +28,6 @@ protected:
     return protocol;
   }
   std::string Record(const std::string& folder = "Pics") { return drive.ReadFile(folder + "/_xthumbs/_xthumbs.txt"); }
-  ino_t Inode(const std::string& relative) {
-    struct stat status {};
-    EXPECT_EQ(::stat(drive.Native(relative).c_str(), &status), 0) << relative;
-    return status.st_ino;
-  }
 };
 
 }  // namespace

@@ -161,6 +161,20 @@ TEST_F(PreviewScanTest, FoldersAndFilesOfThePreviewNamesThatAreNotOursStay) {
   EXPECT_TRUE(drive.Exists("Pics/A/_xthumbs/mine.jpg"));
 }
 
+TEST_F(PreviewScanTest, APreviewChangedInPlaceIsTheUsersNow) {
+  // The record still names the preview and its picture is unchanged, but
+  // its bytes were written over under the same inode: its size and time
+  // tell, and it is neither shown nor replaced.
+  Picture("Pics/a.jpg", 320, 240);
+  Scan(240);
+  const ino_t inode = Inode("Pics/_xthumbs/a.jpg.jpg");
+  drive.WriteFile("Pics/_xthumbs/a.jpg.jpg", "the user's own");
+  ASSERT_EQ(Inode("Pics/_xthumbs/a.jpg.jpg"), inode);
+  EXPECT_TRUE(Has(Scan(240), "Kept \"T:\\Pics\\_xthumbs\\a.jpg.jpg\": not written by Ombral."));
+  EXPECT_EQ(drive.ReadFile("Pics/_xthumbs/a.jpg.jpg"), "the user's own");
+  EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), "<IMG SRC=\"a.jpg\">"));
+}
+
 TEST_F(PreviewScanTest, DamagedRecordNeverCostsAFileItCannotVouchFor) {
   Picture("Pics/a.jpg", 320, 240);
   Picture("Pics/b.jpg", 320, 240);

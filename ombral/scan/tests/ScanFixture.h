@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -55,6 +56,13 @@ protected:
   Lines Scan(const Settings& settings) {
     CRecordingScan scan;
     return Scan(scan, settings);
+  }
+
+  // The inode of a file of the drive (not followed).
+  ino_t Inode(const std::string& relative) const {
+    struct stat status {};
+    EXPECT_EQ(::lstat(drive.Native(relative).c_str(), &status), 0) << relative;
+    return status.st_ino;
   }
 
   // The gallery's search index of T:\Pics as one text: the manifest, then
