@@ -218,18 +218,34 @@ TEST(ReplacingFile, ALongFileIsKeptOnlyWhenEveryByteIsTheSame) {
   TempDrive drive('T');
   drive.MakeDir("Tree");
   const SharedFolder tree = OpenShared("T:\\Tree");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    ASSERT_NE(WriteFile(tree, "index.js", old), Outcome::Failed);
-    struct stat before {};
-    ::lstat(drive.Native("Tree/index.js").c_str(), &before);
-    EXPECT_EQ(WriteFile(tree, "index.js", c.text), c.outcome);
-    struct stat after {};
-    ::lstat(drive.Native("Tree/index.js").c_str(), &after);
-    const bool untouched = after.st_ino == before.st_ino && after.st_mtim.tv_nsec == before.st_mtim.tv_nsec &&
-                           after.st_mtim.tv_sec == before.st_mtim.tv_sec;
-    EXPECT_EQ(untouched, c.outcome == Outcome::Unchanged);
-    EXPECT_TRUE(drive.ReadFile("Tree/index.js") == c.text);
-    EXPECT_EQ(Names(drive.Native("Tree")), std::vector<std::string>{"index.js"});
+  const auto same = [](const struct stat& a, const struct stat& b) {
+    return a.st_ino == b.st_ino && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec && a.st_mtim.tv_sec == b.st_mtim.tv_sec;
+  };
+  // In one piece, and in pieces as a page is written (some of them held
+  // while they match, the rest written once the bytes differ).
+  for (const std::size_t piece : {std::size_t{0}, std::size_t{40000}}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + (piece ? ", in pieces" : ""));
+      ASSERT_NE(WriteFile(tree, "index.js", old), Outcome::Failed);
+      struct stat before {}, folderBefore {};
+      ::lstat(drive.Native("Tree/index.js").c_str(), &before);
+      ::lstat(drive.Native("Tree").c_str(), &folderBefore);
+      ReplacingFile file;
+      ASSERT_TRUE(file.Begin(tree, "index.js", {}));
+      const std::size_t step = piece ? piece : c.text.size();
+      for (std::size_t at = 0; at < c.text.size(); at += step) file.Write(std::string_view(c.text).substr(at, step));
+      EXPECT_EQ(file.Commit(), c.outcome);
+      struct stat after {}, folderAfter {};
+      ::lstat(drive.Native("Tree/index.js").c_str(), &after);
+      ::lstat(drive.Native("Tree").c_str(), &folderAfter);
+      // An unchanged file leaves its folder as it was: no temporary name
+      // came and went.
+      EXPECT_EQ(same(before, after), c.outcome == Outcome::Unchanged);
+      if (c.outcome == Outcome::Unchanged) {
+        EXPECT_TRUE(same(folderBefore, folderAfter));
+      }
+      EXPECT_TRUE(drive.ReadFile("Tree/index.js") == c.text);
+      EXPECT_EQ(Names(drive.Native("Tree")), std::vector<std::string>{"index.js"});
+    }
   }
 }

@@ -18,12 +18,14 @@
 // its folder at all. Write collects the bytes; Commit writes them,
 // gives the file its permissions and puts it under the name in one step
 // (swapping the names and removing the old file, or renaming over it).
-// When the new bytes equal the old file's, the old file stays and the
-// temporary goes (no rename, no new inode, the same modification time),
-// whatever the file's size: a long file is compared piece by piece as it
-// is written, with the old file opened once (never through a link) and
-// kept only when it is still that file, unchanged while it was read. Every failure removes the
-// temporary file; so does destroying an unfinished writer.
+// When the new bytes equal the old file's, the old file stays (no
+// rename, no new inode, the same modification time), whatever the file's
+// size: a long file is compared piece by piece as it is written, with the
+// old file opened once (never through a link) and kept only when it is
+// still that file, unchanged while it was read; its pieces are held in
+// memory while they match (up to 64 MiB, past which the temporary file is
+// made after all). Every failure removes the temporary file; so does
+// destroying an unfinished writer.
 //
 // Commit may run on another thread than Begin (the folder is shared).
 #pragma once
@@ -153,7 +155,8 @@ private:
   bool m_active = false;  // begun, and neither failed, abandoned nor published
   unsigned m_createMode = 0;  // the temporary file's permissions when it is made
   int m_fd = -1;  // the temporary file, once made
-  std::string m_pending;            // bytes not yet written to the temporary file
+  std::string m_held;               // streamed bytes equal to the old file's, not written yet
+  std::string m_pending;            // bytes not yet written to the temporary file (after m_held)
   bool m_keptAll = true;
   int m_oldFd = -1;                 // the old file, while a streamed file still matches it
   bool m_oldMatches = false;        // every streamed byte so far equals the old file's

@@ -33,6 +33,11 @@ constexpr std::size_t kRandomDigits = 16;
 // file at the end; a longer file is streamed, each piece compared with the
 // old file's bytes at the same place as it goes out.
 constexpr std::size_t kCompareLimit = 1u << 20;
+// While every streamed piece so far equals the old file's, the pieces are
+// held in memory instead of written, up to this much: an unchanged long file
+// then makes no temporary file either. Past it (or at the first difference)
+// the temporary file is made and what was held goes into it first.
+constexpr std::size_t kHoldLimit = 64u << 20;
 
 std::string TemporaryName() {
   static std::mutex mutex;
@@ -125,6 +130,7 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
   m_name = std::move(name);
   m_options = options;
   m_pending.clear();
+  std::string().swap(m_held);
   m_keptAll = true;
   m_finished = false;
   m_size = 0;
@@ -202,6 +208,11 @@ bool ReplacingFile::Write(std::string_view bytes) {
     if (m_keptAll) StartComparing();
     m_keptAll = false;
     CompareWithOld(m_pending);
+    if (m_fd < 0 && m_oldMatches && m_held.size() + m_pending.size() <= kHoldLimit) {
+      m_held.append(m_pending);
+      m_pending.clear();
+      return true;
+    }
     if (m_fd < 0 && !CreateTemporary()) return false;
     return Flush();
   }
@@ -248,8 +259,13 @@ bool ReplacingFile::StreamedSameAsOld(const EntryInfo& old) {
 
 bool ReplacingFile::Flush() {
   if (m_error != 0) return false;
-  if (m_pending.empty()) return true;
-  if (!WriteAll(m_fd, m_pending)) {
+  // What was held (equal to the old file's first bytes) comes first.
+  if (!m_held.empty() && !WriteAll(m_fd, m_held)) {
+    m_error = errno;
+    return false;
+  }
+  std::string().swap(m_held);
+  if (!m_pending.empty() && !WriteAll(m_fd, m_pending)) {
     m_error = errno;
     return false;
   }
@@ -278,6 +294,7 @@ ReplacingFile::Outcome ReplacingFile::Fail(int error) {
   if (!m_temp.empty() && m_folder && m_folder->IsOpen()) Sys().unlinkat(m_folder->NativeHandle(), m_temp.c_str(), 0);
   m_temp.clear();
   m_pending.clear();
+  std::string().swap(m_held);
   m_active = false;
   m_finished = false;
   m_error = error;
