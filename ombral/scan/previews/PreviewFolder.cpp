@@ -75,12 +75,12 @@ CPreviewFolder::State CPreviewFolder::Open(bool removeLeftovers, std::size_t pic
   std::vector<platform::FolderName> names;
   if (folder->List(names).Failed()) return m_state;
   bool onlyFiles = true;
-  for (const platform::FolderName& name : names) {
+  for (platform::FolderName& name : names) {
     if (platform::ReplacingFile::IsTemporaryName(name.name)) {
       if (removeLeftovers) platform::ReplacingFile::RemoveLeftover(*folder, name.name);
       continue;
     }
-    if (name.kind != EntryKind::Folder) m_fileNames.insert(name.name);
+    if (name.kind != EntryKind::Folder) m_fileNames.insert(std::move(name.name));
     else onlyFiles = false;
   }
   m_folder = std::move(folder);
@@ -153,7 +153,9 @@ platform::ReadStatus CPreviewFolder::ReadRecord(std::uint64_t limit) {
     if (end == std::string_view::npos) break;  // a cut last line
     std::string name;
     Line line;
-    if (preview_record::Parse(rest.substr(0, end), version, name, line)) m_records[std::move(name)] = line;
+    // The record is written in name order: each line goes in at the end.
+    if (preview_record::Parse(rest.substr(0, end), version, name, line))
+      m_records.insert_or_assign(m_records.end(), std::move(name), std::move(line));
     rest.remove_prefix(end + 1);
   }
   // A first-form record is written anew in the second form.
