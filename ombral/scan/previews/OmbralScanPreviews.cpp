@@ -145,8 +145,8 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
     // the record says cannot have one would pay a system call on every run.
     const auto lookAcl = [&] { return PictureAcl(*pending.handle, file, picture); };
     // What an earlier version made in a folder with a default list may have
-    // inherited it: such a file is more readable than its mode says.
-    // (The name is made only then: `nameOf` makes it from the picture's.)
+    // inherited it: such a file is more readable than its mode says. Only
+    // then is the file's name made (by `nameOf`, from the picture's).
     using NameOf = std::string (*)(const std::string&);
     const auto plain = [&](NameOf nameOf) {
       return !previews->MayHoldAcls() || previews->Handle()->LookAcl(nameOf(name)) == platform::AclState::None;
