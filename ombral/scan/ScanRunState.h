@@ -54,8 +54,9 @@ struct PicturePreview {
   // prepared (unset: not looked at), so the page asks the system once.
   std::optional<platform::AclState> acl;
   // The files an earlier run kept for it, as looked at while its folder was
-  // listed ahead of the walk (unset: not looked at).
-  std::optional<CPreviewFolder::KeptFiles> kept;
+  // listed ahead of the walk (null: not looked at; held apart, since most
+  // files of a huge folder of pictures that cannot have previews need none).
+  std::unique_ptr<CPreviewFolder::KeptFiles> kept;
 
   // Whether the page shows a preview for it.
   bool IsShown() const { return kind == Kind::Kept || kind == Kind::Made; }

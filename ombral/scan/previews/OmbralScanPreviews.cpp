@@ -106,7 +106,7 @@ void COmbralScan::OpenPreviews(PendingFolder& pending) const {
     const Line* line = KeptLine(*previews, file, name, m_run->budget->Limit(), picture);
     if (!line) continue;
     PictureAcl(*pending.handle, file, picture);
-    picture.kept = previews->LookKept(name, *line);
+    picture.kept = std::make_unique<CPreviewFolder::KeptFiles>(previews->LookKept(name, *line));
   }
 }
 
@@ -155,7 +155,7 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
     if (picture.kind == Kind::Broken || picture.kind == Kind::OverBudget) continue;  // it still cannot have one
     if (line) {
       const platform::AclState acl = lookAcl();
-      if (!picture.kept) picture.kept = previews->LookKept(name, *line);
+      if (!picture.kept) picture.kept = std::make_unique<CPreviewFolder::KeptFiles>(previews->LookKept(name, *line));
       const CPreviewFolder::KeptFiles& kept = *picture.kept;
       // The gallery's rendition and large preview must still stand beside
       // the preview as the record names them.
