@@ -53,9 +53,10 @@ struct PicturePreview {
   // The picture's access control list as looked at while its preview was
   // prepared (unset: not looked at), so the page asks the system once.
   std::optional<platform::AclState> acl;
-  // The files an earlier run kept for it, as looked at while its folder was
-  // listed ahead of the walk (null: not looked at; held apart, since most
-  // files of a huge folder of pictures that cannot have previews need none).
+  // Its record line and the files an earlier run kept for it, as looked at
+  // while its folder was listed ahead of the walk (null: the record names
+  // no files of it that may still be right; held apart, since most files of
+  // a huge folder of pictures that cannot have previews need none).
   std::unique_ptr<CPreviewFolder::KeptFiles> kept;
 
   // Whether the page shows a preview for it.

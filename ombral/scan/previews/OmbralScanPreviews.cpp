@@ -151,12 +151,14 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
     const auto plain = [&](NameOf nameOf) {
       return !previews->MayHoldAcls() || previews->Handle()->LookAcl(nameOf(name)) == platform::AclState::None;
     };
-    const Line* line = KeptLine(*previews, file, name, m_run->budget->Limit(), picture);
-    if (picture.kind == Kind::Broken || picture.kind == Kind::OverBudget) continue;  // it still cannot have one
-    if (line) {
-      const platform::AclState acl = lookAcl();
-      if (!picture.kept) picture.kept = std::make_unique<CPreviewFolder::KeptFiles>(previews->LookKept(name, *line));
+    // What the record says of the picture was found while it was listed:
+    // that it still cannot have a preview, or the line whose files were
+    // looked at.
+    if (picture.kind == Kind::Broken || picture.kind == Kind::OverBudget) continue;
+    if (picture.kept) {
       const CPreviewFolder::KeptFiles& kept = *picture.kept;
+      const Line* line = kept.line;
+      const platform::AclState acl = lookAcl();
       // The gallery's rendition and large preview must still stand beside
       // the preview as the record names them.
       const auto stands = [&](bool recorded, const std::optional<platform::EntryInfo>& info, NameOf nameOf,

@@ -274,6 +274,7 @@ CPreviewFolder::KeptFiles CPreviewFolder::LookKept(const std::string& picture, c
     return std::nullopt;
   };
   KeptFiles kept;
+  kept.line = &line;
   if (const std::string name = PreviewName(picture); line.kind == Line::Kind::Preview && HasFile(name))
     kept.preview = look(name);
   if (line.HasLarge()) kept.large = look(LargePreviewName(picture));

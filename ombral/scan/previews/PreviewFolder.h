@@ -90,8 +90,10 @@ public:
   bool LookPreview(const std::string& picture, platform::EntryInfo& info) const;
   // The files an earlier run kept for a picture, each looked at once (not
   // followed): its preview (when the folder listed one), and the large
-  // preview and rendition its record line names. Unset: nothing there.
+  // preview and rendition its record line (`line`) names. Unset: nothing
+  // there.
   struct KeptFiles {
+    const Line* line = nullptr;
     std::optional<platform::EntryInfo> preview, large, rendition;
   };
   KeptFiles LookKept(const std::string& picture, const Line& line) const;

@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <string>
-#include <sys/stat.h>
 
 #include "Digest.h"
 #include "ScanFixture.h"

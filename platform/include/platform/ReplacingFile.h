@@ -155,8 +155,8 @@ private:
   bool m_active = false;  // begun, and neither failed, abandoned nor published
   unsigned m_createMode = 0;  // the temporary file's permissions when it is made
   int m_fd = -1;  // the temporary file, once made
-  std::string m_held;               // streamed bytes equal to the old file's, not written yet
-  std::string m_pending;            // bytes not yet written to the temporary file (after m_held)
+  std::string m_pending;            // bytes not yet written to the temporary file
+  std::size_t m_compared = 0;       // of them, those compared with the old file already
   bool m_keptAll = true;
   int m_oldFd = -1;                 // the old file, while a streamed file still matches it
   bool m_oldMatches = false;        // every streamed byte so far equals the old file's

@@ -130,7 +130,7 @@ bool ReplacingFile::Begin(SharedFolder folder, std::string name, const Options& 
   m_name = std::move(name);
   m_options = options;
   m_pending.clear();
-  std::string().swap(m_held);
+  m_compared = 0;
   m_keptAll = true;
   m_finished = false;
   m_size = 0;
@@ -204,15 +204,12 @@ bool ReplacingFile::Write(std::string_view bytes) {
   if (m_error != 0) return false;
   m_pending.append(bytes);
   m_size += bytes.size();
-  if (m_pending.size() > kCompareLimit) {
+  if (m_pending.size() - m_compared > kCompareLimit) {
     if (m_keptAll) StartComparing();
     m_keptAll = false;
-    CompareWithOld(m_pending);
-    if (m_fd < 0 && m_oldMatches && m_held.size() + m_pending.size() <= kHoldLimit) {
-      m_held.append(m_pending);
-      m_pending.clear();
-      return true;
-    }
+    CompareWithOld(std::string_view(m_pending).substr(m_compared));
+    m_compared = m_pending.size();
+    if (m_fd < 0 && m_oldMatches && m_pending.size() <= kHoldLimit) return true;
     if (m_fd < 0 && !CreateTemporary()) return false;
     return Flush();
   }
@@ -242,7 +239,7 @@ void ReplacingFile::StopComparing() {
 }
 
 bool ReplacingFile::StreamedSameAsOld(const EntryInfo& old) {
-  CompareWithOld(m_pending);
+  CompareWithOld(std::string_view(m_pending).substr(m_compared));
   if (!m_oldMatches) return false;
   // Every byte matched; the old file must also end here and be the file
   // that was read, unchanged while it was read.
@@ -259,17 +256,12 @@ bool ReplacingFile::StreamedSameAsOld(const EntryInfo& old) {
 
 bool ReplacingFile::Flush() {
   if (m_error != 0) return false;
-  // What was held (equal to the old file's first bytes) comes first.
-  if (!m_held.empty() && !WriteAll(m_fd, m_held)) {
-    m_error = errno;
-    return false;
-  }
-  std::string().swap(m_held);
   if (!m_pending.empty() && !WriteAll(m_fd, m_pending)) {
     m_error = errno;
     return false;
   }
   m_pending.clear();
+  m_compared = 0;
   return true;
 }
 
@@ -294,7 +286,7 @@ ReplacingFile::Outcome ReplacingFile::Fail(int error) {
   if (!m_temp.empty() && m_folder && m_folder->IsOpen()) Sys().unlinkat(m_folder->NativeHandle(), m_temp.c_str(), 0);
   m_temp.clear();
   m_pending.clear();
-  std::string().swap(m_held);
+  m_compared = 0;
   m_active = false;
   m_finished = false;
   m_error = error;
