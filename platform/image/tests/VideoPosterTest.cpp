@@ -112,6 +112,7 @@ TEST_F(VideoPosterTest, RefusesDamagedAndHostileContainers) {
     std::string bytes;
     PreviewStatus status;
     std::uint64_t budget = platform::kDefaultPreviewBudget;
+    const char* why = "";  // a part of the reason given
   };
   const Row rows[] = {
       {"text.mp4", std::string(5000, 'x'), PreviewStatus::NotAPicture},
@@ -121,11 +122,16 @@ TEST_F(VideoPosterTest, RefusesDamagedAndHostileContainers) {
       {"scrambled-frames.mp4", scrambled, PreviewStatus::Broken},
       {"huge.mp4", Claiming(mp4, 65535, 65535), PreviewStatus::TooLarge},
       {"small-budget.mp4", mp4, PreviewStatus::OverBudget, 16u << 20},
+      // Frames that never reach the second a poster is taken at: the
+      // decoding stops at its bound instead of reading on for ever.
+      {"frozen-clock.webm", TestVideo("frozen-clock.webm"), PreviewStatus::Broken, platform::kDefaultPreviewBudget,
+       "frames"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const PreviewImage poster = Poster(row.name, row.bytes, row.budget);
     EXPECT_EQ(poster.status, row.status) << poster.reason;
+    EXPECT_NE(poster.reason.find(row.why), std::string::npos) << poster.reason;
     EXPECT_TRUE(poster.jpeg.empty());
   }
 }

@@ -5,6 +5,9 @@
 //   clip.webm        3 s, VP8
 //   clip.mov         3 s, MPEG-4 Part 2, to be shown turned a quarter clockwise
 //   black-start.mp4  4 s, H.264, black for its first 2.5 s
+//   frozen-clock.webm  1,000 frames of 64 x 48, VP8, every one at time 0,
+//                      in a file whose header says 10 hours: a stream whose
+//                      clock never reaches the poster's second
 #pragma once
 
 #include <string>
