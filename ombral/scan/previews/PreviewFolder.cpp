@@ -2,6 +2,8 @@
 // line checked, adding lines as previews are written, and writing it anew.
 #include "previews/PreviewFolder.h"
 
+#include <iterator>
+
 #include "Digest.h"
 #include "pages/RecordText.h"
 #include "platform/Preview.h"
@@ -222,7 +224,14 @@ platform::FsStatus CPreviewFolder::WriteWhole(bool withNoted) const {
   static constexpr std::string_view kHeads[] = {preview_record::kHead2, preview_record::kHead3, preview_record::kHead4,
                                                  preview_record::kHead5};
   std::string text(kHeads[form - 2]);
-  for (const auto& [name, line] : *lines) text += preview_record::Format(name, line, form);
+  for (const auto& [name, line] : *lines) {
+    if (!line.legacy) {
+      text += preview_record::Format(name, line, form);
+      continue;
+    }
+    Line later = line;
+    if (Upgrade(name, later)) text += preview_record::Format(name, later, form);
+  }
   m_journal.Close();  // lines added from now on go to the new file
   if (const platform::FsStatus written = record_text::WriteRecord(m_folder, kRecordName, text); written.Failed())
     return written;
@@ -235,6 +244,10 @@ platform::FsStatus CPreviewFolder::Save() {
   std::lock_guard<std::mutex> lock(m_journalMutex);
   // The walk has taken every job's line by now.
   m_noted.clear();
+  // What is left of a first-form record (the pictures the walk did not
+  // meet) is written as it reads back.
+  for (auto it = m_records.begin(); it != m_records.end();)
+    it = it->second.legacy && !Upgrade(it->first, it->second) ? m_records.erase(it) : std::next(it);
   if (const platform::FsStatus written = WriteWhole(false); written.Failed()) return written;
   m_changed = false;
   return {};
@@ -280,6 +293,22 @@ CPreviewFolder::KeptFiles CPreviewFolder::LookKept(const std::string& picture, c
   if (line.HasLarge()) kept.large = look(LargePreviewName(picture));
   if (line.HasRendition()) kept.rendition = look(RenditionName(picture));
   return kept;
+}
+
+bool CPreviewFolder::Upgrade(const std::string& picture, Line& line) const {
+  if (!line.legacy) return true;
+  const Line first = line;
+  line.legacy = false;
+  if (line.kind != Line::Kind::Preview) return true;
+  std::string bytes;
+  EntryInfo info;
+  if (!m_folder ||
+      m_folder->ReadFile(PreviewName(picture), kMaxPreviewBytes, bytes, &info) != platform::ReadStatus::Read ||
+      !first.IsPreviewFile(Stamp::Of(info)))
+    return false;
+  line.preview = Stamp::Of(info);
+  line.digest = CDigest::Of(bytes);
+  return true;
 }
 
 bool CPreviewFolder::IsOwnPreviewContent(const std::string& picture, bool markCounts) const {

@@ -205,6 +205,33 @@ TEST_F(PreviewScanTest, DamagedRecordNeverCostsAFileItCannotVouchFor) {
   }
 }
 
+TEST_F(PreviewScanTest, AFirstFormRecordKeepsItsPreviewsWhenWrittenAnew) {
+  Picture("Pics/a.jpg", 320, 240);
+  Picture("Pics/b.jpg", 320, 240);
+  Scan(240);
+  // The record as an earlier version wrote it: sizes and whole seconds.
+  std::string record = "Ombral previews 1\n";
+  for (const char* name : {"a.jpg", "b.jpg"}) {
+    struct stat picture {}, preview {};
+    ASSERT_EQ(::stat(drive.Native("Pics/" + std::string(name)).c_str(), &picture), 0);
+    ASSERT_EQ(::stat(drive.Native("Pics/_xthumbs/" + std::string(name) + ".jpg").c_str(), &preview), 0);
+    record += "P " + std::to_string(picture.st_size) + " " + std::to_string(picture.st_mtime) + " " +
+              std::to_string(preview.st_size) + " " + std::to_string(preview.st_mtime) + " 240 180 " + name + "\n";
+  }
+  drive.WriteFile("Pics/_xthumbs/_xthumbs.txt", record);
+  // b is gone; the run that writes the record anew keeps its preview (no
+  // removal asked), and the record must still name it as the scan's, so
+  // that a later run may remove it.
+  fs::remove(drive.Native("Pics/b.jpg"));
+  Scan(240);
+  EXPECT_EQ(drive.ReadFile("Pics/_xthumbs/_xthumbs.txt").rfind("Ombral previews 2\n", 0), 0u);
+  EXPECT_TRUE(drive.Exists("Pics/_xthumbs/b.jpg.jpg"));
+  const Lines protocol = ScanFixture::Scan({.edge = 240, .removeStale = true});
+  EXPECT_TRUE(Has(protocol, "Removed stale preview \"T:\\Pics\\_xthumbs\\b.jpg.jpg\"."));
+  EXPECT_FALSE(drive.Exists("Pics/_xthumbs/b.jpg.jpg"));
+  EXPECT_TRUE(Contains(drive.ReadFile("Pics/_FileIndex.html"), "<IMG SRC=\"_xthumbs/a.jpg.jpg\""));
+}
+
 TEST_F(PreviewScanTest, PreviewsOnlyWhereTheFilterListsPictures) {
   Picture("Pics/a.jpg", 320, 240);
   Picture("Pics/b.png", 320, 240);
