@@ -86,7 +86,8 @@ bench:
 	  echo "== $$script"; "$$script" "$(abspath $(BENCH_DIR))" || exit 1; \
 	done
 
-# One fuzzer for FUZZ_SECONDS: make fuzz FUZZER=<target> [FUZZ_SECONDS=600]
+# One fuzzer for FUZZ_SECONDS: make fuzz FUZZER=<target> [FUZZ_SECONDS=600]; the
+# valid inputs kept in fuzz/seeds/<target> beside its code start its corpus.
 fuzz:
 	@[ -n "$(FUZZER)" ] || { echo "Name a fuzzer: make fuzz FUZZER=<target>" >&2; exit 2; }
 	@tools/install-deps.sh $(FUZZ_PACKAGES)
@@ -95,7 +96,7 @@ fuzz:
 	cmake --build $(FUZZ_DIR) -j$(JOBS) --target $(FUZZER)
 	mkdir -p $(FUZZ_DIR)/corpus/$(FUZZER)
 	$(FUZZ_DIR)/fuzz/$(FUZZER) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	  $(FUZZ_DIR)/corpus/$(FUZZER)
+	  $(FUZZ_DIR)/corpus/$(FUZZER) $(wildcard */fuzz/seeds/$(FUZZER) */*/fuzz/seeds/$(FUZZER))
 
 # The HTML reference of ZnCore and ZnWidgets (Doxygen) in build/docs/html; a
 # public class or member without a comment fails it.
