@@ -173,30 +173,34 @@ int CZnTreeCtrl::InitTreeWithZnIni(const char* path, std::FILE* file, const char
   m_nTreeType = ZN_TREE_ZNINI;
   if (!file) file = OpenLines(path);
   if (!file) return 0;
-  TreeProgress progress(dialog);
-  progress.Label(kTitle, kStatus, -1, 100);
+  // Each value reads the rest of the file for its second level, so lines
+  // read and items inserted grow with the square of the lines (a file of
+  // many lines for the key would take hours): the recursive fillers'
+  // limits hold here too.
+  ZnIniFill fill{path, false, false, TreeProgress(dialog), {}};
+  fill.progress.Label(kTitle, kStatus, -1, 100);
   if (clear && GetCount() > 0) DeleteAllItems();
   parent = MapParent(parent);
   if (!key) key = "";
   CZnString line;
   CZnString value;
   CZnString child;
-  while (ReadLine(file, line)) {
-    if (!ValueFor(line, key, false, value)) continue;
+  while (!fill.stopped && ReadLine(file, line) && fill.ReadOne()) {
+    if (!ValueFor(line, key, false, value) || !fill.InsertOne()) continue;
     HTREEITEM item = Insert(value, parent, sorted);
-    progress.Step();
+    fill.progress.Step();
     // The second level comes from the lines after this one; then the
     // reading goes on after this line. A stream without positions (a
     // pipe) cannot go back, so it gets no second level.
     const long resume = twoLevels ? std::ftell(file) : -1;
     if (resume < 0 || !item) continue;
-    while (ReadLine(file, line)) {
-      progress.Step();
-      if (SecondLevelValue(line, value, child)) Insert(child, item, sorted);
+    while (!fill.stopped && ReadLine(file, line) && fill.ReadOne()) {
+      fill.progress.Step();
+      if (SecondLevelValue(line, value, child) && fill.InsertOne()) Insert(child, item, sorted);
     }
     std::clearerr(file);
     if (std::fseek(file, resume, SEEK_SET) != 0) break;
   }
   std::fclose(file);
-  return 1;
+  return fill.stopped ? 0 : 1;
 }

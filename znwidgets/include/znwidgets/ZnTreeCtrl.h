@@ -44,7 +44,7 @@ inline constexpr const char* ZN_TREE_FILES_ITEM = "Dateien";
 /// @ingroup znwidgets_tree
 inline constexpr int ZN_TREE_MAX_DEPTH = 64;
 /// The most items one call of a Zn INI filler (InitTreeWithRecZnIni,
-/// InitTreeWithZnData) inserts. Values that name keys more than once make
+/// InitTreeWithZnData, InitTreeWithZnIni) inserts. Values that name keys more than once make
 /// the tree grow with every level (a file whose keys each name the next key
 /// twice describes 2^(depth+1) - 1 items in a few dozen lines), so the
 /// depth limit alone does not bound the work.
@@ -233,8 +233,9 @@ public:
   /// Inserts the values of the lines for `key`; with `twoLevels`, under
   /// each value V the values of the lines after V's line whose name begins
   /// with V. Reads `file` from its position when not null (and closes it),
-  /// else opens `path`. 1 when there was a file, else 0. Tree type
-  /// ZN_TREE_ZNINI.
+  /// else opens `path`. The limits of InitTreeWithRecZnIni apply (each
+  /// value reads the rest of the file again). 1 when there was a file and
+  /// the limits did not stop the call, else 0. Tree type ZN_TREE_ZNINI.
   int InitTreeWithZnIni(const char* path, std::FILE* file, const char* key, HTREEITEM parent,
                         int clear, int sorted, int twoLevels, CZnProgressDlg* dialog);
   /// As InitTreeWithRecZnIni for data files: the line must begin with the

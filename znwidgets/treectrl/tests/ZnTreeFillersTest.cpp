@@ -152,6 +152,27 @@ TEST_F(Fillers, ALongFileReadAgainForEveryItemStopsAtTheLineLimit) {
   }
 }
 
+TEST_F(Fillers, TwoLevelsKeepTheSameLimits) {
+  // 100 values, each with the same 100 lines after it: 200 lines describe
+  // 10,100 items, and every value reads the rest of the file again.
+  std::string lines;
+  for (int i = 0; i < 100; ++i) lines += "Main=A\n";
+  for (int i = 0; i < 100; ++i) lines += "A=x" + std::to_string(i) + "\n";
+  const std::string path = Ini(lines);
+  struct Row {
+    long items, lines;
+    int answer;
+    UINT count;
+  };
+  for (const Row& row : {Row{1000, ZN_TREE_MAX_FILL_LINES, 0, 1000u}, Row{ZN_TREE_MAX_FILL_ITEMS, 500, 0, 0u},
+                         Row{ZN_TREE_MAX_FILL_ITEMS, ZN_TREE_MAX_FILL_LINES, 1, 10100u}}) {
+    Limits limits(row.items, row.lines);
+    EXPECT_EQ(tree.InitTreeWithZnIni(path.c_str(), nullptr, "Main", TVI_ROOT, 1, 0, 1, nullptr), row.answer);
+    if (row.count) EXPECT_EQ(tree.GetCount(), row.count) << row.items << " items, " << row.lines << " lines";
+    else EXPECT_LT(tree.GetCount(), 500u) << row.lines << " lines";
+  }
+}
+
 TEST_F(Fillers, TwoLevelsReadTheLinesAfterTheValuesOwnLine) {
   const std::string path = Ini(
       "Kunden=Vorher\n"
