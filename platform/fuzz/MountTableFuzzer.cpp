@@ -5,24 +5,13 @@
 // folder lies below it. A broken rule aborts the run.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "platform/Mounts.h"
 #include "platform/testing/FuzzInput.h"
 
-namespace {
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "broken rule: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
+using platform::testing::FuzzCheck;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   platform::testing::FuzzInput input(data, size);
@@ -30,12 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const platform::MountTable table = platform::MountTable::Parse(input.Rest());
   for (const platform::MountPoint& mount : table.Mounts()) {
     const platform::MountPoint* at = table.At(mount.path);
-    Check(at != nullptr && at->path == mount.path, "a mount not found at its place");
+    FuzzCheck(at != nullptr && at->path == mount.path, "a mount not found at its place");
     const platform::MountPoint* of = table.OfDevice(mount.device);
-    Check(of != nullptr && of->device == mount.device, "a mount not found by its device");
+    FuzzCheck(of != nullptr && of->device == mount.device, "a mount not found by its device");
   }
   for (const platform::MountPoint* below : table.Below(folder))
-    Check(below->path.size() > folder.size() && below->path.compare(0, folder.size(), folder) == 0,
-          "a mount below a folder outside it");
+    FuzzCheck(below->path.size() > folder.size() && below->path.compare(0, folder.size(), folder) == 0,
+              "a mount below a folder outside it");
   return 0;
 }

@@ -5,8 +5,6 @@
 // record stays as it is). A broken rule aborts the run.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,12 +15,7 @@
 
 namespace {
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "broken rule: %s\n", what);
-    std::abort();
-  }
-}
+using platform::testing::FuzzCheck;
 
 const platform::testing::TempDrive& Drive() {
   static const platform::testing::TempDrive drive('G');
@@ -34,7 +27,7 @@ const platform::testing::TempDrive& Drive() {
 std::string OpenAndSave(const platform::SharedFolder& root, std::size_t folders) {
   CPageRecord record(root);
   if (record.Open(false, folders) != CPageRecord::State::Ours) return {};
-  Check(record.Save().Ok(), "the record cannot be saved");
+  FuzzCheck(record.Save().Ok(), "the record cannot be saved");
   return Drive().ReadFile(CPageRecord::kName);
 }
 
@@ -45,13 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t choice = input.Byte();
   const std::size_t folders = choice & 0x7f;
   // The whole file under the record's head (or as it came).
-  const std::string file = (choice & 0x80 ? std::string() : std::string("Ombral pages 1\n")) + std::string(input.Rest());
+  const std::string file =
+      (choice & 0x80 ? std::string() : std::string("Ombral pages 1\n")) + std::string(input.Rest());
   const platform::testing::TempDrive& drive = Drive();
   drive.WriteFile(CPageRecord::kName, file);
   drive.Chmod(CPageRecord::kName, 0600);
   const auto root = std::make_shared<const platform::FolderHandle>(platform::FolderHandle::Open(drive.WinPath()));
   const std::string saved = OpenAndSave(root, folders);
   if (saved.empty()) return 0;
-  Check(OpenAndSave(root, folders) == saved, "a record changed on its way through the disk");
+  FuzzCheck(OpenAndSave(root, folders) == saved, "a record changed on its way through the disk");
   return 0;
 }

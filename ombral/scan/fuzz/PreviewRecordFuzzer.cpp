@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <string_view>
@@ -20,14 +18,9 @@
 
 namespace {
 
-using preview_record::Line;
+using platform::testing::FuzzCheck;
 
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "broken rule: %s\n", what);
-    std::abort();
-  }
-}
+using preview_record::Line;
 
 // The form a line read in `version` is written in: the record's own, or a
 // later one its facts need, never the first.
@@ -42,18 +35,17 @@ void CheckLines(std::string_view text, int version) {
     // A first-form line is written only once its preview's digest is known
     // (the folder's record checks that below).
     if (preview_record::Parse(text.substr(0, end), version, name, line) && !line.legacy) {
-      Check(!name.empty(), "a line read without a name");
+      FuzzCheck(!name.empty(), "a line read without a name");
       const int form = WrittenForm(line, version);
       const std::string written = preview_record::Format(name, line, form);
-      Check(!written.empty() && written.back() == '\n' &&
-                written.find('\n') == written.size() - 1,
-            "a line written as more or less than one line");
+      FuzzCheck(!written.empty() && written.back() == '\n' && written.find('\n') == written.size() - 1,
+                "a line written as more or less than one line");
       std::string again;
       Line reread;
-      Check(preview_record::Parse(std::string_view(written).substr(0, written.size() - 1), form, again, reread),
-            "a written line does not read");
-      Check(again == name, "a name changed on its way through the record");
-      Check(preview_record::Format(again, reread, form) == written, "a line changed on its way through the record");
+      FuzzCheck(preview_record::Parse(std::string_view(written).substr(0, written.size() - 1), form, again, reread),
+                "a written line does not read");
+      FuzzCheck(again == name, "a name changed on its way through the record");
+      FuzzCheck(preview_record::Format(again, reread, form) == written, "a line changed on its way through the record");
     }
     text.remove_prefix(std::min(end + 1, text.size()));
   }
@@ -91,13 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto root = std::make_shared<const platform::FolderHandle>(platform::FolderHandle::Open(drive.WinPath()));
   CPreviewFolder first(root, CString(drive.WinPath().c_str()));
   if (first.Open(false, pictures) != CPreviewFolder::State::Ours) return 0;
-  Check(first.Records().size() <= static_cast<std::size_t>(std::count(file.begin(), file.end(), '\n')),
-        "more lines than the record has");
+  FuzzCheck(first.Records().size() <= static_cast<std::size_t>(std::count(file.begin(), file.end(), '\n')),
+            "more lines than the record has");
   // Saved and opened again, the record holds the same lines.
-  Check(first.Save().Ok(), "the record cannot be saved");
+  FuzzCheck(first.Save().Ok(), "the record cannot be saved");
   CPreviewFolder second(root, CString(drive.WinPath().c_str()));
-  Check(second.Open(false, std::max<std::size_t>(pictures, first.Records().size())) == CPreviewFolder::State::Ours,
-        "a saved record is not read again");
-  Check(Lines(second) == Lines(first), "a record changed on its way through the disk");
+  FuzzCheck(second.Open(false, std::max<std::size_t>(pictures, first.Records().size())) == CPreviewFolder::State::Ours,
+            "a saved record is not read again");
+  FuzzCheck(Lines(second) == Lines(first), "a record changed on its way through the disk");
   return 0;
 }

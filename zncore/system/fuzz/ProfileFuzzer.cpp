@@ -4,13 +4,9 @@
 // written past it; the length rules of the results are checked on the way.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <filesystem>
-#include <random>
 #include <string_view>
 
 #include "platform/Profile.h"
@@ -19,35 +15,14 @@
 
 namespace {
 
-// The file the inputs are written to, removed when the fuzzer ends.
-struct FuzzFile {
-  std::string path = (std::filesystem::temp_directory_path() /
-                      ("zn-profile-fuzz-" + std::to_string(std::random_device{}()) + ".ini"))
-                         .string();
-  ~FuzzFile() {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-  }
-};
-
-const std::string& FilePath() {
-  static const FuzzFile file;
-  return file.path;
-}
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "broken rule: %s\n", what);
-    std::abort();
-  }
-}
+using platform::testing::FuzzCheck;
 
 // A list ends with two zeros inside the buffer and is as long as stated.
 void CheckList(const char* buffer, DWORD size, DWORD length) {
   if (size < 2) return;
-  Check(length <= size - 2, "list longer than size - 2");
-  Check(buffer[length] == '\0' && (length == 0 || buffer[length - 1] == '\0' || length == size - 2),
-        "list not ended by two zeros");
+  FuzzCheck(length <= size - 2, "list longer than size - 2");
+  FuzzCheck(buffer[length] == '\0' && (length == 0 || buffer[length - 1] == '\0' || length == size - 2),
+            "list not ended by two zeros");
 }
 
 }  // namespace
@@ -59,19 +34,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string key = input.Text();
   const std::string fallback = input.Text() + input.Text();
   const std::string_view content = input.Rest();
-  if (FILE* file = std::fopen(FilePath().c_str(), "wb")) {
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::fclose(file);
-  }
-  const char* path = FilePath().c_str();
+  static const platform::testing::FuzzFile file(".ini");
+  file.Write(content);
+  const char* path = file.Path().c_str();
   auto buffer = std::make_unique<char[]>(bufferSize ? bufferSize : 1);
 
   CZnSystem system;
   const unsigned long n =
       system.ReadPrivateProfileString(section.c_str(), key.c_str(), fallback.c_str(), buffer.get(), bufferSize, path);
   if (bufferSize > 0) {
-    Check(n < bufferSize, "value longer than size - 1");
-    Check(std::strlen(buffer.get()) < bufferSize, "value not ended inside the buffer");
+    FuzzCheck(n < bufferSize, "value longer than size - 1");
+    FuzzCheck(std::strlen(buffer.get()) < bufferSize, "value not ended inside the buffer");
   }
   CheckList(buffer.get(), bufferSize, GetPrivateProfileSectionNamesA(buffer.get(), bufferSize, path));
   CheckList(buffer.get(), bufferSize, GetPrivateProfileSectionA(section.c_str(), buffer.get(), bufferSize, path));

@@ -7,62 +7,36 @@
 // broken rule aborts the run.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <string_view>
 
 #include "platform/testing/FuzzInput.h"
 #include "znwidgets/ZnDialog.h"
 
-namespace {
-
-// The file the inputs are written to, removed when the fuzzer ends.
-struct FuzzFile {
-  std::string path = (std::filesystem::temp_directory_path() /
-                      ("zn-idlist-fuzz-" + std::to_string(std::random_device{}()) + ".dat"))
-                         .string();
-  ~FuzzFile() {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-  }
-};
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "broken rule: %s\n", what);
-    std::abort();
-  }
-}
-
-}  // namespace
+using platform::testing::FuzzCheck;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const FuzzFile file;
+  static const platform::testing::FuzzFile file(".dat");
   platform::testing::FuzzInput input(data, size);
   const unsigned int recordSize = 20u + input.Byte() % 64u;  // below the smallest (30) too
   const std::size_t textSize = input.Byte();
   const std::string_view content = input.Rest();
-  if (FILE* out = std::fopen(file.path.c_str(), "wb")) {
-    std::fwrite(content.data(), 1, content.size(), out);
-    std::fclose(out);
-  }
+  file.Write(content);
   CZnDialog dialog;
   auto text = std::make_unique<char[]>(textSize ? textSize : 1);
-  Check(dialog.CopyIdList(file.path.c_str(), recordSize, text.get(), textSize) == text.get(), "not the caller's text");
+  FuzzCheck(dialog.CopyIdList(file.Path().c_str(), recordSize, text.get(), textSize) == text.get(),
+            "not the caller's text");
   if (textSize == 0) return 0;
   const std::size_t length = strnlen(text.get(), textSize);
-  Check(length < textSize, "the text not ended inside the buffer");
+  FuzzCheck(length < textSize, "the text not ended inside the buffer");
   // The unsized form writes the whole list; a buffer for every name of the
   // file holds it.
   auto whole = std::make_unique<char[]>(content.size() + 1);
-  dialog.CopyIdList(file.path.c_str(), recordSize, whole.get());
-  Check(std::strncmp(whole.get(), text.get(), length) == 0, "the sized text is not the start of the whole");
-  Check(length == 0 || whole[length] == '\0' || whole[length] == '|', "the sized text cut inside a name");
-  Check(std::strlen(whole.get()) <= content.size(), "more names than the file holds");
+  dialog.CopyIdList(file.Path().c_str(), recordSize, whole.get());
+  FuzzCheck(std::strncmp(whole.get(), text.get(), length) == 0, "the sized text is not the start of the whole");
+  FuzzCheck(length == 0 || whole[length] == '\0' || whole[length] == '|', "the sized text cut inside a name");
+  FuzzCheck(std::strlen(whole.get()) <= content.size(), "more names than the file holds");
   return 0;
 }

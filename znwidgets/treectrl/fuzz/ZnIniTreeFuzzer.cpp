@@ -4,11 +4,8 @@
 // no more items than the fillers' limit (lowered here, so that a run tries
 // many files rather than a few large trees). A broken rule aborts the run.
 #include <cstddef>
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <random>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +17,8 @@
 #include "znwidgets/ZnTreeCtrl.h"
 
 namespace {
+
+using platform::testing::FuzzCheck;
 
 constexpr UINT kDialogId = 9402;
 constexpr int kTreeId = 1001;
@@ -46,24 +45,6 @@ protected:
   }
 };
 
-// The file the inputs are written to, removed when the fuzzer ends.
-struct FuzzFile {
-  std::string path = (std::filesystem::temp_directory_path() /
-                      ("zn-initree-fuzz-" + std::to_string(std::random_device{}()) + ".ini"))
-                         .string();
-  ~FuzzFile() {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-  }
-};
-
-void Check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "broken rule: %s\n", what);
-    std::abort();
-  }
-}
-
 CZnTreeCtrl& Tree() {
   static platform::WindowSystem windows("zn_ini_tree_fuzzer");
   static CFuzzDialog dialog;
@@ -71,7 +52,7 @@ CZnTreeCtrl& Tree() {
     znwidgets::detail::SetZnIniLimits({kItemLimit, 2000000});
     return dialog.Create(kDialogId) != 0;
   }();
-  Check(created, "the tree's dialog cannot be made");
+  FuzzCheck(created, "the tree's dialog cannot be made");
   return dialog.m_tree;
 }
 
@@ -83,23 +64,20 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const FuzzFile file;
+  static const platform::testing::FuzzFile file(".ini");
   platform::testing::FuzzInput input(data, size);
   const std::uint8_t switches = input.Byte();
   const std::string key = input.Text(15);
   const std::string_view content = input.Rest();
-  if (FILE* out = std::fopen(file.path.c_str(), "wb")) {
-    std::fwrite(content.data(), 1, content.size(), out);
-    std::fclose(out);
-  }
+  file.Write(content);
   CZnTreeCtrl& tree = Tree();
-  const char* path = file.path.c_str();
+  const char* path = file.Path().c_str();
   const int sorted = switches & 1;
   const int deep = (switches >> 1) & 1;
   const auto fill = [&](const char* what, auto&& run) {
     tree.DeleteAllItems();
     run();
-    Check(static_cast<long>(tree.GetCount()) <= kItemLimit, what);
+    FuzzCheck(static_cast<long>(tree.GetCount()) <= kItemLimit, what);
   };
   fill("the recursive filler inserted more than its limit",
        [&] { tree.InitTreeWithRecZnIni(path, key.c_str(), TVI_ROOT, 1, sorted, deep, nullptr); });
