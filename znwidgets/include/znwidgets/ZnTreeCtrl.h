@@ -44,10 +44,10 @@ inline constexpr const char* ZN_TREE_FILES_ITEM = "Dateien";
 /// @ingroup znwidgets_tree
 inline constexpr int ZN_TREE_MAX_DEPTH = 64;
 /// The most items one call of a Zn INI filler (InitTreeWithRecZnIni,
-/// InitTreeWithZnData, InitTreeWithZnIni) inserts. Values that name keys more than once make
-/// the tree grow with every level (a file whose keys each name the next key
-/// twice describes 2^(depth+1) - 1 items in a few dozen lines), so the
-/// depth limit alone does not bound the work.
+/// InitTreeWithZnData, InitTreeWithZnIni) inserts. Values that name keys
+/// more than once make the tree grow with every level (a file whose keys
+/// each name the next key twice describes 2^(depth+1) - 1 items in a few
+/// dozen lines), so the depth limit alone does not bound the work.
 /// @ingroup znwidgets_tree
 inline constexpr long ZN_TREE_MAX_FILL_ITEMS = 100000;
 /// The most lines one call of a Zn INI filler reads, counting every time a
