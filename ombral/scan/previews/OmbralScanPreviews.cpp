@@ -3,7 +3,6 @@
 #include <climits>
 #include <cstring>
 
-#include "Digest.h"
 #include "ProtocolText.h"
 #include "pages/PageSet.h"
 #include "ScanRunState.h"
@@ -100,8 +99,8 @@ void COmbralScan::OpenPreviews(PendingFolder& pending) const {
   pending.pictures.resize(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
     const ListedFile& file = files[i];
+    if (!file.plain || !IsPreviewable(file.name.GetView())) continue;
     const std::string name(file.name.GetView());
-    if (!file.plain || !IsPreviewable(name)) continue;
     PicturePreview& picture = pending.pictures[i];
     const Line* line = KeptLine(*previews, file, name, m_run->budget->Limit(), picture);
     if (!line) continue;
@@ -213,14 +212,9 @@ void COmbralScan::PreparePreviews(PendingFolder& pending, const CString& /*root*
         if (line->legacy && !m_bDryRun) {
           // A line of the first record form gets the preview's digest and
           // the picture's full stamp once.
-          std::string bytes;
-          if (previews->Handle()->ReadFile(CPreviewFolder::PreviewName(name), 64u << 20, bytes) ==
-              platform::ReadStatus::Read) {
-            Line upgraded = *line;
-            upgraded.legacy = false;
+          Line upgraded = *line;
+          if (previews->Upgrade(name, upgraded)) {
             upgraded.picture = Stamp::Of(file.info);
-            upgraded.preview = Stamp::Of(*kept.preview);
-            upgraded.digest = CDigest::Of(bytes);
             previews->Set(name, upgraded);
           }
         }

@@ -97,6 +97,14 @@ public:
     std::optional<platform::EntryInfo> preview, large, rendition;
   };
   KeptFiles LookKept(const std::string& picture, const Line& line) const;
+  // A line of a first-form record names its preview by size and time only;
+  // the later forms need its digest. Makes `line` one of the later forms:
+  // with the digest of its preview, read once while that file still has
+  // the line's size and time. False for a preview line whose file is gone
+  // or is another file: it would name no preview read back. (The walk
+  // upgrades the lines of the pictures it meets; writing the record, the
+  // rest, leaving out those that fail.)
+  bool Upgrade(const std::string& picture, Line& line) const;
   // Whether the file under the picture's preview name holds what the scan
   // wrote there: the record's digest, a first-form record's size and time,
   // or (with `markCounts`) the mark every preview carries.
@@ -148,13 +156,6 @@ private:
   // Takes away a default access list and permissions beyond the limit.
   void NarrowAccess();
   bool IsTrustedRecord(const platform::EntryInfo& record) const;
-  // A line of a first-form record names its preview by size and time only;
-  // the later forms need its digest. Makes `line` one of the later forms:
-  // with the digest of its preview, read once while that file still has
-  // the line's size and time. False for a preview line whose file is gone
-  // or is another file: it would name no preview read back, and is left
-  // out. (The walk does this itself for the pictures it meets.)
-  bool Upgrade(const std::string& picture, Line& line) const;
 
   platform::SharedFolder m_pictures;
   platform::SharedFolder m_folder;
